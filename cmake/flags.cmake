@@ -1,0 +1,27 @@
+# The shipped launcher uses neither C++ exceptions nor RTTI, on every platform.
+set(LAUNCHER_CXX_FLAGS -Wall -Wextra -fno-exceptions -fno-rtti)
+
+if(WIN32)
+  # Small and self-contained: the C++ runtime is linked in (and kept out by our
+  # own operator new), unwind tables are dropped, unused sections collected.
+  list(APPEND LAUNCHER_CXX_FLAGS
+    -Os -fno-asynchronous-unwind-tables -fno-unwind-tables -fno-threadsafe-statics
+    -ffunction-sections -fdata-sections)
+  set(LAUNCHER_LINK_FLAGS
+    -static -s -mwindows -Wl,--gc-sections
+    -Wl,--dynamicbase -Wl,--nxcompat)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    list(APPEND LAUNCHER_LINK_FLAGS -Wl,--high-entropy-va)
+  endif()
+else()
+  set(LAUNCHER_LINK_FLAGS)
+endif()
+
+if(LAUNCHER_SANITIZE)
+  list(APPEND LAUNCHER_CXX_FLAGS -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  list(APPEND LAUNCHER_LINK_FLAGS -fsanitize=address,undefined)
+endif()
+
+if(NOT LAUNCHER_DIST_DIR)
+  set(LAUNCHER_DIST_DIR ${CMAKE_BINARY_DIR}/dist)
+endif()

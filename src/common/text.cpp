@@ -1,0 +1,142 @@
+#include "common/text.h"
+
+#include "common/memory.h"
+
+#include <string.h>
+
+Text::Text(const char* chars)
+{
+    assign(chars, strlen(chars));
+}
+
+Text::Text(const char* chars, size_t length)
+{
+    assign(chars, length);
+}
+
+Text::Text(const Text& other)
+{
+    assign(other.chars(), other.length());
+}
+
+Text::Text(Text&& other) noexcept
+    : buffer_(other.buffer_), length_(other.length_), capacity_(other.capacity_)
+{
+    other.buffer_ = nullptr;
+    other.length_ = 0;
+    other.capacity_ = 0;
+}
+
+Text& Text::operator=(const Text& other)
+{
+    if (this != &other && !assign(other.chars(), other.length()))
+        clear();
+    return *this;
+}
+
+Text& Text::operator=(Text&& other) noexcept
+{
+    if (this != &other) {
+        releaseMemory(buffer_);
+        buffer_ = other.buffer_;
+        length_ = other.length_;
+        capacity_ = other.capacity_;
+        other.buffer_ = nullptr;
+        other.length_ = 0;
+        other.capacity_ = 0;
+    }
+    return *this;
+}
+
+Text::~Text()
+{
+    releaseMemory(buffer_);
+}
+
+bool Text::equals(const char* other) const
+{
+    return strcmp(chars(), other) == 0;
+}
+
+bool Text::reserve(size_t length)
+{
+    if (length < capacity_)
+        return true;
+    size_t capacity = capacity_ ? capacity_ : 16;
+    while (capacity <= length) {
+        if (capacity > ((size_t)-1) / 2)
+            return false;
+        capacity *= 2;
+    }
+    char* buffer = static_cast<char*>(allocateMemory(capacity));
+    if (!buffer)
+        return false;
+    memcpy(buffer, chars(), length_ + 1);
+    releaseMemory(buffer_);
+    buffer_ = buffer;
+    capacity_ = capacity;
+    return true;
+}
+
+bool Text::assign(const char* chars, size_t length)
+{
+    if (length == 0) {
+        clear();
+        return true;
+    }
+    if (chars >= buffer_ && buffer_ && chars <= buffer_ + length_) {
+        // A part of this very text: move it to the front.
+        memmove(buffer_, chars, length);
+        truncate(length);
+        return true;
+    }
+    if (!reserve(length))
+        return false;
+    if (length)
+        memcpy(buffer_, chars, length);
+    length_ = length;
+    if (buffer_)
+        buffer_[length_] = '\0';
+    return true;
+}
+
+bool Text::append(const char* chars)
+{
+    return append(chars, strlen(chars));
+}
+
+bool Text::append(const char* chars, size_t length)
+{
+    if (length == 0)
+        return true;
+    if (length > ((size_t)-1) / 2 - length_)
+        return false;
+    if (buffer_ && chars >= buffer_ && chars < buffer_ + capacity_) {
+        Text copy(chars, length);
+        return copy.length() == length && append(copy.chars(), length);
+    }
+    if (!reserve(length_ + length))
+        return false;
+    memcpy(buffer_ + length_, chars, length);
+    length_ += length;
+    buffer_[length_] = '\0';
+    return true;
+}
+
+void Text::truncate(size_t length)
+{
+    if (length < length_) {
+        length_ = length;
+        buffer_[length_] = '\0';
+    }
+}
+
+void Text::removePrefix(size_t count)
+{
+    if (count >= length_) {
+        clear();
+        return;
+    }
+    memmove(buffer_, buffer_ + count, length_ - count + 1);
+    length_ -= count;
+}

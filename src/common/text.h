@@ -1,0 +1,43 @@
+#pragma once
+#include <stddef.h>
+
+// A NUL-terminated byte string in the system's ANSI code page, with value
+// semantics. An operation that cannot get memory leaves the text as it was
+// and returns false; a copy that cannot get memory is empty.
+class Text {
+public:
+    Text() noexcept = default;
+    Text(const char* chars);
+    Text(const char* chars, size_t length);
+    Text(const Text& other);
+    Text(Text&& other) noexcept;
+    Text& operator=(const Text& other);
+    Text& operator=(Text&& other) noexcept;
+    ~Text();
+
+    const char* chars() const { return buffer_ ? buffer_ : ""; }
+    size_t length() const { return length_; }
+    bool isEmpty() const { return length_ == 0; }
+    char at(size_t index) const { return buffer_[index]; }
+
+    // Exact, case-sensitive comparison of the whole text.
+    bool equals(const char* other) const;
+
+    bool assign(const char* chars, size_t length);
+    bool append(const char* chars);
+    bool append(const char* chars, size_t length);
+    bool append(const Text& other) { return append(other.chars(), other.length()); }
+    bool appendChar(char c) { return append(&c, 1); }
+
+    void truncate(size_t length);
+    void removePrefix(size_t count);
+    void setAt(size_t index, char c) { buffer_[index] = c; }
+    void clear() { truncate(0); }
+
+private:
+    bool reserve(size_t length);
+
+    char* buffer_ = nullptr;
+    size_t length_ = 0;
+    size_t capacity_ = 0;
+};

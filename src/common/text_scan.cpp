@@ -1,0 +1,67 @@
+#include "common/text_scan.h"
+
+#include "platform/platform.h"
+
+#include <string.h>
+
+namespace {
+
+size_t nextPosition(const Text& text, size_t at)
+{
+    const char* start = text.chars();
+    return static_cast<size_t>(platform::nextCharacter(start + at) - start);
+}
+
+}
+
+size_t findCharacter(const Text& text, char c, size_t from)
+{
+    for (size_t at = from; at < text.length(); at = nextPosition(text, at))
+        if (text.at(at) == c)
+            return at;
+    return kNotFound;
+}
+
+size_t findLastCharacter(const Text& text, char c)
+{
+    size_t found = kNotFound;
+    for (size_t at = 0; at < text.length(); at = nextPosition(text, at))
+        if (text.at(at) == c)
+            found = at;
+    return found;
+}
+
+size_t findText(const Text& text, const Text& wanted, size_t from)
+{
+    size_t size = wanted.length();
+    if (size == 0)
+        return kNotFound;
+    for (size_t at = from; at < text.length(); at = nextPosition(text, at))
+        if (text.at(at) == wanted.at(0) && text.length() - at >= size
+            && memcmp(text.chars() + at, wanted.chars(), size) == 0)
+            return at;
+    return kNotFound;
+}
+
+size_t skipCharacter(const Text& text, char c, size_t from)
+{
+    size_t at = from;
+    while (at < text.length() && text.at(at) == c)
+        at = nextPosition(text, at);
+    return at;
+}
+
+size_t findDigit(const char* text)
+{
+    for (const char* p = text; *p; p = platform::nextCharacter(p))
+        if (*p >= '0' && *p <= '9')
+            return static_cast<size_t>(p - text);
+    return kNotFound;
+}
+
+void replaceCharacter(Text& text, char from, char to)
+{
+    for (size_t at = 0; at < text.length(); at = nextPosition(text, at))
+        if (text.at(at) == from)
+            text.setAt(at, to);
+}

@@ -1,0 +1,16 @@
+#pragma once
+// Scans over texts that step by whole characters of the ANSI code page, so the
+// second byte of a double-byte character never matches a searched byte.
+#include "common/text.h"
+
+#include <stddef.h>
+
+static const size_t kNotFound = static_cast<size_t>(-1);
+
+// Position of the first character equal to c at or after `from`, or kNotFound.
+size_t findCharacter(const Text& text, char c, size_t from = 0);
+size_t findLastCharacter(const Text& text, char c);
+size_t findText(const Text& text, const Text& wanted, size_t from);
+size_t skipCharacter(const Text& text, char c, size_t from);
+size_t findDigit(const char* text);
+void replaceCharacter(Text& text, char from, char to);

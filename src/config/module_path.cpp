@@ -1,0 +1,33 @@
+#include "config/module_path.h"
+
+#include "config/settings_path.h"
+#include "launcher/error_reporting.h"
+#include "launcher/launcher.h"
+#include "platform/platform.h"
+
+bool getModulePath(const Launcher& launcher, Text& path)
+{
+    int errorCode = 0;
+    if (platform::modulePath(path, errorCode))
+        return true;
+    reportSystemError(launcher.messageOwner, kWindowsExceptionFormat,
+                      "failed to get the module path", errorCode);
+    return false;
+}
+
+bool getModuleDirectory(const Launcher& launcher, Text& directory)
+{
+    Text path;
+    if (!getModulePath(launcher, path))
+        return false;
+    directory = directoryOfPath(path, platform::kPathSeparator);
+    return true;
+}
+
+bool getIniPath(const Launcher& launcher, Text& iniPath)
+{
+    Text path;
+    if (!getModulePath(launcher, path))
+        return false;
+    return platform::settingsPathForModule(path, iniPath);
+}

@@ -1,0 +1,67 @@
+#include "config/settings.h"
+
+#include "common/text_scan.h"
+#include "config/ini_value.h"
+#include "config/module_path.h"
+#include "launcher/argument_splitting.h"
+#include "launcher/error_reporting.h"
+#include "launcher/launcher.h"
+
+const char kDisplaySection[] = "Display";
+const char kSplashScreenKey[] = "Splash Screen";
+const char kSplashScreenShadowKey[] = "Splash Screen Shadow";
+
+namespace {
+
+const char kClassPathSection[] = "Class Path";
+const char kClassPathKey[] = "Class Path";
+const char kRuntimeSection[] = "Java Runtime Environment";
+const char kParametersKey[] = "Virtual Machine Parameters";
+const char kMainClassKey[] = "Main Class";
+const char kMinimumVersionKey[] = "Minimum Version";
+const char kMaximumVersionKey[] = "Maximum Version";
+const char kPreferredVersionsKey[] = "Preferred versions";
+
+const char kClassPathOption[] = "-Djava.class.path=";
+const char kPreferredSeparator[] = ";";
+
+const char kNoClassPathMessage[] = "Java Class Path was not specified in INI file.";
+const char kNoMainClassMessage[] = "Main class was not specified in INI file.";
+
+}
+
+bool loadSettings(Launcher& launcher)
+{
+    Text iniPath;
+    if (!getIniPath(launcher, iniPath))
+        return false;
+    const char* ini = iniPath.chars();
+
+    Text classPath = readIniValue(ini, kClassPathSection, kClassPathKey);
+    if (classPath.isEmpty()) {
+        reportError(kNoClassPathMessage, launcher.messageOwner);
+        return false;
+    }
+    Text classPathOption(kClassPathOption);
+    if (classPathOption.append(classPath))
+        launcher.vmOptions.append(classPathOption);
+
+    tokenizeParameters(readIniValue(ini, kRuntimeSection, kParametersKey), launcher.vmOptions);
+
+    launcher.mainClassName = readIniValue(ini, kRuntimeSection, kMainClassKey);
+    if (launcher.mainClassName.isEmpty()) {
+        reportError(kNoMainClassMessage, launcher.messageOwner);
+        return false;
+    }
+    replaceCharacter(launcher.mainClassName, '.', '/');
+
+    launcher.minimumVersion =
+        parseVersionBound(readIniValue(ini, kRuntimeSection, kMinimumVersionKey).chars(), false);
+    launcher.maximumVersion =
+        parseVersionBound(readIniValue(ini, kRuntimeSection, kMaximumVersionKey).chars(), true);
+
+    splitAtSeparator(launcher.preferredVersions,
+                     readIniValue(ini, kRuntimeSection, kPreferredVersionsKey),
+                     Text(kPreferredSeparator));
+    return true;
+}

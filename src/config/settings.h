@@ -1,0 +1,11 @@
+#pragma once
+// Reads the launch settings from the settings file into the Launcher.
+struct Launcher;
+
+// True when every setting was read; false after a message, or silently when
+// the settings file's path cannot be made from a path without '.'.
+bool loadSettings(Launcher& launcher);
+
+extern const char kDisplaySection[];
+extern const char kSplashScreenKey[];
+extern const char kSplashScreenShadowKey[];

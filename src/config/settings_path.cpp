@@ -1,0 +1,46 @@
+#include "config/settings_path.h"
+
+#include "common/text_scan.h"
+
+namespace {
+
+bool replaceAfter(const Text& path, size_t dot, Text& iniPath)
+{
+    Text result(path.chars(), dot + 1);
+    if (!result.append("ini"))
+        return false;
+    iniPath = static_cast<Text&&>(result);
+    return true;
+}
+
+}
+
+bool iniPathAfterLastDot(const Text& modulePath, Text& iniPath)
+{
+    size_t dot = findLastCharacter(modulePath, '.');
+    if (dot == kNotFound)
+        return false;
+    return replaceAfter(modulePath, dot, iniPath);
+}
+
+bool iniPathForFileName(const Text& modulePath, Text& iniPath)
+{
+    size_t slash = findLastCharacter(modulePath, '/');
+    size_t nameStart = slash == kNotFound ? 0 : slash + 1;
+    size_t dot = findLastCharacter(modulePath, '.');
+    if (dot != kNotFound && dot > nameStart)
+        return replaceAfter(modulePath, dot, iniPath);
+    Text result(modulePath);
+    if (!result.append(".ini"))
+        return false;
+    iniPath = static_cast<Text&&>(result);
+    return true;
+}
+
+Text directoryOfPath(const Text& path, char separator)
+{
+    size_t last = findLastCharacter(path, separator);
+    if (last == kNotFound)
+        return Text();
+    return Text(path.chars(), last + 1);
+}

@@ -1,0 +1,12 @@
+#pragma once
+// Where the settings file and the private runtime are, from the executable's path.
+#include "common/text.h"
+
+// Windows: the path up to and including its last '.' (wherever it stands),
+// then "ini"; false when the path has no '.'.
+bool iniPathAfterLastDot(const Text& modulePath, Text& iniPath);
+// Linux: the file name's extension replaced by "ini", or ".ini" appended when
+// the file name has none.
+bool iniPathForFileName(const Text& modulePath, Text& iniPath);
+// The path up to and including its last separator; empty without one.
+Text directoryOfPath(const Text& path, char separator);

@@ -1,0 +1,78 @@
+#include "jvm/vm_creation.h"
+
+#include "common/memory.h"
+#include "config/settings_path.h"
+#include "launcher/error_reporting.h"
+#include "launcher/launcher.h"
+#include "platform/platform.h"
+
+namespace {
+
+const char kLoadFailedFormat[] = "Failed to load Java VM library: %s (errno = %d).\n";
+const char kNoEntryPoint[] = "cannot find CreateJavaVM JNI";
+const char kCreateFailed[] = "failed to create the Java VM";
+
+// The library lies in bin\<kind>\ of the runtime; its own DLLs lie in bin\.
+Text runtimeLibraryDirectory(const Text& vmLibraryPath)
+{
+    Text kindDirectory = directoryOfPath(vmLibraryPath, platform::kPathSeparator);
+    if (kindDirectory.isEmpty())
+        return kindDirectory;
+    kindDirectory.truncate(kindDirectory.length() - 1);
+    return directoryOfPath(kindDirectory, platform::kPathSeparator);
+}
+
+}
+
+bool loadVmLibrary(Launcher& launcher)
+{
+    int errorCode = 0;
+    Text dependencies = runtimeLibraryDirectory(launcher.jvmLibraryPath);
+    void* library = platform::loadLibrary(launcher.jvmLibraryPath.chars(), dependencies.chars(), errorCode);
+    if (!library) {
+        reportSystemError(launcher.messageOwner, kLoadFailedFormat, launcher.jvmLibraryPath.chars(), errorCode);
+        return false;
+    }
+    launcher.createJavaVmEntry =
+        reinterpret_cast<CreateJavaVmFunction>(platform::findSymbol(library, "JNI_CreateJavaVM", errorCode));
+    if (!launcher.createJavaVmEntry) {
+        reportSystemError(launcher.messageOwner, kWindowsExceptionFormat, kNoEntryPoint, errorCode);
+        return false;
+    }
+    // Looked up, as a runtime must export it, but never called.
+    launcher.getDefaultInitArgsEntry = reinterpret_cast<GetDefaultInitArgsFunction>(
+        platform::findSymbol(library, "JNI_GetDefaultJavaVMInitArgs", errorCode));
+    if (!launcher.getDefaultInitArgsEntry) {
+        reportSystemError(launcher.messageOwner, kWindowsExceptionFormat, kNoEntryPoint, errorCode);
+        return false;
+    }
+    return true;
+}
+
+bool createVm(Launcher& launcher)
+{
+    size_t count = launcher.vmOptions.count();
+    JavaVMOption* options = static_cast<JavaVMOption*>(allocateMemory(count * sizeof(JavaVMOption)));
+    if (!options) {
+        reportFormatted(launcher.messageOwner, kJniExceptionFormat, kCreateFailed);
+        return false;
+    }
+    for (size_t i = 0; i < count; ++i) {
+        options[i].optionString = const_cast<char*>(launcher.vmOptions.at(i).chars());
+        options[i].extraInfo = nullptr;
+    }
+    JavaVMInitArgs arguments;
+    arguments.version = JNI_VERSION_1_2;
+    arguments.nOptions = static_cast<jint>(count);
+    arguments.options = options;
+    arguments.ignoreUnrecognized = JNI_FALSE;
+    jint result = launcher.createJavaVmEntry(&launcher.javaVm, reinterpret_cast<void**>(&launcher.jniEnv), &arguments);
+    releaseMemory(options);
+    if (result != JNI_OK) {
+        launcher.javaVm = nullptr;
+        launcher.jniEnv = nullptr;
+        reportFormatted(launcher.messageOwner, kJniExceptionFormat, kCreateFailed);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,92 @@
+#include "launcher/launch_sequence.h"
+
+#include "config/settings.h"
+#include "jvm/main_invocation.h"
+#include "jvm/vm_creation.h"
+#include "launcher/argument_splitting.h"
+#include "launcher/error_reporting.h"
+#include "launcher/launcher.h"
+#include "runtime/runtime_search.h"
+#include "splash/splash_screen.h"
+
+namespace {
+
+const char kComInitializeFailed[] = "failed to initialize";
+const char kModuleInitializeFailed[] = "failed to initialize module";
+const char kRuntimeNotFoundFormat[] =
+    "Java Runtime Environment (JRE) not found. Please download and install JRE (%s) from: \n"
+    "https://adoptium.net/";
+const char kVmNotFoundFormat[] =
+    "Java Virtual Machine (JVM) not found in JRE directory %s. Please reinstall JRE.";
+
+bool splashWanted(const TextList& arguments)
+{
+    return findArgument(arguments, "-nosplash") < 0 && findArgument(arguments, "/nosplash") < 0;
+}
+
+}
+
+int launchMain(platform::ModuleInstance instance)
+{
+    int result = -1;
+    {
+        Launcher launcher;
+        if (initializePlatform(instance) && prepareLaunch(launcher))
+            result = runApplication(launcher);
+    }
+    platform::terminateModuleState();
+    platform::leaveComApartment();
+    return result;
+}
+
+bool initializePlatform(platform::ModuleInstance instance)
+{
+    platform::useSystemDefaultLocale();
+    long comResult = platform::enterComApartment();
+    if (comResult < 0) {
+        reportSystemError(nullptr, kComErrorFormat, kComInitializeFailed, static_cast<int>(comResult));
+        return false;
+    }
+    platform::initializeCommonControls();
+    long moduleResult = 0;
+    if (!platform::initializeModuleState(instance, moduleResult)) {
+        reportSystemError(nullptr, kComErrorFormat, kModuleInitializeFailed, static_cast<int>(moduleResult));
+        return false;
+    }
+    return true;
+}
+
+bool prepareLaunch(Launcher& launcher)
+{
+    splitCommandLine(launcher.arguments);
+    if (splashWanted(launcher.arguments) && !showSplash(launcher))
+        return false;
+    if (!loadSettings(launcher))
+        return false;
+
+    Text runtimeHome;
+    if (!findPrivateRuntime(launcher, runtimeHome))
+        return false;
+    if (runtimeHome.isEmpty())
+        searchRegisteredRuntimes(launcher, runtimeHome);
+
+    Text requirement = requirementText(launcher.minimumVersion, launcher.maximumVersion);
+    if (runtimeHome.isEmpty()) {
+        reportFormatted(launcher.messageOwner, kRuntimeNotFoundFormat, requirement.chars());
+        return false;
+    }
+
+    launcher.jvmLibraryPath = findJvmLibrary(runtimeHome);
+    if (launcher.jvmLibraryPath.isEmpty()) {
+        reportFormatted(launcher.messageOwner, kVmNotFoundFormat, runtimeHome.chars());
+        return false;
+    }
+    return true;
+}
+
+int runApplication(Launcher& launcher)
+{
+    if (!loadVmLibrary(launcher) || !createVm(launcher))
+        return -1;
+    return invokeMainClass(launcher) ? 0 : -1;
+}

@@ -1,0 +1,8 @@
+#include "launcher/launch_sequence.h"
+#include "platform/posix/process_arguments.h"
+
+int main(int argc, char** argv)
+{
+    rememberProcessArguments(argc, argv);
+    return launchMain(nullptr);
+}

@@ -1,0 +1,143 @@
+#include "platform/posix/profile_reader.h"
+
+#include "platform/posix/file_contents.h"
+
+#include <string.h>
+
+namespace {
+
+struct Span {
+    const char* start;
+    const char* end;
+};
+
+// The profile reader counts ^Z (an old DOS end-of-file mark) as a blank.
+bool isProfileBlank(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r') || c == 0x1a;
+}
+
+char foldCase(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+Span trimmed(Span span)
+{
+    while (span.start < span.end && isProfileBlank(*span.start))
+        ++span.start;
+    while (span.end > span.start && isProfileBlank(span.end[-1]))
+        --span.end;
+    return span;
+}
+
+bool sameName(Span name, Span wanted)
+{
+    if (name.end - name.start != wanted.end - wanted.start)
+        return false;
+    for (const char *a = name.start, *b = wanted.start; a < name.end; ++a, ++b)
+        if (foldCase(*a) != foldCase(*b))
+            return false;
+    return true;
+}
+
+// Lines end at '\n'; only where no '\n' follows does a '\r' end one.
+Span nextLine(const char*& position, const char* end)
+{
+    Span line = { position, end };
+    const char* stop = static_cast<const char*>(memchr(position, '\n', static_cast<size_t>(end - position)));
+    if (!stop)
+        stop = static_cast<const char*>(memchr(position, '\r', static_cast<size_t>(end - position)));
+    if (stop) {
+        line.end = stop + 1;
+        position = stop + 1;
+    } else {
+        position = end;
+    }
+    return line;
+}
+
+// A section header: '[' then the name up to the line's last ']', kept as written.
+bool sectionName(Span line, Span& name)
+{
+    if (line.start == line.end || *line.start != '[')
+        return false;
+    for (const char* p = line.end; p > line.start + 1; --p) {
+        if (p[-1] == ']') {
+            name = { line.start + 1, p - 1 };
+            return true;
+        }
+    }
+    return false;
+}
+
+void assignUnquoted(Span value, Text& out)
+{
+    size_t length = static_cast<size_t>(value.end - value.start);
+    if (length >= 2 && (*value.start == '"' || *value.start == '\'')
+        && value.end[-1] == *value.start)
+        out.assign(value.start + 1, length - 2);
+    else
+        out.assign(value.start, length);
+}
+
+}
+
+void findProfileValue(const char* contents, size_t length, const char* section,
+                      const char* key, Text& value)
+{
+    value.clear();
+    Span wantedSection = trimmed({ section, section + strlen(section) });
+    Span wantedKey = trimmed({ key, key + strlen(key) });
+    const char* end = contents + length;
+    const char* position = contents;
+    if (length >= 3 && memcmp(contents, "\xEF\xBB\xBF", 3) == 0)
+        position += 3;
+    bool inSection = false;
+    bool sectionSeen = false;
+    while (position < end) {
+        Span line = nextLine(position, end);
+        line.start = trimmed(line).start;
+        if (line.start >= line.end)
+            continue;
+        Span name;
+        if (sectionName({ line.start, line.end }, name)) {
+            // Only the first section of a name is looked at.
+            if (sectionSeen)
+                return;
+            inSection = sameName(name, wantedSection);
+            sectionSeen = inSection;
+            continue;
+        }
+        if (!inSection)
+            continue;
+        line = trimmed(line);
+        const char* equals = static_cast<const char*>(memchr(line.start, '=', static_cast<size_t>(line.end - line.start)));
+        // A line without '=' is a key without a value: it reads as empty, and
+        // it hides a later key of the same name.
+        Span keyName = equals ? trimmed({ line.start, equals }) : line;
+        if (sameName(keyName, wantedKey)) {
+            if (equals)
+                assignUnquoted(trimmed({ equals + 1, line.end }), value);
+            return;
+        }
+    }
+}
+
+void readProfileFile(const char* file, const char* section, const char* key, Text& value)
+{
+    value.clear();
+    Text contents;
+    if (readWholeFile(file, contents))
+        findProfileValue(contents.chars(), contents.length(), section, key, value);
+}
+
+size_t copyProfileValue(const Text& value, char* buffer, size_t size)
+{
+    if (size == 0)
+        return 0;
+    size_t copied = value.length() < size ? value.length() : size - 1;
+    memcpy(buffer, value.chars(), copied);
+    buffer[copied] = '\0';
+    return copied;
+}

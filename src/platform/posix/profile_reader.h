@@ -1,0 +1,16 @@
+#pragma once
+// Our own reader of Windows profile (ini) files, following the rules of the
+// Windows profile reader as far as the launcher's settings need them: names
+// without regard to case, blanks around names and values ignored, one pair
+// of enclosing quotes removed, the first of repeated sections and keys wins,
+// a missing file, section or key reads as the empty text.
+#include "common/text.h"
+
+#include <stddef.h>
+
+// Looks the value up in the contents of a profile file.
+void findProfileValue(const char* contents, size_t length, const char* section,
+                      const char* key, Text& value);
+void readProfileFile(const char* file, const char* section, const char* key, Text& value);
+// Copies as the Windows reader does: a value cut by the buffer gives size - 1.
+size_t copyProfileValue(const Text& value, char* buffer, size_t size);

@@ -1,0 +1,31 @@
+#include "platform/platform.h"
+
+#include <windows.h>
+
+namespace platform {
+
+void* loadLibrary(const char* path, const char* dependencyDirectory, int& errorCode)
+{
+    // A loaded library's own DLLs are not looked for in its directory, and
+    // jvm.dll needs the C runtime that lies in the runtime's bin\. Adding it to
+    // the search (which also drops the current directory from it) for good:
+    // the runtime loads more of its DLLs by name later, awt.dll among them.
+    if (*dependencyDirectory)
+        SetDllDirectoryA(dependencyDirectory);
+    HMODULE library = LoadLibraryA(path);
+    DWORD error = GetLastError();
+    if (!library)
+        errorCode = static_cast<int>(error);
+    return library;
+}
+
+void* findSymbol(void* library, const char* name, int& errorCode)
+{
+    FARPROC symbol = GetProcAddress(static_cast<HMODULE>(library), name);
+    DWORD error = GetLastError();
+    if (!symbol)
+        errorCode = static_cast<int>(error);
+    return reinterpret_cast<void*>(symbol);
+}
+
+}

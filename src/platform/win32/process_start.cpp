@@ -1,0 +1,79 @@
+#include "platform/platform.h"
+
+#include "common/memory.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+namespace {
+
+// The window framework's per-module state: which thread is the main one, and
+// the (so far empty) registry of message loops running on threads.
+struct MessageLoopRegistry {
+    void** loops;
+    size_t count;
+};
+
+struct ModuleState {
+    HINSTANCE instance;
+    DWORD mainThreadId;
+    MessageLoopRegistry* messageLoops;
+};
+
+ModuleState* moduleState = nullptr;
+
+}
+
+namespace platform {
+
+void useSystemDefaultLocale()
+{
+    SetThreadLocale(GetSystemDefaultLCID());
+}
+
+long enterComApartment()
+{
+    return CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+}
+
+void leaveComApartment()
+{
+    CoUninitialize();
+}
+
+void initializeCommonControls()
+{
+    // Makes sure user32 is initialised for this thread before the first window.
+    DefWindowProcA(nullptr, 0, 0, 0);
+    INITCOMMONCONTROLSEX controls = { sizeof controls, ICC_COOL_CLASSES | ICC_BAR_CLASSES };
+    InitCommonControlsEx(&controls);
+}
+
+bool initializeModuleState(ModuleInstance instance, long& errorCode)
+{
+    ModuleState* state = static_cast<ModuleState*>(allocateMemory(sizeof(ModuleState)));
+    MessageLoopRegistry* loops =
+        static_cast<MessageLoopRegistry*>(allocateMemory(sizeof(MessageLoopRegistry)));
+    if (!state || !loops) {
+        releaseMemory(state);
+        releaseMemory(loops);
+        errorCode = E_OUTOFMEMORY;
+        return false;
+    }
+    *loops = MessageLoopRegistry { nullptr, 0 };
+    *state = ModuleState { static_cast<HINSTANCE>(instance), GetCurrentThreadId(), loops };
+    moduleState = state;
+    return true;
+}
+
+void terminateModuleState()
+{
+    if (!moduleState)
+        return;
+    releaseMemory(moduleState->messageLoops);
+    releaseMemory(moduleState);
+    moduleState = nullptr;
+}
+
+}
