@@ -1,0 +1,124 @@
+/*
+ * Starts a program with an exact command line, answers its message boxes and
+ * reports what it saw, for the end-to-end tests under Wine.
+ *
+ *   rig.exe [--timeout MS] [--cwd DIR] PROGRAM "COMMAND LINE"
+ *
+ * Prints one line per message box the program shows:
+ *   box<TAB>OWNER<TAB>CAPTION<TAB>TEXT
+ * where OWNER is the class name of the box's owner window, or "(none)", and
+ * then one line with the program's exact 32-bit exit code:
+ *   exit<TAB>0xXXXXXXXX
+ * or "timeout" when it did not end in time (it is then terminated). Bytes
+ * outside printable ASCII, and backslashes, are written as \xNN escapes.
+ */
+#include <windows.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#define MAX_SEEN 64
+
+static DWORD childProcessId;
+static HWND seen[MAX_SEEN];
+static int seenCount;
+
+static void printEscaped(const char* text)
+{
+    for (const unsigned char* p = (const unsigned char*)text; *p; ++p) {
+        if (*p >= 0x20 && *p < 0x7f && *p != '\\')
+            putchar(*p);
+        else
+            printf("\\x%02X", *p);
+    }
+}
+
+static int alreadySeen(HWND window)
+{
+    for (int i = 0; i < seenCount; ++i)
+        if (seen[i] == window)
+            return 1;
+    return 0;
+}
+
+static BOOL CALLBACK visitWindow(HWND window, LPARAM unused)
+{
+    (void)unused;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (processId != childProcessId || alreadySeen(window) || !IsWindowVisible(window))
+        return TRUE;
+    char className[64] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (strcmp(className, "#32770") != 0)
+        return TRUE;
+
+    static char text[65536];
+    char caption[512] = "";
+    char ownerClass[256] = "(none)";
+    text[0] = '\0';
+    GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
+    GetWindowTextA(window, caption, sizeof caption);
+    HWND owner = GetWindow(window, GW_OWNER);
+    if (owner)
+        GetClassNameA(owner, ownerClass, sizeof ownerClass);
+
+    fputs("box\t", stdout);
+    printEscaped(ownerClass);
+    putchar('\t');
+    printEscaped(caption);
+    putchar('\t');
+    printEscaped(text);
+    putchar('\n');
+    fflush(stdout);
+
+    if (seenCount < MAX_SEEN)
+        seen[seenCount++] = window;
+    PostMessageA(window, WM_COMMAND, IDOK, 0);
+    return TRUE;
+}
+
+int main(int argc, char** argv)
+{
+    DWORD timeout = 20000;
+    const char* directory = NULL;
+    int i = 1;
+    for (; i + 1 < argc && strncmp(argv[i], "--", 2) == 0; i += 2) {
+        if (strcmp(argv[i], "--timeout") == 0)
+            timeout = (DWORD)strtoul(argv[i + 1], NULL, 10);
+        else if (strcmp(argv[i], "--cwd") == 0)
+            directory = argv[i + 1];
+    }
+    if (argc - i != 2) {
+        fprintf(stderr, "usage: rig.exe [--timeout MS] [--cwd DIR] PROGRAM \"COMMAND LINE\"\n");
+        return 2;
+    }
+    char* commandLine = _strdup(argv[i + 1]);
+    STARTUPINFOA startup;
+    PROCESS_INFORMATION process;
+    memset(&startup, 0, sizeof startup);
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(argv[i], commandLine, NULL, NULL, FALSE, 0, NULL, directory, &startup, &process)) {
+        printf("start-failed\t%lu\n", GetLastError());
+        return 3;
+    }
+    childProcessId = process.dwProcessId;
+
+    DWORD started = GetTickCount();
+    for (;;) {
+        EnumWindows(visitWindow, 0);
+        if (WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0)
+            break;
+        if (GetTickCount() - started > timeout) {
+            TerminateProcess(process.hProcess, 0xDEAD);
+            puts("timeout");
+            return 4;
+        }
+    }
+    DWORD exitCode = 0;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    printf("exit\t0x%08lX\n", (unsigned long)exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return 0;
+}

@@ -1,0 +1,125 @@
+"""Runs the Windows build under 64-bit Wine for the end-to-end tests.
+
+One Wine prefix serves a whole test session. Programs are started through
+rig.exe, which gives each its exact command line, answers its message boxes
+and reports them with the exact exit code.
+"""
+import os
+import re
+import shutil
+import subprocess
+import tempfile
+from dataclasses import dataclass, field
+
+ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), '..', '..'))
+BUILD = os.environ.get('LAUNCHER_WIN64_BUILD', os.path.join(ROOT, 'build', 'win64'))
+LAUNCHER_EXE = os.path.join(BUILD, 'src', 'launcher.exe')
+TEST_PROGRAMS = os.path.join(BUILD, 'tests', 'windows')
+RIG_EXE = os.path.join(TEST_PROGRAMS, 'rig.exe')
+
+
+def windows_path(unix_path):
+    """The path of a Unix file as Wine's Z: drive shows it."""
+    return 'Z:' + os.path.abspath(unix_path).replace('/', '\\')
+
+
+def unescape(text):
+    """Undoes rig.exe's \\xNN escapes, giving the box's bytes."""
+    return re.sub(rb'\\x([0-9A-F]{2})', lambda m: bytes([int(m.group(1), 16)]),
+                  text.encode('ascii'))
+
+
+@dataclass
+class MessageBox:
+    owner: str          # the owner window's class name, or '(none)'
+    caption: bytes
+    text: bytes
+
+
+@dataclass
+class Run:
+    boxes: list = field(default_factory=list)
+    exit_code: int = None   # exact 32-bit exit code; None on a timeout
+    output: str = ''
+
+    @property
+    def texts(self):
+        return [box.text for box in self.boxes]
+
+
+class Wine:
+    def __init__(self, prefix):
+        self.prefix = prefix
+        self.env = dict(os.environ, WINEPREFIX=prefix, WINEDEBUG='-all',
+                        WINEDLLOVERRIDES='mscoree,mshtml=')
+
+    def command(self, args, env=None, timeout=120, check=True):
+        return subprocess.run(['wine'] + args, env=dict(self.env, **(env or {})),
+                              capture_output=True, timeout=timeout, check=check)
+
+    def boot(self):
+        self.command(['wineboot', '-i'], timeout=300)
+        self.reg_add(r'HKCU\Software\Wine\X11 Driver', 'Managed', 'N')
+        # A crash ends the process with its exception code instead of waiting
+        # in the debugger dialog.
+        self.reg_add(r'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug',
+                     'Debugger', 'no-such-debugger.exe')
+        self.reg_add(r'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug', 'Auto', '1')
+
+    def reg_add(self, key, name, data, kind='REG_SZ'):
+        self.command(['reg', 'add', key, '/v', name, '/t', kind, '/d', data, '/f'])
+
+    def reg_delete(self, key):
+        self.command(['reg', 'delete', key, '/f'], check=False)
+
+    def reg_import(self, text):
+        """Imports a .reg file's text (REGEDIT4 syntax) in one go."""
+        with tempfile.NamedTemporaryFile('w', suffix='.reg', delete=False,
+                                         encoding='latin-1') as f:
+            f.write('REGEDIT4\r\n\r\n' + text.replace('\n', '\r\n'))
+            name = f.name
+        try:
+            self.command(['regedit', '/s', windows_path(name)])
+        finally:
+            os.unlink(name)
+
+    def run(self, program, command_line=None, cwd=None, env=None, timeout_ms=20000):
+        """Starts program (a Unix path) with the exact command line given
+        (by default its quoted Windows path alone) and returns what happened."""
+        if command_line is None:
+            command_line = '"%s"' % windows_path(program)
+        args = [RIG_EXE, '--timeout', str(timeout_ms)]
+        if cwd:
+            args += ['--cwd', windows_path(cwd)]
+        args += [windows_path(program), command_line]
+        completed = self.command(args, env=env, timeout=timeout_ms / 1000 + 60, check=False)
+        run = Run(output=completed.stdout.decode('latin-1'))
+        for line in run.output.splitlines():
+            parts = line.split('\t')
+            if parts[0] == 'box' and len(parts) == 4:
+                run.boxes.append(MessageBox(parts[1], unescape(parts[2]), unescape(parts[3])))
+            elif parts[0] == 'exit':
+                run.exit_code = int(parts[1], 16)
+        return run
+
+    def close(self):
+        subprocess.run(['wineserver', '-k'], env=self.env, capture_output=True)
+
+
+def install_launcher(directory, name='app.exe', ini=None, ini_name=None):
+    """Copies launcher.exe into directory under name, with an optional
+    settings file (text or bytes) beside it; returns the executable's path."""
+    os.makedirs(directory, exist_ok=True)
+    exe = os.path.join(directory, name)
+    shutil.copyfile(LAUNCHER_EXE, exe)
+    if ini is not None:
+        if ini_name is None:
+            base = name[:name.rindex('.')] if '.' in name else name
+            ini_name = base + '.ini'
+        data = ini.encode('latin-1') if isinstance(ini, str) else ini
+        with open(os.path.join(directory, ini_name), 'wb') as f:
+            f.write(data)
+    return exe
+
+
+MINUS_ONE = 0xFFFFFFFF
