@@ -1,6 +1,7 @@
 #include "platform/platform.h"
 
 #include "common/memory.h"
+#include "platform/win32/module_state.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -19,10 +20,22 @@ struct ModuleState {
     HINSTANCE instance;
     DWORD mainThreadId;
     MessageLoopRegistry* messageLoops;
+    const char* registeredClass;
 };
 
 ModuleState* moduleState = nullptr;
 
+}
+
+HINSTANCE moduleInstance()
+{
+    return moduleState ? moduleState->instance : GetModuleHandleA(nullptr);
+}
+
+void rememberRegisteredClass(const char* className)
+{
+    if (moduleState)
+        moduleState->registeredClass = className;
 }
 
 namespace platform {
@@ -62,7 +75,7 @@ bool initializeModuleState(ModuleInstance instance, long& errorCode)
         return false;
     }
     *loops = MessageLoopRegistry { nullptr, 0 };
-    *state = ModuleState { static_cast<HINSTANCE>(instance), GetCurrentThreadId(), loops };
+    *state = ModuleState { static_cast<HINSTANCE>(instance), GetCurrentThreadId(), loops, nullptr };
     moduleState = state;
     return true;
 }
@@ -71,6 +84,8 @@ void terminateModuleState()
 {
     if (!moduleState)
         return;
+    if (moduleState->registeredClass)
+        UnregisterClassA(moduleState->registeredClass, moduleState->instance);
     releaseMemory(moduleState->messageLoops);
     releaseMemory(moduleState);
     moduleState = nullptr;

@@ -1,0 +1,52 @@
+#pragma once
+// One small owner per kind of GDI resource the splash window uses.
+#include <windows.h>
+
+// BeginPaint ... EndPaint around one WM_PAINT.
+class PaintContext {
+public:
+    explicit PaintContext(HWND window) : window_(window) { dc_ = BeginPaint(window, &paint_); }
+    PaintContext(const PaintContext&) = delete;
+    PaintContext& operator=(const PaintContext&) = delete;
+    ~PaintContext() { EndPaint(window_, &paint_); }
+    HDC handle() const { return dc_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_;
+    HDC dc_;
+};
+
+// A memory device context; null when it could not be made.
+class MemoryContext {
+public:
+    explicit MemoryContext(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
+    MemoryContext(const MemoryContext&) = delete;
+    MemoryContext& operator=(const MemoryContext&) = delete;
+    ~MemoryContext()
+    {
+        if (dc_)
+            DeleteDC(dc_);
+    }
+    HDC handle() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
+// An object selected into a device context; the one it replaced goes back in.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), replaced_(dc ? SelectObject(dc, object) : nullptr) {}
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+    ~SelectedObject()
+    {
+        if (replaced_ && replaced_ != HGDI_ERROR)
+            SelectObject(dc_, replaced_);
+    }
+
+private:
+    HDC dc_;
+    HGDIOBJ replaced_;
+};
