@@ -4,6 +4,7 @@ One Wine prefix serves a whole test session. Programs are started through
 rig.exe, which gives each its exact command line, answers its message boxes
 and reports them with the exact exit code.
 """
+import json
 import os
 import re
 import shutil
@@ -16,6 +17,7 @@ BUILD = os.environ.get('LAUNCHER_WIN64_BUILD', os.path.join(ROOT, 'build', 'win6
 LAUNCHER_EXE = os.path.join(BUILD, 'src', 'launcher.exe')
 TEST_PROGRAMS = os.path.join(BUILD, 'tests', 'windows')
 RIG_EXE = os.path.join(TEST_PROGRAMS, 'rig.exe')
+JVM_DOUBLE_DIR = os.path.join(TEST_PROGRAMS, 'jvm_double')
 
 
 def windows_path(unix_path):
@@ -120,6 +122,43 @@ def install_launcher(directory, name='app.exe', ini=None, ini_name=None):
         with open(os.path.join(directory, ini_name), 'wb') as f:
             f.write(data)
     return exe
+
+
+def install_runtime(home, vm_library='jvm_double.dll', bin_files=()):
+    """Makes home a runtime the launcher accepts: bin\\java.dll (any file) and
+    the VM library as bin\\client\\jvm.dll. vm_library is the name of a
+    build of the jvm.dll double, or the library's bytes; bin_files are
+    further builds copied into bin\\. Returns the jvm.dll's path."""
+    client = os.path.join(home, 'bin', 'client')
+    os.makedirs(client, exist_ok=True)
+    with open(os.path.join(home, 'bin', 'java.dll'), 'wb') as f:
+        f.write(b'only its presence marks a runtime')
+    library = os.path.join(client, 'jvm.dll')
+    if isinstance(vm_library, bytes):
+        with open(library, 'wb') as f:
+            f.write(vm_library)
+    else:
+        shutil.copyfile(os.path.join(JVM_DOUBLE_DIR, vm_library), library)
+    for name in bin_files:
+        shutil.copyfile(os.path.join(JVM_DOUBLE_DIR, name), os.path.join(home, 'bin', name))
+    return library
+
+
+def jvm_double_env(record, **settings):
+    """The environment that drives the jvm.dll double: it records to the
+    file record, and each setting NAME=value becomes JVMDOUBLE_NAME (see
+    jvm_double/README.md for the names and the record's format)."""
+    env = {'JVMDOUBLE_RECORD': windows_path(record)}
+    env.update(('JVMDOUBLE_' + name.upper(), str(value)) for name, value in settings.items())
+    return env
+
+
+def read_record(record):
+    """The events the double recorded, in order (an empty list without any)."""
+    if not os.path.exists(record):
+        return []
+    with open(record, encoding='ascii') as f:
+        return [json.loads(line) for line in f]
 
 
 MINUS_ONE = 0xFFFFFFFF

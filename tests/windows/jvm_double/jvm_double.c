@@ -1,0 +1,634 @@
+/*
+ * A test double of a Java runtime's jvm.dll, for the end-to-end tests under
+ * Wine. It plays the JNI invocation interface and the JNI functions a launcher
+ * needs to run a main class; every other slot of the two function tables
+ * records its number and ends the process with exit code 0xBAD. Environment
+ * variables say how it behaves, and it records what it is handed as JSON
+ * lines: README.md in this folder lists both.
+ */
+#define _JNI_IMPLEMENTATION_
+#include <jni.h>
+#include <windows.h>
+#include <stdarg.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#ifdef WITH_HELPER
+__declspec(dllimport) int jvmDoubleHelper(void);
+#endif
+
+static struct {
+    char record[MAX_PATH], classes[4096], main[32], encoding[256];
+    long createResult, detachResult, failString, mainThrows, mainSleep, appThread, windows;
+} config;
+
+static const char* setting(const char* name, char* buffer, DWORD size, const char* fallback)
+{
+    DWORD length = GetEnvironmentVariableA(name, buffer, size);
+    if (length == 0 || length >= size)
+        lstrcpynA(buffer, fallback, size);
+    return buffer;
+}
+
+static long number(const char* name)
+{
+    char buffer[32];
+    return strtol(setting(name, buffer, sizeof buffer, "0"), NULL, 0);
+}
+
+static void configure(void)
+{
+    setting("JVMDOUBLE_RECORD", config.record, sizeof config.record, "");
+    setting("JVMDOUBLE_CLASSES", config.classes, sizeof config.classes, "com/example/Main");
+    setting("JVMDOUBLE_MAIN", config.main, sizeof config.main, "static");
+    setting("JVMDOUBLE_ENCODING", config.encoding, sizeof config.encoding, "Cp1252");
+    config.createResult = number("JVMDOUBLE_CREATE_RESULT");
+    config.detachResult = number("JVMDOUBLE_DETACH_RESULT");
+    config.failString = number("JVMDOUBLE_FAIL_STRING");
+    config.mainThrows = number("JVMDOUBLE_MAIN_THROWS");
+    config.mainSleep = number("JVMDOUBLE_MAIN_SLEEP_MS");
+    config.appThread = number("JVMDOUBLE_APP_THREAD_MS");
+    config.windows = number("JVMDOUBLE_WINDOWS");
+}
+
+/* ---- the machine's objects (never freed) ---- */
+
+enum Kind { CLASS = 1, STRING, BYTES, ARRAY, THROWABLE };
+typedef struct Object {
+    unsigned magic;
+    enum Kind kind;
+    char* text;                 /* a class's name, a string's or byte array's bytes, an exception's class */
+    jsize length;
+    struct Object* encoding;    /* the charset name a string was decoded with */
+    struct Object** elements;
+} Object;
+#define MAGIC 0x4A564D44u
+
+static Object* newObject(enum Kind kind, const char* text, jsize length)
+{
+    Object* object = calloc(1, sizeof *object);
+    object->magic = MAGIC;
+    object->kind = kind;
+    object->length = length;
+    object->text = calloc(1, length + 1);
+    if (text)
+        memcpy(object->text, text, length);
+    return object;
+}
+
+/* ---- the record: one line at a time, under a lock (main and the application thread both write) ---- */
+
+static CRITICAL_SECTION lock;
+static LARGE_INTEGER start, frequency;
+static char line[1 << 16];
+static size_t used;
+
+static void put(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    int n = vsnprintf(line + used, sizeof line - used, format, args);
+    va_end(args);
+    if (n > 0)
+        used = used + n < sizeof line ? used + n : sizeof line - 1;
+}
+
+static void putText(const char* text, size_t length, int hex)
+{
+    if (!text) {
+        put("null");
+        return;
+    }
+    put("\"");
+    for (size_t i = 0; i < length; ++i) {
+        unsigned char c = (unsigned char)text[i];
+        put(hex ? "%02x" : c >= 0x20 && c < 0x7F && c != '"' && c != '\\' ? "%c" : "\\u%04x", c);
+    }
+    put("\"");
+}
+
+static void begin(const char* event)
+{
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    EnterCriticalSection(&lock);
+    used = 0;
+    put("{\"event\":\"%s\",\"time\":%.1f", event,
+        (double)(now.QuadPart - start.QuadPart) * 1000.0 / (double)frequency.QuadPart);
+}
+
+/* Opened for each line, so that nothing is lost when the process ends abruptly. */
+static void end(void)
+{
+    put("}\n");
+    HANDLE file = CreateFileA(config.record, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file != INVALID_HANDLE_VALUE) {
+        DWORD written;
+        WriteFile(file, line, (DWORD)used, &written, NULL);
+        CloseHandle(file);
+    }
+    LeaveCriticalSection(&lock);
+}
+
+/* Fields in a format of our own: %s, %d, %ld as printf; %T a C string as JSON
+ * text (or null); %O an object's text (or null); %H an object's bytes as hex. */
+static void putFields(const char* format, va_list args)
+{
+    for (const char* p = format; *p; ++p) {
+        if (*p != '%') {
+            put("%c", *p);
+            continue;
+        }
+        const char* s;
+        const Object* o;
+        switch (*++p) {
+        case 's': put("%s", va_arg(args, const char*)); break;
+        case 'd': put("%d", va_arg(args, int)); break;
+        case 'l': put("%ld", va_arg(args, long)), ++p; break;
+        case 'T': s = va_arg(args, const char*), putText(s, s ? strlen(s) : 0, 0); break;
+        case 'O': o = va_arg(args, const Object*), putText(o ? o->text : NULL, o ? o->length : 0, 0); break;
+        case 'H': o = va_arg(args, const Object*), putText(o ? o->text : NULL, o ? o->length : 0, 1); break;
+        }
+    }
+}
+
+static void putf(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    putFields(format, args);
+    va_end(args);
+}
+
+static void record(const char* event, const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    begin(event);
+    putFields(format, args);
+    end();
+    va_end(args);
+}
+
+static void trap(const char* table, int slot)
+{
+    record("trap", ",\"table\":\"%s\",\"slot\":%d", table, slot);
+    ExitProcess(0xBAD);
+}
+
+/* One numbered trap for each slot of the JNI function table. */
+#define TRAP(h, t, u) static void JNICALL trap##h##t##u(void) { trap("env", h * 100 + t * 10 + u); }
+#define TRAPS10(h, t) TRAP(h, t, 0) TRAP(h, t, 1) TRAP(h, t, 2) TRAP(h, t, 3) TRAP(h, t, 4) \
+    TRAP(h, t, 5) TRAP(h, t, 6) TRAP(h, t, 7) TRAP(h, t, 8) TRAP(h, t, 9)
+#define TRAPS100(h) TRAPS10(h, 0) TRAPS10(h, 1) TRAPS10(h, 2) TRAPS10(h, 3) TRAPS10(h, 4) \
+    TRAPS10(h, 5) TRAPS10(h, 6) TRAPS10(h, 7) TRAPS10(h, 8) TRAPS10(h, 9)
+#define REF(h, t, u) (void*)trap##h##t##u,
+#define REFS10(h, t) REF(h, t, 0) REF(h, t, 1) REF(h, t, 2) REF(h, t, 3) REF(h, t, 4) \
+    REF(h, t, 5) REF(h, t, 6) REF(h, t, 7) REF(h, t, 8) REF(h, t, 9)
+#define REFS100(h) REFS10(h, 0) REFS10(h, 1) REFS10(h, 2) REFS10(h, 3) REFS10(h, 4) \
+    REFS10(h, 5) REFS10(h, 6) REFS10(h, 7) REFS10(h, 8) REFS10(h, 9)
+TRAPS100(0) TRAPS100(1) TRAPS100(2)
+static void* const traps[] = { REFS100(0) REFS100(1) REFS100(2) };
+_Static_assert(sizeof(struct JNINativeInterface_) <= sizeof traps, "more JNI slots than traps");
+
+/* ---- the machine's state and JNI's rules ---- */
+
+/* The methods that exist; a null owner stands for the application's classes. */
+typedef struct { const char *owner, *name, *signature; int isStatic; } Method;
+static const Method methods[] = {
+    { "java/lang/String", "<init>", "([B)V", 0 },
+    { "java/lang/String", "<init>", "([BLjava/lang/String;)V", 0 },
+    { "java/lang/System", "getProperty", "(Ljava/lang/String;)Ljava/lang/String;", 1 },
+    { NULL, "main", "([Ljava/lang/String;)V", 1 },
+};
+enum { FROM_BYTES, FROM_BYTES_WITH_ENCODING, GET_PROPERTY, MAIN };
+#define METHOD(id) ((jmethodID)&methods[id])
+
+static struct JNINativeInterface_ functions;
+static struct JNIInvokeInterface_ invocation;
+static JNIEnv environment = &functions;
+static JavaVM machine = &invocation;
+static DWORD machineThread;
+static HANDLE applicationThread;
+static Object* pending;
+static int created, detached, destroyed, defaultArgsCalled, stringsMade, utfHeld;
+
+static void misuse(const char* function, const char* reason)
+{
+    record("misuse", ",\"function\":\"%s\",\"reason\":\"%s\"", function, reason);
+}
+
+/* Most functions may not be called while an exception is pending. */
+static void check(JNIEnv* env, const char* function, int needsNoPending)
+{
+    if (env != &environment)
+        misuse(function, "not the machine's environment");
+    else if (!created || destroyed)
+        misuse(function, "no machine");
+    else if (GetCurrentThreadId() != machineThread)
+        misuse(function, "not the machine's thread");
+    else if (detached)
+        misuse(function, "thread detached");
+    else if (needsNoPending && pending)
+        misuse(function, "exception pending");
+}
+
+static Object* as(const void* reference, enum Kind kind, const char* function)
+{
+    const Object* object = reference;
+    if (object && object->magic == MAGIC && (!kind || object->kind == kind))
+        return (Object*)object;
+    misuse(function, object ? "not a reference of the right kind" : "null reference");
+    return NULL;
+}
+
+static void throwNew(const char* name)
+{
+    pending = newObject(THROWABLE, name, (jsize)strlen(name));
+}
+
+static jstring makeString(const char* bytes, jsize length, const char* via, Object* encoding)
+{
+    Object* string = newObject(STRING, bytes, length);
+    string->encoding = encoding;
+    record("string", ",\"via\":\"%s\",\"hex\":%H,\"encoding\":%O", via, string, encoding);
+    return (jstring)string;
+}
+
+static int classExists(const char* name)
+{
+    if (!strcmp(name, "java/lang/String") || !strcmp(name, "java/lang/System"))
+        return 1;
+    size_t length = strlen(name);
+    for (const char* p = config.classes; *p; p += strcspn(p, ";"), p += *p == ';')
+        if (strncmp(p, name, length) == 0 && (p[length] == ';' || p[length] == '\0'))
+            return 1;
+    return 0;
+}
+
+/* ---- for window tests: the process's visible top-level windows ---- */
+
+static BOOL CALLBACK recordWindow(HWND window, LPARAM count)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process != GetCurrentProcessId() || !IsWindowVisible(window))
+        return TRUE;
+    char className[256] = "", text[256] = "";
+    RECT r = { 0, 0, 0, 0 };
+    GetClassNameA(window, className, sizeof className);
+    GetWindowTextA(window, text, sizeof text);
+    GetWindowRect(window, &r);
+    put("%s{\"handle\":%llu,\"class\":", (*(int*)count)++ ? "," : "", (unsigned long long)(UINT_PTR)window);
+    putText(className, strlen(className), 0);
+    put(",\"text\":");
+    putText(text, strlen(text), 0);
+    put(",\"style\":%lu,\"exStyle\":%lu,\"classStyle\":%lu,\"rect\":[%ld,%ld,%ld,%ld],\"owner\":%llu}",
+        (unsigned long)GetWindowLongA(window, GWL_STYLE), (unsigned long)GetWindowLongA(window, GWL_EXSTYLE),
+        (unsigned long)GetClassLongA(window, GCL_STYLE), r.left, r.top, r.right, r.bottom,
+        (unsigned long long)(UINT_PTR)GetWindow(window, GW_OWNER));
+    return TRUE;
+}
+
+static void recordWindows(const char* at)
+{
+    int count = 0;
+    begin("windows");
+    put(",\"at\":\"%s\",\"windows\":[", at);
+    EnumWindows(recordWindow, (LPARAM)&count);
+    put("]");
+    end();
+}
+
+/* ---- the JNI functions a launcher uses ---- */
+
+static jclass JNICALL FindClass(JNIEnv* env, const char* name)
+{
+    check(env, "FindClass", 1);
+    record("find_class", ",\"name\":%T", name);
+    if (classExists(name))
+        return (jclass)newObject(CLASS, name, (jsize)strlen(name));
+    throwNew("java/lang/NoClassDefFoundError");
+    return NULL;
+}
+
+static jmethodID lookUpMethod(JNIEnv* env, const char* function, jclass clazz, const char* name,
+                              const char* signature, int isStatic)
+{
+    check(env, function, 1);
+    Object* type = as(clazz, CLASS, function);
+    const Method* found = NULL;
+    for (size_t i = 0; type && i < sizeof methods / sizeof *methods; ++i) {
+        const Method* m = &methods[i];
+        int owner = m->owner ? !strcmp(m->owner, type->text)
+                             : strcmp(type->text, "java/lang/String") && strcmp(type->text, "java/lang/System");
+        if (owner && !strcmp(m->name, name) && !strcmp(m->signature, signature) && m->isStatic == isStatic)
+            found = m;
+    }
+    if (found == &methods[MAIN] && strcmp(config.main, "static") != 0)
+        found = NULL;
+    record("method", ",\"class\":%O,\"name\":%T,\"signature\":%T,\"static\":%s,\"found\":%s", type, name, signature,
+           isStatic ? "true" : "false", found ? "true" : "false");
+    /* A missing method leaves a NoSuchMethodError pending, unless main is to be absent without one. */
+    if (!found && !(strcmp(name, "main") == 0 && strcmp(config.main, "absent") == 0))
+        throwNew("java/lang/NoSuchMethodError");
+    return (jmethodID)found;
+}
+
+static jmethodID JNICALL GetMethodID(JNIEnv* env, jclass clazz, const char* name, const char* signature)
+{ return lookUpMethod(env, "GetMethodID", clazz, name, signature, 0); }
+static jmethodID JNICALL GetStaticMethodID(JNIEnv* env, jclass clazz, const char* name, const char* signature)
+{ return lookUpMethod(env, "GetStaticMethodID", clazz, name, signature, 1); }
+
+/* The variadic and va_list forms of a call read the method's reference arguments into jvalues. */
+static void readArguments(jmethodID id, va_list args, jvalue* values)
+{
+    for (int i = 0; i < (id == METHOD(FROM_BYTES_WITH_ENCODING) ? 2 : 1); ++i)
+        values[i].l = va_arg(args, jobject);
+}
+#define VA_FORMS(Name)                                                                                 \
+    static jobject JNICALL Name##V(JNIEnv* env, jclass clazz, jmethodID id, va_list args)              \
+    {                                                                                                  \
+        jvalue values[2] = { { 0 }, { 0 } };                                                           \
+        readArguments(id, args, values);                                                               \
+        return Name##A(env, clazz, id, values);                                                        \
+    }                                                                                                  \
+    static jobject JNICALL Name(JNIEnv* env, jclass clazz, jmethodID id, ...)                          \
+    {                                                                                                  \
+        va_list args;                                                                                  \
+        va_start(args, id);                                                                            \
+        jobject result = Name##V(env, clazz, id, args);                                                \
+        va_end(args);                                                                                  \
+        return result;                                                                                 \
+    }
+
+static jobject JNICALL NewObjectA(JNIEnv* env, jclass clazz, jmethodID id, const jvalue* args)
+{
+    check(env, "NewObject", 1);
+    as(clazz, CLASS, "NewObject");
+    int withEncoding = id == METHOD(FROM_BYTES_WITH_ENCODING);
+    if (id != METHOD(FROM_BYTES) && !withEncoding)
+        return misuse("NewObject", "not a String constructor"), NULL;
+    Object* bytes = as(args[0].l, BYTES, "NewObject");
+    Object* encoding = withEncoding ? as(args[1].l, STRING, "NewObject") : NULL;
+    if (!bytes || (withEncoding && !encoding))
+        return NULL;
+    if (++stringsMade == config.failString)
+        return throwNew("java/lang/OutOfMemoryError"), NULL;
+    return makeString(bytes->text, bytes->length, withEncoding ? "String(byte[],String)" : "String(byte[])",
+                      encoding);
+}
+VA_FORMS(NewObject)
+
+static jobject JNICALL CallStaticObjectMethodA(JNIEnv* env, jclass clazz, jmethodID id, const jvalue* args)
+{
+    check(env, "CallStaticObjectMethod", 1);
+    Object* type = as(clazz, CLASS, "CallStaticObjectMethod");
+    Object* name = id == METHOD(GET_PROPERTY) ? as(args[0].l, STRING, "CallStaticObjectMethod") : NULL;
+    if (!type || strcmp(type->text, "java/lang/System") || !name || strcmp(name->text, "sun.jnu.encoding"))
+        return misuse("CallStaticObjectMethod", "not System.getProperty(\"sun.jnu.encoding\")"), NULL;
+    if (!strcmp(config.encoding, "(throws)"))
+        throwNew("java/lang/SecurityException");
+    if (!strcmp(config.encoding, "(none)") || pending)
+        return NULL;
+    return makeString(config.encoding, (jsize)strlen(config.encoding), "getProperty", NULL);
+}
+VA_FORMS(CallStaticObjectMethod)
+
+static DWORD WINAPI runApplicationThread(void* unused)
+{
+    (void)unused;
+    Sleep((DWORD)config.appThread);
+    record("app_thread_end", "");
+    return 0;
+}
+
+/* main: records its arguments, then acts as the environment says. */
+static void JNICALL CallStaticVoidMethodA(JNIEnv* env, jclass clazz, jmethodID id, const jvalue* args)
+{
+    check(env, "CallStaticVoidMethod", 1);
+    Object* type = as(clazz, CLASS, "CallStaticVoidMethod");
+    if (id != METHOD(MAIN)) {
+        misuse("CallStaticVoidMethod", "not main");
+        return;
+    }
+    Object* array = args[0].l ? as(args[0].l, ARRAY, "CallStaticVoidMethod") : NULL;
+    begin("main");
+    putf(",\"class\":%O,\"args\":%s", type, array ? "[" : "null");
+    for (jsize i = 0; array && i < array->length; ++i) {
+        const Object* s = array->elements[i];
+        put(i ? "," : "");
+        putf(s ? "{\"hex\":%H,\"encoding\":%O}" : "null", s, s ? s->encoding : NULL);
+    }
+    put(array ? "]" : "");
+    end();
+    if (config.windows)
+        recordWindows("main");
+    if (config.appThread)
+        applicationThread = CreateThread(NULL, 0, runApplicationThread, NULL, 0, NULL);
+    Sleep((DWORD)config.mainSleep);
+    if (config.mainThrows)
+        throwNew("java/lang/RuntimeException");
+}
+
+static void JNICALL CallStaticVoidMethodV(JNIEnv* env, jclass clazz, jmethodID id, va_list args)
+{
+    jvalue values[2] = { { 0 }, { 0 } };
+    readArguments(id, args, values);
+    CallStaticVoidMethodA(env, clazz, id, values);
+}
+static void JNICALL CallStaticVoidMethod(JNIEnv* env, jclass clazz, jmethodID id, ...)
+{
+    va_list args;
+    va_start(args, id);
+    CallStaticVoidMethodV(env, clazz, id, args);
+    va_end(args);
+}
+
+static jbyteArray JNICALL NewByteArray(JNIEnv* env, jsize length)
+{
+    check(env, "NewByteArray", 1);
+    if (length < 0)
+        return throwNew("java/lang/NegativeArraySizeException"), NULL;
+    return (jbyteArray)newObject(BYTES, NULL, length);
+}
+
+static void JNICALL SetByteArrayRegion(JNIEnv* env, jbyteArray array, jsize from, jsize length, const jbyte* bytes)
+{
+    check(env, "SetByteArrayRegion", 1);
+    Object* target = as(array, BYTES, "SetByteArrayRegion");
+    if (target && (from < 0 || length < 0 || from > target->length - length))
+        throwNew("java/lang/ArrayIndexOutOfBoundsException");
+    else if (target)
+        memcpy(target->text + from, bytes, length);
+}
+
+static jobjectArray JNICALL NewObjectArray(JNIEnv* env, jsize length, jclass type, jobject initial)
+{
+    check(env, "NewObjectArray", 1);
+    as(type, CLASS, "NewObjectArray");
+    if (length < 0)
+        return throwNew("java/lang/NegativeArraySizeException"), NULL;
+    Object* array = newObject(ARRAY, NULL, length);
+    array->elements = calloc(length + 1, sizeof *array->elements);
+    for (jsize i = 0; i < length; ++i)
+        array->elements[i] = (Object*)initial;
+    return (jobjectArray)array;
+}
+
+static void JNICALL SetObjectArrayElement(JNIEnv* env, jobjectArray array, jsize index, jobject value)
+{
+    check(env, "SetObjectArrayElement", 1);
+    Object* target = as(array, ARRAY, "SetObjectArrayElement");
+    if (target && (index < 0 || index >= target->length))
+        throwNew("java/lang/ArrayIndexOutOfBoundsException");
+    else if (target)
+        target->elements[index] = value ? as(value, STRING, "SetObjectArrayElement") : NULL;
+}
+
+static void JNICALL DeleteLocalRef(JNIEnv* env, jobject reference)
+{ check(env, "DeleteLocalRef", 0); if (reference) as(reference, 0, "DeleteLocalRef"); }
+static jstring JNICALL NewStringUTF(JNIEnv* env, const char* utf)
+{ check(env, "NewStringUTF", 1); return makeString(utf, (jsize)strlen(utf), "NewStringUTF", NULL); }
+
+/* The bytes stand for their own modified UTF-8 form: the tests' class names are ASCII. */
+static const char* JNICALL GetStringUTFChars(JNIEnv* env, jstring string, jboolean* isCopy)
+{
+    check(env, "GetStringUTFChars", 1);
+    Object* s = as(string, STRING, "GetStringUTFChars");
+    if (!s)
+        return NULL;
+    if (isCopy)
+        *isCopy = JNI_TRUE;
+    ++utfHeld;
+    return strdup(s->text);
+}
+
+static void JNICALL ReleaseStringUTFChars(JNIEnv* env, jstring string, const char* chars)
+{
+    check(env, "ReleaseStringUTFChars", 0);
+    as(string, STRING, "ReleaseStringUTFChars");
+    --utfHeld;
+    free((void*)chars);
+}
+
+static jthrowable JNICALL ExceptionOccurred(JNIEnv* env)
+{ check(env, "ExceptionOccurred", 0); return (jthrowable)pending; }
+static jboolean JNICALL ExceptionCheck(JNIEnv* env)
+{ check(env, "ExceptionCheck", 0); return pending != NULL; }
+static void JNICALL ExceptionClear(JNIEnv* env)
+{ check(env, "ExceptionClear", 0); pending = NULL; }
+
+static void JNICALL ExceptionDescribe(JNIEnv* env)
+{
+    check(env, "ExceptionDescribe", 0);
+    record("describe", ",\"exception\":%O", pending);
+    pending = NULL;
+}
+
+/* ---- the invocation interface ---- */
+
+static jint JNICALL DetachCurrentThread(JavaVM* vm)
+{
+    check(vm == &machine ? &environment : NULL, "DetachCurrentThread", 0);
+    record("detach", ",\"result\":%ld", config.detachResult);
+    detached = config.detachResult == JNI_OK;
+    return config.detachResult;
+}
+
+/* As a real machine does, this returns only when the application's threads have ended. */
+static jint JNICALL DestroyJavaVM(JavaVM* vm)
+{
+    if (vm != &machine || !created || destroyed)
+        misuse("DestroyJavaVM", "no machine");
+    record("destroy", ",\"attached\":%s,\"utfHeld\":%d", detached ? "false" : "true", utfHeld);
+    if (config.windows)
+        recordWindows("destroy");
+    if (applicationThread)
+        WaitForSingleObject(applicationThread, INFINITE);
+    destroyed = 1;
+    record("destroyed", "");
+    return JNI_OK;
+}
+
+static jint JNICALL AttachCurrentThread(JavaVM* vm, void** penv, void* args)
+{ return (void)vm, (void)penv, (void)args, trap("vm", 4), JNI_ERR; }
+static jint JNICALL GetEnv(JavaVM* vm, void** penv, jint version)
+{ return (void)vm, (void)penv, (void)version, trap("vm", 6), JNI_ERR; }
+static jint JNICALL AttachCurrentThreadAsDaemon(JavaVM* vm, void** penv, void* args)
+{ return (void)vm, (void)penv, (void)args, trap("vm", 7), JNI_ERR; }
+
+#define PLAY(table, name) table.name = name;
+static void fillTables(void)
+{
+    memcpy(&functions, traps, sizeof functions);
+    PLAY(functions, FindClass) PLAY(functions, GetMethodID) PLAY(functions, GetStaticMethodID)
+    PLAY(functions, NewObject) PLAY(functions, NewObjectV) PLAY(functions, NewObjectA)
+    PLAY(functions, CallStaticObjectMethod) PLAY(functions, CallStaticObjectMethodV)
+    PLAY(functions, CallStaticObjectMethodA) PLAY(functions, CallStaticVoidMethod)
+    PLAY(functions, CallStaticVoidMethodV) PLAY(functions, CallStaticVoidMethodA)
+    PLAY(functions, NewByteArray) PLAY(functions, SetByteArrayRegion) PLAY(functions, NewObjectArray)
+    PLAY(functions, SetObjectArrayElement) PLAY(functions, DeleteLocalRef) PLAY(functions, NewStringUTF)
+    PLAY(functions, GetStringUTFChars) PLAY(functions, ReleaseStringUTFChars)
+    PLAY(functions, ExceptionOccurred) PLAY(functions, ExceptionCheck) PLAY(functions, ExceptionClear)
+    PLAY(functions, ExceptionDescribe)
+    PLAY(invocation, DestroyJavaVM) PLAY(invocation, AttachCurrentThread) PLAY(invocation, DetachCurrentThread)
+    PLAY(invocation, GetEnv) PLAY(invocation, AttachCurrentThreadAsDaemon)
+}
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void* reserved)
+{
+    (void)instance, (void)reserved;
+    if (reason == DLL_PROCESS_ATTACH) {
+        QueryPerformanceFrequency(&frequency);
+        QueryPerformanceCounter(&start);
+        InitializeCriticalSection(&lock);
+        configure();
+        fillTables();
+    }
+    return TRUE;
+}
+
+#ifndef WITHOUT_DEFAULT_INIT_ARGS
+JNIEXPORT jint JNICALL JNI_GetDefaultJavaVMInitArgs(void* args)
+{
+    (void)args;
+    defaultArgsCalled = 1;
+    record("default_init_args", "");
+    return JNI_OK;
+}
+#endif
+
+#ifndef WITHOUT_CREATE
+JNIEXPORT jint JNICALL JNI_CreateJavaVM(JavaVM** pvm, void** penv, void* args)
+{
+    const JavaVMInitArgs* init = args;
+    int extraInfoNull = 1;
+    begin("create");
+    put(",\"version\":%ld,\"nOptions\":%ld,\"options\":[", init->version, init->nOptions);
+    for (jint i = 0; i < init->nOptions; ++i) {
+        const char* option = init->options[i].optionString;
+        put(i ? "," : "");
+        putText(option, option ? strlen(option) : 0, 1);
+        extraInfoNull &= init->options[i].extraInfo == NULL;
+    }
+    put("],\"extraInfoNull\":%s,\"ignoreUnrecognized\":%d,\"defaultArgsCalled\":%s,\"result\":%ld",
+        extraInfoNull ? "true" : "false", init->ignoreUnrecognized, defaultArgsCalled ? "true" : "false",
+        config.createResult);
+#ifdef WITH_HELPER
+    put(",\"helper\":%d", jvmDoubleHelper());
+#endif
+    end();
+    if (created)
+        misuse("JNI_CreateJavaVM", "a machine exists already");
+    if (config.createResult != JNI_OK)
+        return config.createResult;
+    created = 1;
+    machineThread = GetCurrentThreadId();
+    *pvm = &machine;
+    *penv = &environment;
+    return JNI_OK;
+}
+#endif

@@ -1,0 +1,186 @@
+"""Creating the virtual machine and running the main class, end to end, with a
+test double of the runtime's jvm.dll that records what it is handed."""
+import struct
+
+import pytest
+
+from wine import MINUS_ONE, install_launcher, install_runtime, jvm_double_env, read_record, windows_path
+
+SETTINGS = ('[Class Path]\nClass Path=%s\n[Java Runtime Environment]\n'
+            'Main Class=%s\nVirtual Machine Parameters=%s\n')
+
+
+def launch(wine, tmp_path, tail='', class_path='app.jar', main_class='com.example.Main', parameters='',
+           home='jre', vm_library='jvm_double.dll', bin_files=(), extra_settings='', **double):
+    """Runs app.exe with a private runtime in home (relative to the executable's
+    directory) and the command line's tail after the quoted program path;
+    double holds the settings of the jvm.dll double."""
+    app = tmp_path / 'app'
+    exe = install_launcher(app, ini=SETTINGS % (class_path, main_class, parameters) + extra_settings)
+    library = install_runtime(app / home, vm_library, bin_files)
+    record = tmp_path / 'record.jsonl'
+    run = wine.run(exe, '"%s"%s' % (windows_path(exe), tail), env=jvm_double_env(record, **double))
+    run.events = read_record(record)
+    run.library = windows_path(library).encode('latin-1')
+    # In every case: JNI used by its rules, no other JNI function called, and
+    # no message box with an owner (no box here comes while a splash is up).
+    assert [e for e in run.events if e['event'] in ('misuse', 'trap')] == []
+    assert [box.owner for box in run.boxes if box.owner != '(none)'] == []
+    return run
+
+
+def events(run, *kinds):
+    return [e for e in run.events if e['event'] in kinds]
+
+
+def strings(values):
+    """The recorded Java strings as (bytes, name of the encoding used)."""
+    return [(bytes.fromhex(v['hex']), v['encoding']) for v in values]
+
+
+@pytest.mark.parametrize('class_path, parameters, options', [
+    ('lib\\a.jar', '-Xmx256m -Dx=1', [b'-Djava.class.path=lib\\a.jar', b'-Xmx256m', b'-Dx=1']),
+    ('a.jar', '', [b'-Djava.class.path=a.jar']),
+    ('a.jar;b.jar', '"-Dp=x y"  -Djava.class.path=c.jar -Dname=\xe9',
+     [b'-Djava.class.path=a.jar;b.jar', b'-Dp=x y', b'-Djava.class.path=c.jar', b'-Dname=\xe9']),
+], ids=['class path and two parameters', 'class path alone', 'quoted, repeated and ANSI parameters'])
+def test_the_machine_is_created_with_exactly_the_configured_options(wine, tmp_path, class_path, parameters,
+                                                                    options):
+    run = launch(wine, tmp_path, class_path=class_path, parameters=parameters)
+    [create] = events(run, 'create')
+    assert [bytes.fromhex(option) for option in create['options']] == options
+    assert (create['version'], create['nOptions'], create['ignoreUnrecognized'], create['extraInfoNull']) \
+        == (0x00010002, len(options), 0, True)
+    assert not create['defaultArgsCalled'] and events(run, 'default_init_args') == []
+    assert run.exit_code == 0
+
+
+LOAD_AND_CREATE_FAILURES = [
+    # case, launch settings, message ({library} is the jvm.dll's path), events
+    ('not a library', dict(vm_library=b'This is no DLL.\r\n'),
+     b'Failed to load Java VM library: {library} (errno = 193).\n', []),
+    ('a DLL it imports is missing', dict(vm_library='jvm_double_with_helper.dll'),
+     b'Failed to load Java VM library: {library} (errno = 126).\n', []),
+    ('no JNI_GetDefaultJavaVMInitArgs', dict(vm_library='jvm_double_without_default_args.dll'),
+     b'Windows exception: cannot find CreateJavaVM JNI (errno = 127).\n', []),
+    ('no JNI_CreateJavaVM', dict(vm_library='jvm_double_without_create.dll'),
+     b'Windows exception: cannot find CreateJavaVM JNI (errno = 127).\n', []),
+    ('the machine refuses to start', dict(create_result=-6),
+     b'JNI exception: failed to create the Java VM.\n', ['create']),
+]
+
+
+@pytest.mark.parametrize('settings, message, recorded', [case[1:] for case in LOAD_AND_CREATE_FAILURES],
+                         ids=[case[0] for case in LOAD_AND_CREATE_FAILURES])
+def test_a_runtime_that_cannot_give_a_machine_ends_the_launch(wine, tmp_path, settings, message, recorded):
+    run = launch(wine, tmp_path, **settings)
+    assert run.texts == [message.replace(b'{library}', run.library)]
+    assert run.exit_code == MINUS_ONE
+    # Without a machine nothing is looked up in it, and nothing is destroyed.
+    assert [e['event'] for e in run.events] == recorded
+
+
+MAIN_OUTCOMES = [
+    # case, launch settings, exceptions described, messages, exit code, milestones
+    ('runs', {}, [], [], 0, ['main', 'detach', 'destroy']),
+    ('main class missing', dict(main_class='com.example.Missing'), ['java/lang/NoClassDefFoundError'],
+     [b'Could not find the main class com/example/Missing.\n'], MINUS_ONE, ['destroy']),
+    ('main not static', dict(main='instance'), ['java/lang/NoSuchMethodError'], [], MINUS_ONE, ['destroy']),
+    ('no main, nothing pending', dict(main='absent'), [],
+     [b'No main method found in specified class.\n'], MINUS_ONE, ['destroy']),
+    ('class name cannot become a string', dict(fail_string=1), [],
+     [b'Failed to load Main Class: com/example/Main.\n'], MINUS_ONE, ['destroy']),
+    ('an argument cannot become a string', dict(fail_string=2, tail=' x'), ['java/lang/OutOfMemoryError'],
+     [], MINUS_ONE, ['destroy']),
+    ('main throws', dict(main_throws=1), ['java/lang/RuntimeException'], [], 0, ['main', 'detach', 'destroy']),
+    ('detach fails', dict(detach_result=-1), [], [], MINUS_ONE, ['main', 'detach', 'destroy']),
+]
+
+
+@pytest.mark.parametrize('settings, described, messages, exit_code, milestones',
+                         [case[1:] for case in MAIN_OUTCOMES], ids=[case[0] for case in MAIN_OUTCOMES])
+def test_how_the_main_class_and_its_method_end_the_launch(wine, tmp_path, settings, described, messages,
+                                                         exit_code, milestones):
+    run = launch(wine, tmp_path, **settings)
+    assert [e['exception'] for e in events(run, 'describe')] == described
+    assert run.texts == messages
+    assert run.exit_code == exit_code
+    # The machine, once created, is destroyed on every path, and last.
+    assert [e['event'] for e in events(run, 'main', 'detach', 'destroy', 'destroyed')] \
+        == milestones + ['destroyed']
+    assert run.events[-1]['event'] == 'destroyed'
+
+
+def test_the_main_class_is_looked_up_with_slashes(wine, tmp_path):
+    run = launch(wine, tmp_path, main_class='com.example.Main')
+    assert [e['name'] for e in events(run, 'find_class') if e['name'].startswith('com')] == ['com/example/Main']
+    assert [e['class'] for e in events(run, 'main')] == ['com/example/Main']
+
+
+@pytest.mark.parametrize('tail, arguments', [
+    ('', []),
+    ('   ', []),
+    (' a "b c" "" -nosplash x"y "q', [b'a', b'b c', b'', b'-nosplash', b'x"y', b'q']),
+    (' \xe9t\xe9\tx  /nosplash ', [b'\xe9t\xe9\tx', b'/nosplash']),
+], ids=['none', 'blanks only', 'quotes, empty item and the splash switch', 'ANSI bytes and a tab'])
+def test_arguments_reach_main_byte_for_byte(wine, tmp_path, tail, arguments):
+    run = launch(wine, tmp_path, tail=tail)
+    [main] = events(run, 'main')
+    assert strings(main['args']) == [(argument, 'Cp1252') for argument in arguments]
+    assert run.exit_code == 0
+
+
+@pytest.mark.parametrize('property_value, constructor, encoding', [
+    ('Cp1252', 'String(byte[],String)', 'Cp1252'),
+    ('MS932', 'String(byte[],String)', 'MS932'),
+    ('(none)', 'String(byte[])', None),
+    ('(throws)', 'String(byte[])', None),
+], ids=['Cp1252', 'MS932', 'property missing', 'property lookup throws'])
+def test_texts_are_decoded_with_the_machines_native_encoding(wine, tmp_path, property_value, constructor,
+                                                            encoding):
+    run = launch(wine, tmp_path, tail=' \xe9', encoding=property_value)
+    made = [(e['via'], e['encoding']) for e in events(run, 'string') if e['via'].startswith('String(')]
+    assert made == [(constructor, encoding)] * 2    # the main class name, then the argument
+    assert strings(events(run, 'main')[0]['args']) == [(b'\xe9', encoding)]
+    # A failed lookup of the encoding is no failure of the launch.
+    assert events(run, 'describe') == [] and run.exit_code == 0
+
+
+def test_the_process_lives_until_the_applications_own_thread_ends(wine, tmp_path):
+    run = launch(wine, tmp_path, app_thread_ms=1500)
+    order = events(run, 'main', 'detach', 'destroy', 'app_thread_end', 'destroyed')
+    assert [e['event'] for e in order] == ['main', 'detach', 'destroy', 'app_thread_end', 'destroyed']
+    main, _, destroy, thread_end, destroyed = order
+    assert destroy['time'] - main['time'] < 1000 <= thread_end['time'] - main['time']
+    assert destroyed['time'] >= thread_end['time'] and not destroy['attached']
+    assert run.exit_code == 0
+
+
+@pytest.mark.parametrize('home', ['jre', '.'], ids=['runtime in jre', 'runtime beside the executable'])
+def test_the_vm_library_finds_its_own_dlls_in_the_runtimes_bin_folder(wine, tmp_path, home):
+    run = launch(wine, tmp_path, home=home, vm_library='jvm_double_with_helper.dll',
+                 bin_files=['jvm_double_helper.dll'])
+    assert [e['helper'] for e in events(run, 'create')] == [42]
+    assert run.exit_code == 0
+
+
+def bitmap(width, height):
+    """A 24-bit bottom-up BMP file of one colour."""
+    row = b'\x40\x80\xc0' * width + b'\0' * (-3 * width % 4)
+    pixels = row * height
+    return (b'BM' + struct.pack('<IHHI', 54 + len(pixels), 0, 0, 54)
+            + struct.pack('<IiiHHIIiiII', 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0) + pixels)
+
+
+def test_windows_seen_from_main_show_the_splash_until_main_returns(wine, tmp_path):
+    splash = tmp_path / 'splash.bmp'
+    splash.write_bytes(bitmap(40, 30))
+    run = launch(wine, tmp_path, windows=1,
+                 extra_settings='[Display]\nSplash Screen=%s\n' % windows_path(splash))
+    while_main, at_destroy = events(run, 'windows')
+    [window] = while_main['windows']
+    left, top, right, bottom = window['rect']
+    assert (window['class'], right - left, bottom - top, window['owner']) == ('SplashScreenWindow', 40, 30, 0)
+    assert window['exStyle'] & 0x88 == 0x88     # topmost tool window
+    assert (while_main['at'], at_destroy['at'], at_destroy['windows']) == ('main', 'destroy', [])
+    assert run.exit_code == 0
