@@ -1,36 +1,15 @@
 """Creating the virtual machine and running the main class, end to end, with a
 test double of the runtime's jvm.dll that records what it is handed."""
-import struct
-
 import pytest
 
-from wine import MINUS_ONE, install_launcher, install_runtime, jvm_double_env, read_record, windows_path
-
-SETTINGS = ('[Class Path]\nClass Path=%s\n[Java Runtime Environment]\n'
-            'Main Class=%s\nVirtual Machine Parameters=%s\n')
+from wine import MINUS_ONE, events, launch_application
 
 
-def launch(wine, tmp_path, tail='', class_path='app.jar', main_class='com.example.Main', parameters='',
-           home='jre', vm_library='jvm_double.dll', bin_files=(), extra_settings='', **double):
-    """Runs app.exe with a private runtime in home (relative to the executable's
-    directory) and the command line's tail after the quoted program path;
-    double holds the settings of the jvm.dll double."""
-    app = tmp_path / 'app'
-    exe = install_launcher(app, ini=SETTINGS % (class_path, main_class, parameters) + extra_settings)
-    library = install_runtime(app / home, vm_library, bin_files)
-    record = tmp_path / 'record.jsonl'
-    run = wine.run(exe, '"%s"%s' % (windows_path(exe), tail), env=jvm_double_env(record, **double))
-    run.events = read_record(record)
-    run.library = windows_path(library).encode('latin-1')
-    # In every case: JNI used by its rules, no other JNI function called, and
-    # no message box with an owner (no box here comes while a splash is up).
-    assert [e for e in run.events if e['event'] in ('misuse', 'trap')] == []
+def launch(wine, tmp_path, **settings):
+    """launch_application, in a case where no message box may have an owner."""
+    run = launch_application(wine, tmp_path, **settings)
     assert [box.owner for box in run.boxes if box.owner != '(none)'] == []
     return run
-
-
-def events(run, *kinds):
-    return [e for e in run.events if e['event'] in kinds]
 
 
 def strings(values):
@@ -161,26 +140,4 @@ def test_the_vm_library_finds_its_own_dlls_in_the_runtimes_bin_folder(wine, tmp_
     run = launch(wine, tmp_path, home=home, vm_library='jvm_double_with_helper.dll',
                  bin_files=['jvm_double_helper.dll'])
     assert [e['helper'] for e in events(run, 'create')] == [42]
-    assert run.exit_code == 0
-
-
-def bitmap(width, height):
-    """A 24-bit bottom-up BMP file of one colour."""
-    row = b'\x40\x80\xc0' * width + b'\0' * (-3 * width % 4)
-    pixels = row * height
-    return (b'BM' + struct.pack('<IHHI', 54 + len(pixels), 0, 0, 54)
-            + struct.pack('<IiiHHIIiiII', 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0) + pixels)
-
-
-def test_windows_seen_from_main_show_the_splash_until_main_returns(wine, tmp_path):
-    splash = tmp_path / 'splash.bmp'
-    splash.write_bytes(bitmap(40, 30))
-    run = launch(wine, tmp_path, windows=1,
-                 extra_settings='[Display]\nSplash Screen=%s\n' % windows_path(splash))
-    while_main, at_destroy = events(run, 'windows')
-    [window] = while_main['windows']
-    left, top, right, bottom = window['rect']
-    assert (window['class'], right - left, bottom - top, window['owner']) == ('SplashScreenWindow', 40, 30, 0)
-    assert window['exStyle'] & 0x88 == 0x88     # topmost tool window
-    assert (while_main['at'], at_destroy['at'], at_destroy['windows']) == ('main', 'destroy', [])
     assert run.exit_code == 0

@@ -19,7 +19,7 @@ __declspec(dllimport) int jvmDoubleHelper(void);
 #endif
 
 static struct {
-    char record[MAX_PATH], classes[4096], main[32], encoding[256];
+    char record[MAX_PATH], classes[4096], main[32], encoding[256], screenshot[MAX_PATH];
     long createResult, detachResult, failString, mainThrows, mainSleep, appThread, windows;
 } config;
 
@@ -43,6 +43,7 @@ static void configure(void)
     setting("JVMDOUBLE_CLASSES", config.classes, sizeof config.classes, "com/example/Main");
     setting("JVMDOUBLE_MAIN", config.main, sizeof config.main, "static");
     setting("JVMDOUBLE_ENCODING", config.encoding, sizeof config.encoding, "Cp1252");
+    setting("JVMDOUBLE_SCREENSHOT", config.screenshot, sizeof config.screenshot, "");
     config.createResult = number("JVMDOUBLE_CREATE_RESULT");
     config.detachResult = number("JVMDOUBLE_DETACH_RESULT");
     config.failString = number("JVMDOUBLE_FAIL_STRING");
@@ -292,14 +293,60 @@ static BOOL CALLBACK recordWindow(HWND window, LPARAM count)
     return TRUE;
 }
 
+/* Saves what the screen shows in the rectangle as a 24-bit BMP file. */
+static void saveScreenArea(RECT r, const char* path)
+{
+    int width = r.right - r.left, height = r.bottom - r.top;
+    if (width <= 0 || height <= 0)
+        return;
+    BITMAPINFOHEADER header = { sizeof header, width, height, 1, 24, BI_RGB, 0, 2835, 2835, 0, 0 };
+    void* bits = NULL;
+    HDC screen = GetDC(NULL);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, (BITMAPINFO*)&header, DIB_RGB_COLORS, &bits, NULL, 0);
+    HGDIOBJ replaced = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    DWORD size = (DWORD)(((width * 3 + 3) & ~3) * height);
+    BITMAPFILEHEADER file = { 0x4D42, (DWORD)(sizeof file + sizeof header + size), 0, 0,
+                              (DWORD)(sizeof file + sizeof header) };
+    FILE* out = fopen(path, "wb");
+    if (out) {
+        fwrite(&file, sizeof file, 1, out);
+        fwrite(&header, sizeof header, 1, out);
+        fwrite(bits, size, 1, out);
+        fclose(out);
+    }
+    SelectObject(memory, replaced);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(NULL, screen);
+}
+
+static BOOL CALLBACK captureWindow(HWND window, LPARAM unused)
+{
+    (void)unused;
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process != GetCurrentProcessId() || !IsWindowVisible(window))
+        return TRUE;
+    RECT r;
+    GetWindowRect(window, &r);
+    saveScreenArea(r, config.screenshot);
+    return FALSE;
+}
+
 static void recordWindows(const char* at)
 {
     int count = 0;
     begin("windows");
-    put(",\"at\":\"%s\",\"windows\":[", at);
+    put(",\"at\":\"%s\",\"fullScreen\":[%d,%d],\"windows\":[", at,
+        GetSystemMetrics(SM_CXFULLSCREEN), GetSystemMetrics(SM_CYFULLSCREEN));
     EnumWindows(recordWindow, (LPARAM)&count);
     put("]");
     end();
+    if (config.screenshot[0] && strcmp(at, "main") == 0)
+        EnumWindows(captureWindow, 0);
 }
 
 /* ---- the JNI functions a launcher uses ---- */
