@@ -17,6 +17,7 @@ javac --release 11 -d "$out/classes" "${sources[@]}"
 jar --create --file "$out/sample.jar" -C "$out/classes" .
 cp dist/linux-x86_64/launcher "$out/sample"
 cp examples/sample/sample.ini "$out/sample.ini"
+python3 examples/sample/make_splash.py "$out/splash.bmp"
 
 # The class path in sample.ini is relative to the current directory. The
 # arguments below are written in UTF-8, so the sample runs in a UTF-8 locale.
