@@ -1,0 +1,23 @@
+#pragma once
+// Small helpers shared by the unit tests.
+#include "common/memory.h"
+#include "common/text_list.h"
+
+#include <string>
+#include <vector>
+
+using Items = std::vector<std::string>;
+
+inline Items itemsOf(const TextList& list)
+{
+    Items items;
+    for (size_t i = 0; i < list.count(); ++i)
+        items.emplace_back(list.at(i).chars(), list.at(i).length());
+    return items;
+}
+
+// Fault injection is process-wide: it ends with the scope that started it.
+struct AllocationFailures {
+    explicit AllocationFailures(long successes) { failAllocationsAfter(successes); }
+    ~AllocationFailures() { failAllocationsAfter(-1); }
+};

@@ -1,0 +1,120 @@
+#include "common/message_format.h"
+#include "common/text.h"
+#include "common/text_list.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace {
+
+const char kLong[] = "a text longer than the first buffer of any text";
+
+TEST(Text, BehavesAsAValue)
+{
+    Text original("launcher");
+    Text copy(original);
+    ASSERT_TRUE(copy.append(".ini"));
+    EXPECT_STREQ("launcher", original.chars());
+    Text moved(static_cast<Text&&>(copy));
+    EXPECT_STREQ("launcher.ini", moved.chars());
+    EXPECT_STREQ("", copy.chars());
+    Text assigned("old");
+    assigned = original;
+    const Text& same = assigned;
+    assigned = same;
+    EXPECT_STREQ("launcher", assigned.chars());
+    assigned = static_cast<Text&&>(moved);
+    EXPECT_STREQ("launcher.ini", assigned.chars());
+
+    Text text;
+    for (int i = 0; i < 100; ++i)
+        ASSERT_TRUE(text.appendChar(static_cast<char>('a' + i % 26)));
+    EXPECT_EQ('v', text.at(99));
+    text.truncate(200);
+    EXPECT_EQ(100u, text.length());
+    text.truncate(5);
+    text.removePrefix(2);
+    EXPECT_STREQ("cde", text.chars());
+    text.removePrefix(7);
+    EXPECT_STREQ("", text.chars());
+    EXPECT_FALSE(Text("same").equals("Same"));
+}
+
+TEST(Text, AppendsAndAssignsPartsOfItself)
+{
+    Text text("abcdefghij");
+    ASSERT_TRUE(text.append(text)); // grows past the buffer it reads from
+    ASSERT_TRUE(text.append(text.chars() + 2, 3));
+    EXPECT_STREQ("abcdefghijabcdefghijcde", text.chars());
+    ASSERT_TRUE(text.assign(text.chars() + 3, 4));
+    EXPECT_STREQ("defg", text.chars());
+}
+
+TEST(Text, StaysAsItWasWhenMemoryRunsOut)
+{
+    Text text("abcdefghij");
+    Text source(kLong);
+    Text target("old");
+    {
+        AllocationFailures failures(0);
+        EXPECT_FALSE(text.append(kLong));
+        EXPECT_FALSE(text.append(text));
+        EXPECT_STREQ("abcdefghij", text.chars());
+        EXPECT_TRUE(text.append("xy")); // fits in the buffer it has
+        EXPECT_TRUE(Text(text).isEmpty());
+        target = source;
+        EXPECT_TRUE(target.isEmpty());
+        EXPECT_TRUE(formatMessage("text %s", "value").isEmpty());
+    }
+    {
+        AllocationFailures failures(1); // the copy of itself succeeds, the growth fails
+        EXPECT_FALSE(text.append(text));
+        EXPECT_STREQ("abcdefghijxy", text.chars());
+    }
+    EXPECT_TRUE(text.append(kLong));
+}
+
+TEST(TextList, DropsAnElementWithoutMemoryAndStaysUsable)
+{
+    TextList list;
+    {
+        AllocationFailures failures(0); // the element's text fails
+        list.append("lost");
+    }
+    for (const char* item : { "a", "", "a", "b", "", "c", "d", "e" })
+        list.append(item);
+    {
+        AllocationFailures failures(1); // the text succeeds, the list's growth fails
+        list.append("lost");
+        list.append("");
+    }
+    list.append(kLong, 6);
+    EXPECT_EQ((Items{ "a", "", "a", "b", "", "c", "d", "e", "a text" }), itemsOf(list));
+    list.clear();
+    list.append(Text("again"));
+    EXPECT_EQ(Items{ "again" }, itemsOf(list));
+}
+
+TEST(FormatMessage, FillsTextsAndSignedNumbers)
+{
+    struct Case { const char* format; const char* text; int number; const char* expected; };
+    const Case cases[] = {
+        { "Windows exception: %s (errno = %d).\n", "failed to get the module path", 2,
+          "Windows exception: failed to get the module path (errno = 2).\n" },
+        { "COM error: %s (errno = %d).\n", "x", -2147024882, "COM error: x (errno = -2147024882).\n" },
+        { "%s%d", "", INT_MIN, "-2147483648" }, { "%s%d", "", INT_MAX, "2147483647" },
+        { "%s%d", "", -7, "-7" }, { "%s%d", "", 0, "0" },
+        { "100%% %s%%", "sure", 0, "100% sure%" },
+    };
+    for (const Case& c : cases)
+        EXPECT_STREQ(c.expected, formatMessage(c.format, c.text, c.number).chars()) << c.format;
+    EXPECT_STREQ("between 1.4 and 1.5", formatMessage("between %s and %s", "1.4", "1.5").chars());
+
+    std::string directory(3000, 'd');
+    Text message = formatMessage("in JRE directory %s. Please reinstall JRE.", directory.c_str());
+    EXPECT_EQ("in JRE directory " + directory + ". Please reinstall JRE.", message.chars());
+}
+
+}
