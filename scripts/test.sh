@@ -29,12 +29,17 @@ count_pytest() { # "3 failed, 40 passed in 12.3s"
   passed=$((passed + p)); failed=$((failed + f + e))
 }
 
-mkdir -p build/test-output
+mkdir -p build/test-output build/locale
+# A double-byte locale whose second bytes include 0x5C, for the character-stepping tests.
+[ -d build/locale/zh_CN.GBK ] || localedef -c -i zh_CN -f GBK build/locale/zh_CN.GBK >/dev/null 2>&1
+export LOCPATH="$PWD/build/locale"
 for preset in linux linux-sanitize; do
   echo "== unit tests ($preset)"
   ctest --preset "$preset" 2>&1 | tee "build/test-output/ctest-$preset.log" | tail -3
   count_ctest "build/test-output/ctest-$preset.log"
 done
+
+unset LOCPATH
 
 echo "== static checks of the Windows executables"
 /usr/bin/python3 -m pytest -q tests/static 2>&1 | tee build/test-output/static.log | tail -3
