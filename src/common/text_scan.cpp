@@ -59,6 +59,14 @@ size_t findDigit(const char* text)
     return kNotFound;
 }
 
+bool endsWithCharacter(const Text& text, char c)
+{
+    size_t last = kNotFound;
+    for (size_t at = 0; at < text.length(); at = nextPosition(text, at))
+        last = at;
+    return last != kNotFound && text.at(last) == c;
+}
+
 void replaceCharacter(Text& text, char from, char to)
 {
     for (size_t at = 0; at < text.length(); at = nextPosition(text, at))

@@ -13,4 +13,6 @@ size_t findLastCharacter(const Text& text, char c);
 size_t findText(const Text& text, const Text& wanted, size_t from);
 size_t skipCharacter(const Text& text, char c, size_t from);
 size_t findDigit(const char* text);
+// Whether the text's last character (not merely its last byte) is c.
+bool endsWithCharacter(const Text& text, char c);
 void replaceCharacter(Text& text, char from, char to);

@@ -1,5 +1,6 @@
 #include "runtime/runtime_search.h"
 
+#include "common/text_scan.h"
 #include "config/module_path.h"
 #include "launcher/launcher.h"
 #include "platform/platform.h"
@@ -18,7 +19,7 @@ Text firstExisting(const Text& directory, const char* const* relativePaths)
 
 void endWithSeparator(Text& directory)
 {
-    if (directory.isEmpty() || directory.at(directory.length() - 1) != platform::kPathSeparator)
+    if (!endsWithCharacter(directory, platform::kPathSeparator))
         directory.appendChar(platform::kPathSeparator);
 }
 

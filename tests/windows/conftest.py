@@ -15,6 +15,7 @@ def wine():
     prefix = tempfile.mkdtemp(prefix='launcher-wine-')
     instance = Wine(prefix)
     instance.boot()
+    instance.keep_running()
     yield instance
     instance.close()
     shutil.rmtree(prefix, ignore_errors=True)

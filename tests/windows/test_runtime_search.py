@@ -205,12 +205,7 @@ def test_private_runtime_under_code_page_932(wine, tmp_path, japanese):
     assert message == ('(none)', load_failure(library))
 
 
-@pytest.mark.parametrize('ending', [
-    '\\',
-    pytest.param('', marks=pytest.mark.xfail(strict=True, reason=(
-        'fault: readRuntimeHome looks at the last byte, and the last byte of 表 is a backslash, '
-        'so no backslash is appended and the home is skipped'))),
-], ids=['with backslash', 'without backslash'])
+@pytest.mark.parametrize('ending', ['\\', ''], ids=['with backslash', 'without backslash'])
 def test_registered_home_ending_in_double_byte_character(wine, tmp_path, japanese, ending):
     home = tmp_path / 'jre表'
     make_runtime(home, CLIENT)

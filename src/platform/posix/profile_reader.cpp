@@ -41,30 +41,27 @@ bool sameName(Span name, Span wanted)
     return true;
 }
 
-// Lines end at '\n'; only where no '\n' follows does a '\r' end one.
+// A line ends at each '\n' and at each '\r'.
 Span nextLine(const char*& position, const char* end)
 {
     Span line = { position, end };
-    const char* stop = static_cast<const char*>(memchr(position, '\n', static_cast<size_t>(end - position)));
-    if (!stop)
-        stop = static_cast<const char*>(memchr(position, '\r', static_cast<size_t>(end - position)));
-    if (stop) {
-        line.end = stop + 1;
-        position = stop + 1;
-    } else {
-        position = end;
-    }
+    const char* stop = position;
+    while (stop < end && *stop != '\n' && *stop != '\r')
+        ++stop;
+    line.end = stop;
+    position = stop < end ? stop + 1 : end;
     return line;
 }
 
-// A section header: '[' then the name up to the line's last ']', kept as written.
+// A section header: '[' then the name up to the line's last ']', without the
+// blanks around it.
 bool sectionName(Span line, Span& name)
 {
     if (line.start == line.end || *line.start != '[')
         return false;
     for (const char* p = line.end; p > line.start + 1; --p) {
         if (p[-1] == ']') {
-            name = { line.start + 1, p - 1 };
+            name = trimmed({ line.start + 1, p - 1 });
             return true;
         }
     }

@@ -1,17 +1,17 @@
-// Answers settings-file queries with the launcher's Linux profile reader, for
-// the comparison with GetPrivateProfileStringA under Wine: the same queries and
-// the same answers as tests/windows/profile/profile_dump.cpp.
+// Answers settings-file queries with the platform's profile reader:
+// GetPrivateProfileStringA on Windows, the launcher's own reader on Linux; the
+// answers of the two builds are compared under Wine.
 //
 //   profile_dump QUERIES
 //
 // QUERIES holds one query a line: MODE FILE SECTION KEY, separated by single
 // spaces, the last three written in hexadecimal. MODE is the buffer size handed
-// to the reader (readProfileFile, then copyProfileValue), or "ini" for the
+// to the reader (platform::readProfileString), or "ini" for the
 // launcher's own read of a whole value (readIniValue). One answer line a query:
 // the count returned, a space, and the bytes before the count in hexadecimal;
 // for a buffer size, also " unterminated" when no NUL follows at the count.
 #include "config/ini_value.h"
-#include "platform/posix/profile_reader.h"
+#include "platform/platform.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -69,9 +69,7 @@ int main(int argc, char** argv)
         size_t size = strtoul(line, nullptr, 10);
         char* buffer = static_cast<char*>(malloc(size + 1));
         memset(buffer, 0x7F, size + 1);
-        Text value;
-        readProfileFile(file, section, key, value);
-        size_t count = copyProfileValue(value, buffer, size);
+        size_t count = platform::readProfileString(file, section, key, buffer, size);
         printAnswer(count, buffer, count < size && buffer[count] == '\0');
         free(buffer);
     }
