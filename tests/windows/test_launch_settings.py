@@ -12,11 +12,6 @@ BEYOND_SETTINGS = b'Java Runtime Environment (JRE) not found. Please download an
 COMPLETE = '[Class Path]\nClass Path=app.jar\n[Java Runtime Environment]\nMain Class=a.B\nMinimum Version=99\n'
 
 
-@pytest.fixture(autouse=True, scope='module')
-def quick_wine(wine):
-    wine.keep_running()
-
-
 @pytest.fixture
 def no_registered_runtimes(wine):
     wine.reg_delete(r'HKLM\Software\JavaSoft')

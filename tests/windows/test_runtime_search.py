@@ -59,11 +59,6 @@ def reg_hex(data):
     return ','.join('%02x' % b for b in data)
 
 
-@pytest.fixture(autouse=True, scope='module')
-def quick_wine(wine):
-    wine.keep_running()
-
-
 @pytest.fixture(scope='class')
 def registry(request, wine, tmp_path_factory):
     """Registers the class's RUNTIMES, {subkey: (JavaHome, files of the
