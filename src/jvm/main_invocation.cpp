@@ -34,7 +34,7 @@ jstring lookUpNativeEncoding(JNIEnv* env)
     jstring value = property
         ? static_cast<jstring>(env->CallStaticObjectMethod(system, getProperty, property))
         : nullptr;
-    if (env->ExceptionCheck()) {
+    if (env->ExceptionOccurred()) {
         env->ExceptionClear();
         value = nullptr;
     }

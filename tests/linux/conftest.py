@@ -53,9 +53,10 @@ def launch(launcher_binary, tmp_path):
     """Runs a copy of the launcher with its settings file (None: no settings file).
 
     private_runtime: {link name in the launcher's directory: target}, to ship a runtime."""
-    def run(settings, arguments=(), locale=None, private_runtime=(), name='app', ini='app.ini'):
-        directory = tmp_path / 'app'
-        directory.mkdir(exist_ok=True)
+    def run(settings, arguments=(), locale=None, private_runtime=(), name='app', ini='app.ini',
+            directory='app'):
+        directory = tmp_path / directory
+        directory.mkdir(parents=True, exist_ok=True)
         shutil.copy2(launcher_binary, directory / name)
         if settings is not None:
             (directory / ini).write_text(settings)

@@ -71,6 +71,12 @@ def test_settings_file_beside_the_binary(launch, classes, name, ini):
     assert result.returncode == 0 and report(result)[1] == ['ok']
 
 
+def test_binary_in_a_directory_path_of_over_300_bytes(launch, classes):
+    deep = '/'.join('level%d-%s' % (i, 'x' * 60) for i in range(5))
+    result = launch(settings_text(classes), ['deep'], directory=deep)
+    assert result.returncode == 0 and report(result)[1] == ['deep']
+
+
 def choice_cases():
     """(settings, expected runtime) for bounds and preferences over the installed runtimes."""
     if not RUNTIMES:
