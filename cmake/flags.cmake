@@ -17,9 +17,11 @@ else()
   set(LAUNCHER_LINK_FLAGS)
 endif()
 
+# Whatever links the launcher's code links the sanitizers' runtimes too.
+set(LAUNCHER_SANITIZER_LINK_FLAGS)
 if(LAUNCHER_SANITIZE)
   list(APPEND LAUNCHER_CXX_FLAGS -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
-  list(APPEND LAUNCHER_LINK_FLAGS -fsanitize=address,undefined)
+  set(LAUNCHER_SANITIZER_LINK_FLAGS -fsanitize=address,undefined)
 endif()
 
 if(NOT LAUNCHER_DIST_DIR)
