@@ -46,6 +46,7 @@ void printAnswer(size_t count, const char* bytes, bool terminated)
 
 int main(int argc, char** argv)
 {
+    platform::useSystemDefaultLocale();
     FILE* queries = argc == 2 ? fopen(argv[1], "r") : nullptr;
     if (!queries) {
         fputs("usage: profile_dump QUERIES\n", stderr);

@@ -58,6 +58,11 @@ CASES = {
     'bytes above ASCII in values': (
         b'[S]\r\na=caf\xe9 \x80\x81\x9f\xff\r\n', [('S', 'a')]),
     'UTF-8 byte order mark': (b'\xef\xbb\xbf[S]\r\na=1\r\n', [('S', 'a')]),
+    # Values of a UTF-8 file come in the ANSI code page (on Linux: the
+    # locale's encoding, here CP1252), an invalid byte as '?'.
+    'UTF-8 byte order mark with accented value': (
+        b'\xef\xbb\xbf[S]\r\na=caf\xc3\xa9 \xe2\x82\xac\r\nb=caf\xe9\r\nc=\xf0\x9f\x98\x80\r\n',
+        [('S', 'a'), ('S', 'b'), ('S', 'c')]),
     'mixed line breaks': (b'[S]\ra=1\rb=2\nc=3\r\nd=x\ry\r\n', [('S', k) for k in 'abcdy']),
     'blanks inside section brackets': (b'[ S ]\r\na=1\r\n[\tT\t]\r\nb=2\r\n', [('S', 'a'), ('T', 'b')]),
     # A quoted value of exactly size - 1 characters comes back from Wine as
@@ -77,23 +82,9 @@ CASES = {
         ('255', '256', '300', '302', '1000', '1002', 'ini')),
 }
 
-# Where the two readers differ on purpose: the Linux reader gives values in the
-# bytes the file holds, in the locale's encoding, which for the usual UTF-8
-# locale is what the file says.
-DIFFERENCES = {
-    'UTF-8 byte order mark with accented value': (
-        b'\xef\xbb\xbf[S]\r\na=caf\xc3\xa9\r\nb=caf\xe9\r\n', [('S', 'a'), ('S', 'b')],
-        'after a UTF-8 byte order mark Wine decodes the file as UTF-8 and returns values in the '
-        'ANSI code page (an invalid sequence as "?"); the Linux reader returns the bytes as written'),
-}
-
-
 def params():
     for name, (data, queries, *sizes) in CASES.items():
         yield pytest.param(name, data, queries, sizes[0] if sizes else SIZES, id=name)
-    for name, (data, queries, reason, *sizes) in DIFFERENCES.items():
-        yield pytest.param(name, data, queries, sizes[0] if sizes else SIZES, id=name,
-                           marks=pytest.mark.xfail(strict=True, reason=reason))
 
 
 def hex_field(value):
@@ -124,8 +115,11 @@ def answers(wine, tmp_path_factory):
 
     windows = ask(WINDOWS_DUMP, windows_path,
                   lambda program, batch: wine.command([program, windows_path(batch)]).stdout)
+    cp1252 = dict(os.environ, LC_ALL='en_US.CP1252', LOCPATH=str(directory))
+    subprocess.run(['localedef', '-c', '-i', 'en_US', '-f', 'CP1252', directory / 'en_US.CP1252'],
+                   capture_output=True)
     linux = ask(LINUX_DUMP, str,
-                lambda program, batch: subprocess.run([program, batch], capture_output=True,
+                lambda program, batch: subprocess.run([program, batch], capture_output=True, env=cp1252,
                                                       check=True).stdout)
     result = {}
     for (name, _, section, key, size), w, l in zip(queries, windows, linux):

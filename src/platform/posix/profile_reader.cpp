@@ -1,10 +1,13 @@
 #include "platform/posix/profile_reader.h"
 
 #include "platform/posix/file_contents.h"
+#include "platform/posix/utf8_conversion.h"
 
 #include <string.h>
 
 namespace {
+
+const char kUtf8Mark[] = "\xEF\xBB\xBF";
 
 struct Span {
     const char* start;
@@ -88,7 +91,7 @@ void findProfileValue(const char* contents, size_t length, const char* section,
     Span wantedKey = trimmed({ key, key + strlen(key) });
     const char* end = contents + length;
     const char* position = contents;
-    if (length >= 3 && memcmp(contents, "\xEF\xBB\xBF", 3) == 0)
+    if (length >= 3 && memcmp(contents, kUtf8Mark, 3) == 0)
         position += 3;
     bool inSection = false;
     bool sectionSeen = false;
@@ -125,8 +128,15 @@ void readProfileFile(const char* file, const char* section, const char* key, Tex
 {
     value.clear();
     Text contents;
-    if (readWholeFile(file, contents))
-        findProfileValue(contents.chars(), contents.length(), section, key, value);
+    if (!readWholeFile(file, contents))
+        return;
+    // A file that begins with the UTF-8 mark is UTF-8 text; its values are
+    // given in the locale's encoding.
+    Text converted;
+    if (contents.length() >= 3 && memcmp(contents.chars(), kUtf8Mark, 3) == 0
+        && utf8ToLocaleEncoding(contents.chars() + 3, contents.length() - 3, converted))
+        contents = static_cast<Text&&>(converted);
+    findProfileValue(contents.chars(), contents.length(), section, key, value);
 }
 
 size_t copyProfileValue(const Text& value, char* buffer, size_t size)

@@ -3,7 +3,8 @@
 // Windows profile reader as far as the launcher's settings need them: names
 // without regard to case, blanks around names and values ignored, one pair
 // of enclosing quotes removed, the first of repeated sections and keys wins,
-// a missing file, section or key reads as the empty text.
+// a missing file, section or key reads as the empty text, and a file marked
+// as UTF-8 gives its values in the locale's encoding.
 #include "common/text.h"
 
 #include <stddef.h>
