@@ -8,7 +8,6 @@ Uses the 64-bit build in $LAUNCHER_WIN64_BUILD (by default build/win64),
 with a private runtime holding the double, and prints the median and range.
 """
 import argparse
-import os
 import shutil
 import statistics
 import sys
@@ -27,7 +26,7 @@ def main():
     wine = Wine(prefix)
     try:
         wine.boot()
-        times, wall = [], []
+        times = []
         for i in range(runs + 1):
             work = Path(tempfile.mkdtemp(prefix='launcher-bench-'))
             run = launch_application(wine, work, tail=' a "b c"')

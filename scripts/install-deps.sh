@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ python3 python3-pytest python3-pefile
   g++-mingw-w64-i686 g++-mingw-w64-x86-64
-  wine64 xvfb xauth x11-apps imagemagick
+  wine64 xvfb xauth imagemagick
   openjdk-17-jdk-headless libgtest-dev locales
 )
 missing=()
