@@ -1,6 +1,6 @@
 #pragma once
 // An ordered, growable list of movable values. An element that cannot get
-// memory is dropped silently: append reports it, and the list stays as it was.
+// memory is not added: append reports it, and the list stays as it was.
 #include "common/memory.h"
 
 #include <new>
@@ -22,7 +22,7 @@ public:
     const T& at(size_t index) const { return items_[index]; }
     T& at(size_t index) { return items_[index]; }
 
-    bool append(T&& item)
+    [[nodiscard]] bool append(T&& item)
     {
         if (count_ == capacity_ && !grow())
             return false;

@@ -4,19 +4,20 @@
 
 #include <string.h>
 
+// A text that cannot get memory for its copy stays empty.
 Text::Text(const char* chars)
 {
-    assign(chars, strlen(chars));
+    (void)assign(chars, strlen(chars));
 }
 
 Text::Text(const char* chars, size_t length)
 {
-    assign(chars, length);
+    (void)assign(chars, length);
 }
 
 Text::Text(const Text& other)
 {
-    assign(other.chars(), other.length());
+    (void)assign(other.chars(), other.length());
 }
 
 Text::Text(Text&& other) noexcept

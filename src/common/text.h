@@ -23,20 +23,20 @@ public:
     // Exact, case-sensitive comparison of the whole text.
     bool equals(const char* other) const;
 
-    bool assign(const char* chars, size_t length);
-    bool append(const char* chars);
-    bool append(const char* chars, size_t length);
-    bool append(const Text& other) { return append(other.chars(), other.length()); }
-    bool appendChar(char c) { return append(&c, 1); }
+    [[nodiscard]] bool assign(const char* chars, size_t length);
+    [[nodiscard]] bool append(const char* chars);
+    [[nodiscard]] bool append(const char* chars, size_t length);
+    [[nodiscard]] bool append(const Text& other) { return append(other.chars(), other.length()); }
+    [[nodiscard]] bool appendChar(char c) { return append(&c, 1); }
 
+    // Room for a text of `length` bytes, so that appending up to it cannot fail.
+    [[nodiscard]] bool reserve(size_t length);
     void truncate(size_t length);
     void removePrefix(size_t count);
     void setAt(size_t index, char c) { buffer_[index] = c; }
     void clear() { truncate(0); }
 
 private:
-    bool reserve(size_t length);
-
     char* buffer_ = nullptr;
     size_t length_ = 0;
     size_t capacity_ = 0;

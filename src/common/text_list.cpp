@@ -2,14 +2,13 @@
 
 #include <string.h>
 
-void TextList::append(const char* chars, size_t length)
+bool TextList::append(const char* chars, size_t length)
 {
     Text item;
-    if (item.assign(chars, length))
-        items_.append(static_cast<Text&&>(item));
+    return item.assign(chars, length) && items_.append(static_cast<Text&&>(item));
 }
 
-void TextList::append(const char* chars)
+bool TextList::append(const char* chars)
 {
-    append(chars, strlen(chars));
+    return append(chars, strlen(chars));
 }

@@ -6,10 +6,13 @@
 
 namespace {
 
+// The system's stepping stands still on a NUL; a NUL inside a text is then
+// stepped over as one character, so that no scan can spin on it.
 size_t nextPosition(const Text& text, size_t at)
 {
     const char* start = text.chars();
-    return static_cast<size_t>(platform::nextCharacter(start + at) - start);
+    size_t next = static_cast<size_t>(platform::nextCharacter(start + at) - start);
+    return next > at ? next : at + 1;
 }
 
 }

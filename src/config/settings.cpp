@@ -28,6 +28,12 @@ const char kPreferredSeparator[] = ";";
 const char kNoClassPathMessage[] = "Java Class Path was not specified in INI file.";
 const char kNoMainClassMessage[] = "Main class was not specified in INI file.";
 
+bool outOfMemory(const Launcher& launcher)
+{
+    reportError(kOutOfMemoryMessage, launcher.messageOwner);
+    return false;
+}
+
 }
 
 bool loadSettings(Launcher& launcher)
@@ -43,10 +49,9 @@ bool loadSettings(Launcher& launcher)
         return false;
     }
     Text classPathOption(kClassPathOption);
-    if (classPathOption.append(classPath))
-        launcher.vmOptions.append(classPathOption);
-
-    tokenizeParameters(readIniValue(ini, kRuntimeSection, kParametersKey), launcher.vmOptions);
+    if (!classPathOption.append(classPath) || !launcher.vmOptions.append(classPathOption)
+        || !tokenizeParameters(readIniValue(ini, kRuntimeSection, kParametersKey), launcher.vmOptions))
+        return outOfMemory(launcher);
 
     launcher.mainClassName = readIniValue(ini, kRuntimeSection, kMainClassKey);
     if (launcher.mainClassName.isEmpty()) {
@@ -60,8 +65,8 @@ bool loadSettings(Launcher& launcher)
     launcher.maximumVersion =
         parseVersionBound(readIniValue(ini, kRuntimeSection, kMaximumVersionKey).chars(), true);
 
-    splitAtSeparator(launcher.preferredVersions,
-                     readIniValue(ini, kRuntimeSection, kPreferredVersionsKey),
-                     Text(kPreferredSeparator));
+    if (!splitAtSeparator(launcher.preferredVersions, readIniValue(ini, kRuntimeSection, kPreferredVersionsKey),
+                          Text(kPreferredSeparator)))
+        return outOfMemory(launcher);
     return true;
 }

@@ -9,7 +9,9 @@
 namespace {
 
 const char kLoadFailedFormat[] = "Failed to load Java VM library: %s (errno = %d).\n";
+const char kLoadFailedReasonFormat[] = "Failed to load Java VM library: %s (%s).\n";
 const char kNoEntryPoint[] = "cannot find CreateJavaVM JNI";
+const char kNoEntryPointReasonFormat[] = "Cannot find CreateJavaVM JNI: %s.\n";
 const char kCreateFailed[] = "failed to create the Java VM";
 
 // The library lies in bin\<kind>\ of the runtime; its own DLLs lie in bin\.
@@ -22,30 +24,44 @@ Text runtimeLibraryDirectory(const Text& vmLibraryPath)
     return directoryOfPath(kindDirectory, platform::kPathSeparator);
 }
 
+// Windows gives an error code, Linux's loader says what went wrong in words.
+bool loadFailed(const Launcher& launcher, const platform::LibraryFailure& failure)
+{
+    const char* library = launcher.jvmLibraryPath.chars();
+    if (failure.reason.isEmpty())
+        reportSystemError(launcher.messageOwner, kLoadFailedFormat, library, failure.code);
+    else
+        reportFormatted(launcher.messageOwner, kLoadFailedReasonFormat, library, failure.reason.chars());
+    return false;
+}
+
+bool entryPointMissing(const Launcher& launcher, const platform::LibraryFailure& failure)
+{
+    if (failure.reason.isEmpty())
+        reportSystemError(launcher.messageOwner, kWindowsExceptionFormat, kNoEntryPoint, failure.code);
+    else
+        reportFormatted(launcher.messageOwner, kNoEntryPointReasonFormat, failure.reason.chars());
+    return false;
+}
+
 }
 
 bool loadVmLibrary(Launcher& launcher)
 {
-    int errorCode = 0;
+    platform::LibraryFailure failure;
     Text dependencies = runtimeLibraryDirectory(launcher.jvmLibraryPath);
-    void* library = platform::loadLibrary(launcher.jvmLibraryPath.chars(), dependencies.chars(), errorCode);
-    if (!library) {
-        reportSystemError(launcher.messageOwner, kLoadFailedFormat, launcher.jvmLibraryPath.chars(), errorCode);
-        return false;
-    }
+    void* library = platform::loadLibrary(launcher.jvmLibraryPath.chars(), dependencies.chars(), failure);
+    if (!library)
+        return loadFailed(launcher, failure);
     launcher.createJavaVmEntry =
-        reinterpret_cast<CreateJavaVmFunction>(platform::findSymbol(library, "JNI_CreateJavaVM", errorCode));
-    if (!launcher.createJavaVmEntry) {
-        reportSystemError(launcher.messageOwner, kWindowsExceptionFormat, kNoEntryPoint, errorCode);
-        return false;
-    }
+        reinterpret_cast<CreateJavaVmFunction>(platform::findSymbol(library, "JNI_CreateJavaVM", failure));
+    if (!launcher.createJavaVmEntry)
+        return entryPointMissing(launcher, failure);
     // Looked up, as a runtime must export it, but never called.
     launcher.getDefaultInitArgsEntry = reinterpret_cast<GetDefaultInitArgsFunction>(
-        platform::findSymbol(library, "JNI_GetDefaultJavaVMInitArgs", errorCode));
-    if (!launcher.getDefaultInitArgsEntry) {
-        reportSystemError(launcher.messageOwner, kWindowsExceptionFormat, kNoEntryPoint, errorCode);
-        return false;
-    }
+        platform::findSymbol(library, "JNI_GetDefaultJavaVMInitArgs", failure));
+    if (!launcher.getDefaultInitArgsEntry)
+        return entryPointMissing(launcher, failure);
     return true;
 }
 

@@ -5,57 +5,54 @@
 
 #include <string.h>
 
-void splitCommandLine(TextList& arguments)
+bool splitCommandLine(TextList& arguments)
 {
-    platform::commandLineArguments(arguments);
+    return platform::commandLineArguments(arguments);
 }
 
-void splitCommandLineText(const char* commandLine, TextList& arguments)
+bool splitCommandLineText(const char* commandLine, TextList& arguments)
 {
-    Text line(commandLine);
+    Text line;
+    if (!line.assign(commandLine, strlen(commandLine)))
+        return false;
     trimBlanks(line);
     TextList items;
-    tokenizeParameters(line, items);
+    if (!tokenizeParameters(line, items))
+        return false;
     for (size_t i = 1; i < items.count(); ++i)
-        arguments.append(items.at(i));
+        if (!arguments.append(items.at(i)))
+            return false;
+    return true;
 }
 
-void tokenizeParameters(const Text& text, TextList& items)
+bool tokenizeParameters(const Text& text, TextList& items)
 {
     const char* chars = text.chars();
     size_t at = 0;
     while (at < text.length()) {
-        if (text.at(at) == '"') {
-            size_t start = at + 1;
-            size_t close = findCharacter(text, '"', start);
-            if (close == kNotFound) {
-                items.append(chars + start, text.length() - start);
-                return;
-            }
-            items.append(chars + start, close - start);
-            at = skipCharacter(text, ' ', close + 1);
-        } else {
-            size_t space = findCharacter(text, ' ', at);
-            if (space == kNotFound) {
-                items.append(chars + at, text.length() - at);
-                return;
-            }
-            items.append(chars + at, space - at);
-            at = skipCharacter(text, ' ', space);
-        }
+        bool quoted = text.at(at) == '"';
+        size_t start = quoted ? at + 1 : at;
+        size_t end = findCharacter(text, quoted ? '"' : ' ', start);
+        if (end == kNotFound)
+            return items.append(chars + start, text.length() - start);
+        if (!items.append(chars + start, end - start))
+            return false;
+        at = skipCharacter(text, ' ', quoted ? end + 1 : end);
     }
+    return true;
 }
 
-void splitAtSeparator(TextList& pieces, const Text& text, const Text& separator)
+bool splitAtSeparator(TextList& pieces, const Text& text, const Text& separator)
 {
     pieces.clear();
     size_t start = 0;
     for (size_t found = findText(text, separator, 0); found != kNotFound;
          found = findText(text, separator, start)) {
-        pieces.append(text.chars() + start, found - start);
+        if (!pieces.append(text.chars() + start, found - start))
+            return false;
         start = found + separator.length();
     }
-    pieces.append(text.chars() + start, text.length() - start);
+    return pieces.append(text.chars() + start, text.length() - start);
 }
 
 int findArgument(const TextList& arguments, const char* wanted)

@@ -5,6 +5,7 @@
 const char kWindowsExceptionFormat[] = "Windows exception: %s (errno = %d).\n";
 const char kComErrorFormat[] = "COM error: %s (errno = %d).\n";
 const char kJniExceptionFormat[] = "JNI exception: %s.\n";
+const char kOutOfMemoryMessage[] = "Not enough memory to start the application.\n";
 
 namespace {
 
@@ -29,6 +30,11 @@ void reportError(const char* text, platform::WindowHandle owner)
 void reportFormatted(platform::WindowHandle owner, const char* format, const char* text)
 {
     showFormatted(owner, formatMessage(format, text), format);
+}
+
+void reportFormatted(platform::WindowHandle owner, const char* format, const char* first, const char* second)
+{
+    showFormatted(owner, formatMessage(format, first, second), format);
 }
 
 void reportSystemError(platform::WindowHandle owner, const char* format, const char* text, int code)

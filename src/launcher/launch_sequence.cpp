@@ -34,31 +34,32 @@ int launchMain(platform::ModuleInstance instance)
         if (initializePlatform(instance) && prepareLaunch(launcher))
             result = runApplication(launcher);
     }
-    platform::terminateModuleState();
-    platform::leaveComApartment();
+    platform::shutDown();
     return result;
 }
 
 bool initializePlatform(platform::ModuleInstance instance)
 {
-    platform::useSystemDefaultLocale();
-    long comResult = platform::enterComApartment();
-    if (comResult < 0) {
-        reportSystemError(nullptr, kComErrorFormat, kComInitializeFailed, static_cast<int>(comResult));
+    long code = 0;
+    switch (platform::startUp(instance, code)) {
+    case platform::StartUpFailure::None:
+        return true;
+    case platform::StartUpFailure::Apartment:
+        reportSystemError(nullptr, kComErrorFormat, kComInitializeFailed, static_cast<int>(code));
+        return false;
+    case platform::StartUpFailure::ModuleState:
+        reportSystemError(nullptr, kComErrorFormat, kModuleInitializeFailed, static_cast<int>(code));
         return false;
     }
-    platform::initializeCommonControls();
-    long moduleResult = 0;
-    if (!platform::initializeModuleState(instance, moduleResult)) {
-        reportSystemError(nullptr, kComErrorFormat, kModuleInitializeFailed, static_cast<int>(moduleResult));
-        return false;
-    }
-    return true;
+    return false;
 }
 
 bool prepareLaunch(Launcher& launcher)
 {
-    splitCommandLine(launcher.arguments);
+    if (!splitCommandLine(launcher.arguments)) {
+        reportError(kOutOfMemoryMessage, launcher.messageOwner);
+        return false;
+    }
     if (splashWanted(launcher.arguments) && !showSplash(launcher))
         return false;
     if (!loadSettings(launcher))

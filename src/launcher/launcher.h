@@ -8,8 +8,6 @@
 
 #include <jni.h>
 
-class SplashScreenWindow;
-
 typedef jint (JNICALL* CreateJavaVmFunction)(JavaVM**, void**, void*);
 typedef jint (JNICALL* GetDefaultInitArgsFunction)(void*);
 
@@ -28,7 +26,7 @@ struct Launcher {
     VersionNumber minimumVersion;
     VersionNumber maximumVersion;
     TextList arguments;
-    SplashScreenWindow* splashWindow = nullptr;
+    platform::SplashWindowOwner splashWindow;
     platform::WindowHandle messageOwner = nullptr;
     TextList vmOptions;
     TextList preferredVersions;

@@ -4,6 +4,7 @@
 // portable and calls only these.
 #include "common/text.h"
 #include "common/text_list.h"
+#include "common/unique_handle.h"
 
 #include <stddef.h>
 
@@ -12,17 +13,17 @@ namespace platform {
 using WindowHandle = void*;
 using ModuleInstance = void*;
 
-// Start-up and shut-down of the process-wide services.
-void useSystemDefaultLocale();
-long enterComApartment();          // an HRESULT: negative on failure
-void leaveComApartment();
-void initializeCommonControls();
-bool initializeModuleState(ModuleInstance instance, long& errorCode);
-void terminateModuleState();
+// Start-up of the process-wide services a launch needs: the system's locale
+// for characters, and on Windows a COM apartment, the common controls and the
+// window framework. On a failure, which step failed and its code (an HRESULT
+// on Windows). shutDown() runs after the launch, whatever startUp() gave.
+enum class StartUpFailure { None, Apartment, ModuleState };
+StartUpFailure startUp(ModuleInstance instance, long& errorCode);
+void shutDown();
 
 // The arguments after the program's own path, split as the system's
-// launcher conventions say.
-void commandLineArguments(TextList& arguments);
+// launcher conventions say; false when one could not get memory.
+[[nodiscard]] bool commandLineArguments(TextList& arguments);
 
 // Characters of the system's ANSI (multibyte) code page.
 const char* nextCharacter(const char* position);
@@ -64,10 +65,17 @@ bool registeredRuntimeHome(const char* name, Text& home);
 
 namespace platform {
 
+// Why a library or a symbol could not be had: the system's error code, or
+// where the system explains itself in words (dlerror), those words.
+struct LibraryFailure {
+    int code = 0;
+    Text reason;
+};
+
 // Loads a library into the process for good: it is never unloaded. The
 // dependency directory is where the library's own DLLs lie (Windows only).
-void* loadLibrary(const char* path, const char* dependencyDirectory, int& errorCode);
-void* findSymbol(void* library, const char* name, int& errorCode);
+void* loadLibrary(const char* path, const char* dependencyDirectory, LibraryFailure& failure);
+void* findSymbol(void* library, const char* name, LibraryFailure& failure);
 
 }
 
@@ -81,5 +89,8 @@ SplashScreenWindow* newSplashScreenWindow();
 WindowHandle createSplashWindow(SplashScreenWindow* splash, const char* bitmapPath, bool shadow);
 void showSplashWindow(WindowHandle window);
 void deleteSplashScreenWindow(SplashScreenWindow* splash);
+
+// Destroys its window, then itself, when the owner goes.
+using SplashWindowOwner = UniqueHandle<SplashScreenWindow*, deleteSplashScreenWindow>;
 
 }

@@ -17,10 +17,9 @@ Text firstExisting(const Text& directory, const char* const* relativePaths)
     return Text();
 }
 
-void endWithSeparator(Text& directory)
+bool endWithSeparator(Text& directory)
 {
-    if (!endsWithCharacter(directory, platform::kPathSeparator))
-        directory.appendChar(platform::kPathSeparator);
+    return endsWithCharacter(directory, platform::kPathSeparator) || directory.appendChar(platform::kPathSeparator);
 }
 
 }
@@ -54,10 +53,8 @@ bool findPrivateRuntime(const Launcher& launcher, Text& runtimeHome)
 
 bool readRuntimeHome(const char* name, Text& home)
 {
-    if (!platform::registeredRuntimeHome(name, home))
-        return false;
-    endWithSeparator(home);
-    return !findJvmLibrary(home).isEmpty();
+    return platform::registeredRuntimeHome(name, home) && endWithSeparator(home)
+        && !findJvmLibrary(home).isEmpty();
 }
 
 bool searchRegisteredRuntimes(const Launcher& launcher, Text& runtimeHome)
@@ -77,7 +74,8 @@ bool searchRegisteredRuntimes(const Launcher& launcher, Text& runtimeHome)
             continue;
         if (!readRuntimeHome(name, candidate.home))
             continue;
-        candidates.append(static_cast<RuntimeCandidate&&>(candidate));
+        // A candidate that cannot get memory is left out, as one that is not there.
+        (void)candidates.append(static_cast<RuntimeCandidate&&>(candidate));
     }
     size_t chosen = 0;
     if (!selectRuntime(launcher, candidates, chosen))

@@ -119,7 +119,8 @@ Text formatVersion(const VersionNumber& version)
     Text text;
     for (int i = 0; i <= last; ++i) {
         FormatValue component = { nullptr, version.components[i] };
-        text.append(formatMessage(i == 0 ? "%d" : ".%d", &component, 1));
+        if (!text.append(formatMessage(i == 0 ? "%d" : ".%d", &component, 1)))
+            return Text();
     }
     return text;
 }

@@ -14,20 +14,17 @@ bool showSplash(Launcher& launcher)
     Text shadow = readIniValue(iniPath.chars(), kDisplaySection, kSplashScreenShadowKey);
     if (bitmapPath.isEmpty())
         return true;
-    launcher.splashWindow = platform::newSplashScreenWindow();
-    if (!launcher.splashWindow)
+    launcher.splashWindow.reset(platform::newSplashScreenWindow());
+    if (!launcher.splashWindow.isValid())
         return true;
     // The path is used as written: a relative one is taken from the current directory.
     launcher.messageOwner =
-        platform::createSplashWindow(launcher.splashWindow, bitmapPath.chars(), shadow.equals("true"));
+        platform::createSplashWindow(launcher.splashWindow.get(), bitmapPath.chars(), shadow.equals("true"));
     platform::showSplashWindow(launcher.messageOwner);
     return true;
 }
 
 void destroySplash(Launcher& launcher)
 {
-    if (!launcher.splashWindow)
-        return;
-    platform::deleteSplashScreenWindow(launcher.splashWindow);
-    launcher.splashWindow = nullptr;
+    launcher.splashWindow.reset();
 }

@@ -46,7 +46,8 @@ void printAnswer(size_t count, const char* bytes, bool terminated)
 
 int main(int argc, char** argv)
 {
-    platform::useSystemDefaultLocale();
+    long startUpCode = 0;
+    platform::startUp(nullptr, startUpCode);
     FILE* queries = argc == 2 ? fopen(argv[1], "r") : nullptr;
     if (!queries) {
         fputs("usage: profile_dump QUERIES\n", stderr);
@@ -75,5 +76,6 @@ int main(int argc, char** argv)
         free(buffer);
     }
     fclose(queries);
+    platform::shutDown();
     return 0;
 }

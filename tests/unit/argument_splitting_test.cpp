@@ -1,3 +1,4 @@
+#include "common/text_scan.h"
 #include "launcher/argument_splitting.h"
 #include "test_support.h"
 
@@ -20,7 +21,7 @@ TEST(ArgumentSplitting, SplitsTheCommandLineAfterTheProgramPath)
     };
     for (const Case& c : cases) {
         TextList arguments;
-        splitCommandLineText(c.commandLine, arguments);
+        ASSERT_TRUE(splitCommandLineText(c.commandLine, arguments));
         EXPECT_EQ(c.expected, itemsOf(arguments)) << c.commandLine;
     }
 }
@@ -28,14 +29,43 @@ TEST(ArgumentSplitting, SplitsTheCommandLineAfterTheProgramPath)
 TEST(ArgumentSplitting, TokenizesParametersBehindWhatTheListHolds)
 {
     TextList options;
-    options.append("-Djava.class.path=app.jar");
-    tokenizeParameters(Text(""), options);
-    tokenizeParameters(Text("-Xmx64m  \"-Dtitle=A B\" -Dp=\"x y\""), options);
+    ASSERT_TRUE(options.append("-Djava.class.path=app.jar"));
+    ASSERT_TRUE(tokenizeParameters(Text(""), options));
+    ASSERT_TRUE(tokenizeParameters(Text("-Xmx64m  \"-Dtitle=A B\" -Dp=\"x y\""), options));
     EXPECT_EQ((Items{ "-Djava.class.path=app.jar", "-Xmx64m", "-Dtitle=A B", "-Dp=\"x", "y\"" }),
               itemsOf(options));
     TextList items;
-    tokenizeParameters(Text(" a  "), items); // untrimmed, a leading space ends an empty item
+    ASSERT_TRUE(tokenizeParameters(Text(" a  "), items)); // untrimmed, a leading space ends an empty item
     EXPECT_EQ((Items{ "", "a" }), itemsOf(items));
+}
+
+TEST(ArgumentSplitting, ReportsAnItemWithoutMemory)
+{
+    const Text parameters("-Da -Db -Dc -Dd -De -Df -Dg -Dh -Di"), versions("1;2;3;4;5;6;7;8;9"), separator(";");
+    for (long successes = 0; successes < 4; ++successes) {
+        TextList options, pieces, arguments;
+        AllocationFailures failures(successes);
+        EXPECT_FALSE(tokenizeParameters(parameters, options)) << successes;
+        EXPECT_FALSE(splitAtSeparator(pieces, versions, separator)) << successes;
+        EXPECT_FALSE(splitCommandLineText("app a b c d e f g h i", arguments)) << successes;
+    }
+}
+
+// A NUL inside a text is one more character to step over: no scan stands still on it.
+TEST(ArgumentSplitting, StepsOverANulInsideATextAsOverAnyCharacter)
+{
+    TextList options;
+    ASSERT_TRUE(tokenizeParameters(Text("-Da\0 \"x\0\" -Db\0", 14), options));
+    EXPECT_EQ((Items{ std::string("-Da\0", 4), std::string("x\0", 2), std::string("-Db\0", 4) }),
+              itemsOf(options));
+    TextList pieces;
+    ASSERT_TRUE(splitAtSeparator(pieces, Text("1.\0;2\0", 6), Text(";")));
+    EXPECT_EQ((Items{ std::string("1.\0", 3), std::string("2\0", 2) }), itemsOf(pieces));
+    Text name("a.b\0c.d", 7);
+    replaceCharacter(name, '.', '/');
+    EXPECT_EQ(std::string("a/b\0c/d", 7), std::string(name.chars(), name.length()));
+    EXPECT_EQ(5u, findLastCharacter(name, '/'));
+    EXPECT_FALSE(endsWithCharacter(Text("a\0", 2), 'a'));
 }
 
 TEST(ArgumentSplitting, SplitsAtTheSeparator)
@@ -49,8 +79,8 @@ TEST(ArgumentSplitting, SplitsAtTheSeparator)
     };
     for (const Case& c : cases) {
         TextList pieces;
-        pieces.append("left over");
-        splitAtSeparator(pieces, Text(c.text), Text(c.separator));
+        ASSERT_TRUE(pieces.append("left over"));
+        ASSERT_TRUE(splitAtSeparator(pieces, Text(c.text), Text(c.separator)));
         EXPECT_EQ(c.expected, itemsOf(pieces)) << c.text;
     }
 }
@@ -60,7 +90,7 @@ TEST(ArgumentSplitting, FindsTheFirstEqualArgument)
     TextList arguments;
     EXPECT_EQ(-1, findArgument(arguments, "-nosplash"));
     for (const char* argument : { "-nosplash", "x", "-NOSPLASH", "x", "-nosplashes" })
-        arguments.append(argument);
+        ASSERT_TRUE(arguments.append(argument));
     EXPECT_EQ(0, findArgument(arguments, "-nosplash"));
     EXPECT_EQ(-1, findArgument(arguments, "/nosplash"));
     EXPECT_EQ(1, findArgument(arguments, "x"));

@@ -61,6 +61,23 @@ TEST(ProfileReader, FindsValuesAsTheWindowsReaderDoes)
     }
 }
 
+// Measured against Windows' reader: names and values are C strings, cut at a
+// NUL after the line has been split and trimmed, before quotes are removed.
+TEST(ProfileReader, EndsNamesAndValuesAtANul)
+{
+    const std::string contents("[S]\r\na=ab\0cd\r\nb=\"ab\0cd\"\r\nc= x \0y \r\nd=\0abc\r\n"
+                               "e=\"x\"\0\"y\"\r\nk\0z=5\r\n[T\0U]\r\ng=1\r\n", 73);
+    const char* const cases[][3] = {
+        { "S", "a", "ab" }, { "S", "b", "\"ab" }, { "S", "c", "x " }, { "S", "d", "" },
+        { "S", "e", "x" }, { "S", "k", "5" }, { "T", "g", "1" }, { "T U", "g", "" },
+    };
+    for (const auto& c : cases) {
+        Text value;
+        ASSERT_TRUE(findProfileValue(contents.data(), contents.size(), c[0], c[1], value));
+        EXPECT_EQ(std::string(c[2]), std::string(value.chars(), value.length())) << c[1];
+    }
+}
+
 TEST(ProfileReader, CopiesAsMuchAsTheBufferHoldsAndReadsLongValuesWhole)
 {
     const size_t sizes[][2] = { { 16, 6 }, { 7, 6 }, { 6, 5 }, { 2, 1 }, { 1, 0 } };

@@ -14,7 +14,7 @@ void addCandidates(CandidateList& candidates, const std::vector<const char*>& ve
         RuntimeCandidate candidate;
         candidate.version = parseVersion(name, 0);
         candidate.home = Text(name);
-        candidates.append(static_cast<RuntimeCandidate&&>(candidate));
+        ASSERT_TRUE(candidates.append(static_cast<RuntimeCandidate&&>(candidate)));
     }
 }
 
@@ -50,7 +50,7 @@ TEST(RuntimeChoice, PicksByTheFirstPreferredEntryThatMatches)
     };
     for (const Case& c : cases) {
         Launcher launcher;
-        splitAtSeparator(launcher.preferredVersions, Text(c.preferred), Text(";"));
+        ASSERT_TRUE(splitAtSeparator(launcher.preferredVersions, Text(c.preferred), Text(";")));
         CandidateList candidates;
         addCandidates(candidates, c.versions);
         size_t chosen = 0;

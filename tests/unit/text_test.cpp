@@ -76,24 +76,24 @@ TEST(Text, StaysAsItWasWhenMemoryRunsOut)
     EXPECT_TRUE(text.append(kLong));
 }
 
-TEST(TextList, DropsAnElementWithoutMemoryAndStaysUsable)
+TEST(TextList, ReportsAnElementWithoutMemoryAndStaysUsable)
 {
     TextList list;
     {
         AllocationFailures failures(0); // the element's text fails
-        list.append("lost");
+        EXPECT_FALSE(list.append("lost"));
     }
     for (const char* item : { "a", "", "a", "b", "", "c", "d", "e" })
-        list.append(item);
+        ASSERT_TRUE(list.append(item));
     {
         AllocationFailures failures(1); // the text succeeds, the list's growth fails
-        list.append("lost");
-        list.append("");
+        EXPECT_FALSE(list.append("lost"));
+        EXPECT_FALSE(list.append(""));
     }
-    list.append(kLong, 6);
+    ASSERT_TRUE(list.append(kLong, 6));
     EXPECT_EQ((Items{ "a", "", "a", "b", "", "c", "d", "e", "a text" }), itemsOf(list));
     list.clear();
-    list.append(Text("again"));
+    ASSERT_TRUE(list.append(Text("again")));
     EXPECT_EQ(Items{ "again" }, itemsOf(list));
 }
 

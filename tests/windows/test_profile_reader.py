@@ -63,6 +63,12 @@ CASES = {
     'UTF-8 byte order mark with accented value': (
         b'\xef\xbb\xbf[S]\r\na=caf\xc3\xa9 \xe2\x82\xac\r\nb=caf\xe9\r\nc=\xf0\x9f\x98\x80\r\n',
         [('S', 'a'), ('S', 'b'), ('S', 'c')]),
+    # Names and values end at a NUL. (Size 2 cuts the quoted "x" where Wine
+    # loses its last character.)
+    'NUL bytes in names and values': (
+        b'[S]\r\na=ab\0cd\r\nb="ab\0cd"\r\nc= x \0y \r\nd=\0abc\r\ne="x"\0"y"\r\nk\0z=5\r\nf=ok\r\n'
+        b'[T\0U]\r\ng=1\r\n[V]\0junk\r\nh=2\r\n',
+        [('S', k) for k in 'abcdekf'] + [('T', 'g'), ('V', 'h')], ('1', '8', '256', 'ini')),
     'mixed line breaks': (b'[S]\ra=1\rb=2\nc=3\r\nd=x\ry\r\n', [('S', k) for k in 'abcdy']),
     'blanks inside section brackets': (b'[ S ]\r\na=1\r\n[\tT\t]\r\nb=2\r\n', [('S', 'a'), ('T', 'b')]),
     # A quoted value of exactly size - 1 characters comes back from Wine as

@@ -14,10 +14,12 @@ void rememberProcessArguments(int count, char** values)
 
 namespace platform {
 
-void commandLineArguments(TextList& arguments)
+bool commandLineArguments(TextList& arguments)
 {
     for (int i = 1; i < argumentCount; ++i)
-        arguments.append(argumentValues[i]);
+        if (!arguments.append(argumentValues[i]))
+            return false;
+    return true;
 }
 
 }

@@ -1,6 +1,6 @@
 #include "platform/platform.h"
 
-#include "common/memory.h"
+#include "common/growing_buffer.h"
 #include "config/settings_path.h"
 #include "platform/posix/profile_reader.h"
 
@@ -14,30 +14,17 @@ const char kPathSeparator = '/';
 
 bool modulePath(Text& path, int& errorCode)
 {
-    for (size_t size = 256; size <= 0x40000; size *= 2) {
-        char* buffer = static_cast<char*>(allocateMemory(size));
-        if (!buffer) {
-            errorCode = ENOMEM;
-            return false;
-        }
-        ssize_t length = readlink("/proc/self/exe", buffer, size);
-        int error = errno;
-        if (length < 0) {
-            releaseMemory(buffer);
-            errorCode = error;
-            return false;
-        }
-        if (static_cast<size_t>(length) < size) {
-            bool copied = path.assign(buffer, static_cast<size_t>(length));
-            releaseMemory(buffer);
-            if (!copied)
-                errorCode = ENOMEM;
-            return copied;
-        }
-        releaseMemory(buffer);
-    }
-    errorCode = ENAMETOOLONG;
-    return false;
+    int error = 0;
+    GrowResult result = fillGrowingBuffer(256, 0x40000, path, [&](char* buffer, size_t size, size_t& length) {
+        ssize_t got = readlink("/proc/self/exe", buffer, size);
+        error = errno;
+        if (got < 0)
+            return FillResult::Failed;
+        length = static_cast<size_t>(got);
+        return length < size ? FillResult::Complete : FillResult::TooSmall;
+    });
+    errorCode = result == GrowResult::Failed ? error : result == GrowResult::NoMemory ? ENOMEM : ENAMETOOLONG;
+    return result == GrowResult::Complete;
 }
 
 bool settingsPathForModule(const Text& modulePath, Text& settingsPath)
@@ -48,9 +35,7 @@ bool settingsPathForModule(const Text& modulePath, Text& settingsPath)
 size_t readProfileString(const char* file, const char* section, const char* key,
                          char* buffer, size_t size)
 {
-    Text value;
-    readProfileFile(file, section, key, value);
-    return copyProfileValue(value, buffer, size);
+    return copyProfileValue(readProfileValue(file, section, key), buffer, size);
 }
 
 bool fileExists(const char* path)

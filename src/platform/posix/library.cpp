@@ -2,27 +2,41 @@
 
 #include <dlfcn.h>
 #include <errno.h>
-#include <stdio.h>
+#include <string.h>
+
+namespace {
+
+// The loader's own words say what went wrong; without memory for them, the
+// error code says at least that.
+void describeFailure(platform::LibraryFailure& failure)
+{
+    const char* reason = dlerror();
+    if (!reason)
+        reason = "unknown error";
+    failure.code = failure.reason.assign(reason, strlen(reason)) ? 0 : ENOMEM;
+}
+
+}
 
 namespace platform {
 
 // The runtime's libjvm.so finds its own libraries through its run path, so
 // the dependency directory is not needed here.
-void* loadLibrary(const char* path, const char*, int& errorCode)
+void* loadLibrary(const char* path, const char*, LibraryFailure& failure)
 {
-    errno = 0;
+    dlerror();
     void* library = dlopen(path, RTLD_NOW | RTLD_GLOBAL);
-    int error = errno;
     if (!library)
-        errorCode = error;
+        describeFailure(failure);
     return library;
 }
 
-void* findSymbol(void* library, const char* name, int& errorCode)
+void* findSymbol(void* library, const char* name, LibraryFailure& failure)
 {
+    dlerror();
     void* symbol = dlsym(library, name);
     if (!symbol)
-        errorCode = 0;
+        describeFailure(failure);
     return symbol;
 }
 

@@ -2,34 +2,16 @@
 
 #include <locale.h>
 
-// Linux has no COM apartment, common controls or window framework: only the
-// locale matters, for the multibyte character stepping.
 namespace platform {
 
-void useSystemDefaultLocale()
+// Only the locale matters here, for the multibyte character stepping.
+StartUpFailure startUp(ModuleInstance, long&)
 {
     setlocale(LC_CTYPE, "");
+    return StartUpFailure::None;
 }
 
-long enterComApartment()
-{
-    return 0;
-}
-
-void leaveComApartment()
-{
-}
-
-void initializeCommonControls()
-{
-}
-
-bool initializeModuleState(ModuleInstance, long&)
-{
-    return true;
-}
-
-void terminateModuleState()
+void shutDown()
 {
 }
 

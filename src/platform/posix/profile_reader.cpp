@@ -25,6 +25,15 @@ char foldCase(char c)
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+// Names and values are read as C strings: each ends at its first NUL.
+Span upToNul(Span span)
+{
+    const void* nul = memchr(span.start, '\0', static_cast<size_t>(span.end - span.start));
+    if (nul)
+        span.end = static_cast<const char*>(nul);
+    return span;
+}
+
 Span trimmed(Span span)
 {
     while (span.start < span.end && isProfileBlank(*span.start))
@@ -47,11 +56,13 @@ bool sameName(Span name, Span wanted)
 // A line ends at each '\n' and at each '\r'.
 Span nextLine(const char*& position, const char* end)
 {
-    Span line = { position, end };
-    const char* stop = position;
-    while (stop < end && *stop != '\n' && *stop != '\r')
-        ++stop;
-    line.end = stop;
+    const char* stop = static_cast<const char*>(memchr(position, '\n', static_cast<size_t>(end - position)));
+    if (!stop)
+        stop = end;
+    const char* carriageReturn = static_cast<const char*>(memchr(position, '\r', static_cast<size_t>(stop - position)));
+    if (carriageReturn)
+        stop = carriageReturn;
+    Span line = { position, stop };
     position = stop < end ? stop + 1 : end;
     return line;
 }
@@ -64,26 +75,25 @@ bool sectionName(Span line, Span& name)
         return false;
     for (const char* p = line.end; p > line.start + 1; --p) {
         if (p[-1] == ']') {
-            name = trimmed({ line.start + 1, p - 1 });
+            name = upToNul(trimmed({ line.start + 1, p - 1 }));
             return true;
         }
     }
     return false;
 }
 
-void assignUnquoted(Span value, Text& out)
+bool assignUnquoted(Span value, Text& out)
 {
     size_t length = static_cast<size_t>(value.end - value.start);
     if (length >= 2 && (*value.start == '"' || *value.start == '\'')
         && value.end[-1] == *value.start)
-        out.assign(value.start + 1, length - 2);
-    else
-        out.assign(value.start, length);
+        return out.assign(value.start + 1, length - 2);
+    return out.assign(value.start, length);
 }
 
 }
 
-void findProfileValue(const char* contents, size_t length, const char* section,
+bool findProfileValue(const char* contents, size_t length, const char* section,
                       const char* key, Text& value)
 {
     value.clear();
@@ -104,7 +114,7 @@ void findProfileValue(const char* contents, size_t length, const char* section,
         if (sectionName({ line.start, line.end }, name)) {
             // Only the first section of a name is looked at.
             if (sectionSeen)
-                return;
+                return true;
             inSection = sameName(name, wantedSection);
             sectionSeen = inSection;
             continue;
@@ -115,28 +125,66 @@ void findProfileValue(const char* contents, size_t length, const char* section,
         const char* equals = static_cast<const char*>(memchr(line.start, '=', static_cast<size_t>(line.end - line.start)));
         // A line without '=' is a key without a value: it reads as empty, and
         // it hides a later key of the same name.
-        Span keyName = equals ? trimmed({ line.start, equals }) : line;
-        if (sameName(keyName, wantedKey)) {
-            if (equals)
-                assignUnquoted(trimmed({ equals + 1, line.end }), value);
-            return;
-        }
+        Span keyName = upToNul(equals ? trimmed({ line.start, equals }) : line);
+        if (sameName(keyName, wantedKey))
+            return !equals || assignUnquoted(upToNul(trimmed({ equals + 1, line.end })), value);
     }
+    return true;
 }
 
-void readProfileFile(const char* file, const char* section, const char* key, Text& value)
-{
-    value.clear();
+namespace {
+
+// The settings file of a launch is read once: later queries of the same,
+// unchanged file, and the reads of one value again into larger buffers, are
+// answered from memory.
+struct ProfileCache {
+    Text path;
+    FileIdentity identity;
     Text contents;
-    if (!readWholeFile(file, contents))
-        return;
+    bool hasValue = false;
+    Text section;
+    Text key;
+    Text value;
+};
+
+ProfileCache cache;
+
+bool loadProfile(const char* file)
+{
+    cache.path.clear();
+    cache.hasValue = false;
+    if (!readRegularFile(file, cache.contents, cache.identity))
+        return false;
     // A file that begins with the UTF-8 mark is UTF-8 text; its values are
     // given in the locale's encoding.
     Text converted;
-    if (contents.length() >= 3 && memcmp(contents.chars(), kUtf8Mark, 3) == 0
-        && utf8ToLocaleEncoding(contents.chars() + 3, contents.length() - 3, converted))
-        contents = static_cast<Text&&>(converted);
-    findProfileValue(contents.chars(), contents.length(), section, key, value);
+    if (cache.contents.length() >= 3 && memcmp(cache.contents.chars(), kUtf8Mark, 3) == 0
+        && utf8ToLocaleEncoding(cache.contents.chars() + 3, cache.contents.length() - 3, converted))
+        cache.contents = static_cast<Text&&>(converted);
+    return cache.path.assign(file, strlen(file));
+}
+
+bool isCached(const char* file)
+{
+    FileIdentity identity;
+    return !cache.path.isEmpty() && cache.path.equals(file) && regularFileIdentity(file, identity)
+        && identity == cache.identity;
+}
+
+}
+
+const Text& readProfileValue(const char* file, const char* section, const char* key)
+{
+    static const Text none;
+    if (!isCached(file) && !loadProfile(file)) {
+        cache.contents.clear();
+        return none;
+    }
+    if (cache.hasValue && cache.section.equals(section) && cache.key.equals(key))
+        return cache.value;
+    cache.hasValue = findProfileValue(cache.contents.chars(), cache.contents.length(), section, key, cache.value)
+        && cache.section.assign(section, strlen(section)) && cache.key.assign(key, strlen(key));
+    return cache.value;
 }
 
 size_t copyProfileValue(const Text& value, char* buffer, size_t size)

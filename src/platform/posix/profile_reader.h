@@ -9,9 +9,12 @@
 
 #include <stddef.h>
 
-// Looks the value up in the contents of a profile file.
-void findProfileValue(const char* contents, size_t length, const char* section,
+// Looks the value up in the contents of a profile file; false when the value
+// could not get memory.
+bool findProfileValue(const char* contents, size_t length, const char* section,
                       const char* key, Text& value);
-void readProfileFile(const char* file, const char* section, const char* key, Text& value);
+// One value of a profile file; the empty text when the file (a regular file),
+// the section or the key is missing.
+const Text& readProfileValue(const char* file, const char* section, const char* key);
 // Copies as the Windows reader does: a value cut by the buffer gives size - 1.
 size_t copyProfileValue(const Text& value, char* buffer, size_t size);

@@ -65,8 +65,9 @@ void registeredRuntimeNames(TextList& names)
     if (count < 0)
         return;
     for (int i = 0; i < count; ++i) {
+        // A name that cannot get memory is left out, as a runtime that is not there.
         if (entries[i]->d_name[0] != '.')
-            names.append(entries[i]->d_name);
+            (void)names.append(entries[i]->d_name);
         free(entries[i]);
     }
     free(entries);
@@ -78,7 +79,7 @@ bool registeredRuntimeVersion(const char* name, Text& versionText)
     if (!releaseFile.append(name) || !releaseFile.append("/release"))
         return false;
     Text contents;
-    return readWholeFile(releaseFile.chars(), contents) && releaseValue(contents, "JAVA_VERSION", versionText);
+    return readRegularFile(releaseFile.chars(), contents) && releaseValue(contents, "JAVA_VERSION", versionText);
 }
 
 bool registeredRuntimeHome(const char* name, Text& home)

@@ -1,11 +1,15 @@
 #include "platform/posix/utf8_conversion.h"
 
+#include "common/unique_handle.h"
+
 #include <errno.h>
 #include <iconv.h>
 #include <langinfo.h>
 #include <string.h>
 
 namespace {
+
+using Converter = UniqueHandle<iconv_t, iconv_close, -1>;
 
 // The bytes of the UTF-8 character at p (at least 1, at most what is left).
 size_t utf8SequenceLength(const unsigned char* p, size_t left)
@@ -27,8 +31,8 @@ bool utf8ToLocaleEncoding(const char* utf8, size_t length, Text& converted)
     const char* codeset = nl_langinfo(CODESET);
     if (strcmp(codeset, "UTF-8") == 0)
         return converted.assign(utf8, length);
-    iconv_t converter = iconv_open(codeset, "UTF-8");
-    if (converter == reinterpret_cast<iconv_t>(-1))
+    Converter converter(iconv_open(codeset, "UTF-8"));
+    if (!converter.isValid())
         return false;
     char* in = const_cast<char*>(utf8);
     size_t inLeft = length;
@@ -37,7 +41,7 @@ bool utf8ToLocaleEncoding(const char* utf8, size_t length, Text& converted)
         char chunk[256];
         char* out = chunk;
         size_t outLeft = sizeof chunk;
-        size_t result = iconv(converter, &in, &inLeft, &out, &outLeft);
+        size_t result = iconv(converter.get(), &in, &inLeft, &out, &outLeft);
         int error = errno;
         complete = converted.append(chunk, sizeof chunk - outLeft);
         if (result == static_cast<size_t>(-1) && error != E2BIG) {
@@ -49,6 +53,5 @@ bool utf8ToLocaleEncoding(const char* utf8, size_t length, Text& converted)
             complete = complete && converted.append("??", skipped == 4 ? 2 : 1);
         }
     }
-    iconv_close(converter);
     return complete;
 }

@@ -6,9 +6,9 @@
 
 namespace platform {
 
-void commandLineArguments(TextList& arguments)
+bool commandLineArguments(TextList& arguments)
 {
-    splitCommandLineText(GetCommandLineA(), arguments);
+    return splitCommandLineText(GetCommandLineA(), arguments);
 }
 
 }

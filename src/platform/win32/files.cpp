@@ -1,9 +1,16 @@
 #include "platform/platform.h"
 
-#include "common/memory.h"
+#include "common/growing_buffer.h"
+#include "common/unique_handle.h"
 #include "config/settings_path.h"
 
 #include <windows.h>
+
+namespace {
+
+using FindHandle = UniqueHandle<HANDLE, FindClose, -1>;
+
+}
 
 namespace platform {
 
@@ -13,30 +20,19 @@ bool modulePath(Text& path, int& errorCode)
 {
     // A path of MAX_PATH characters or more is read whole: the buffer grows
     // until the name fits with its terminating NUL.
-    for (DWORD size = MAX_PATH; size <= 0x40000; size *= 2) {
-        char* buffer = static_cast<char*>(allocateMemory(size));
-        if (!buffer) {
-            errorCode = ERROR_NOT_ENOUGH_MEMORY;
-            return false;
-        }
-        DWORD length = GetModuleFileNameA(nullptr, buffer, size);
-        DWORD error = GetLastError();
-        if (length == 0) {
-            releaseMemory(buffer);
-            errorCode = static_cast<int>(error);
-            return false;
-        }
-        if (length < size) {
-            bool copied = path.assign(buffer, length);
-            releaseMemory(buffer);
-            if (!copied)
-                errorCode = ERROR_NOT_ENOUGH_MEMORY;
-            return copied;
-        }
-        releaseMemory(buffer);
-    }
-    errorCode = ERROR_INSUFFICIENT_BUFFER;
-    return false;
+    DWORD error = 0;
+    GrowResult result = fillGrowingBuffer(MAX_PATH, 0x40000, path, [&](char* buffer, size_t size, size_t& length) {
+        DWORD got = GetModuleFileNameA(nullptr, buffer, static_cast<DWORD>(size));
+        error = GetLastError();
+        if (got == 0)
+            return FillResult::Failed;
+        length = got;
+        return length < size ? FillResult::Complete : FillResult::TooSmall;
+    });
+    errorCode = static_cast<int>(result == GrowResult::Failed     ? error
+                                 : result == GrowResult::NoMemory ? ERROR_NOT_ENOUGH_MEMORY
+                                                                  : ERROR_INSUFFICIENT_BUFFER);
+    return result == GrowResult::Complete;
 }
 
 bool settingsPathForModule(const Text& modulePath, Text& settingsPath)
@@ -54,11 +50,8 @@ size_t readProfileString(const char* file, const char* section, const char* key,
 bool fileExists(const char* path)
 {
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(path, &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return false;
-    FindClose(search);
-    return true;
+    FindHandle search(FindFirstFileA(path, &found));
+    return search.isValid();
 }
 
 }

@@ -1,5 +1,7 @@
 #pragma once
 // One small owner per kind of GDI resource the splash window uses.
+#include "common/unique_handle.h"
+
 #include <windows.h>
 
 // BeginPaint ... EndPaint around one WM_PAINT.
@@ -17,22 +19,8 @@ private:
     HDC dc_;
 };
 
-// A memory device context; null when it could not be made.
-class MemoryContext {
-public:
-    explicit MemoryContext(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
-    MemoryContext(const MemoryContext&) = delete;
-    MemoryContext& operator=(const MemoryContext&) = delete;
-    ~MemoryContext()
-    {
-        if (dc_)
-            DeleteDC(dc_);
-    }
-    HDC handle() const { return dc_; }
-
-private:
-    HDC dc_;
-};
+// A memory device context; invalid when it could not be made.
+using MemoryContext = UniqueHandle<HDC, DeleteDC>;
 
 // An object selected into a device context; the one it replaced goes back in.
 class SelectedObject {

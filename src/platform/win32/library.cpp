@@ -4,7 +4,7 @@
 
 namespace platform {
 
-void* loadLibrary(const char* path, const char* dependencyDirectory, int& errorCode)
+void* loadLibrary(const char* path, const char* dependencyDirectory, LibraryFailure& failure)
 {
     // A loaded library's own DLLs are not looked for in its directory, and
     // jvm.dll needs the C runtime that lies in the runtime's bin\. Adding it to
@@ -15,16 +15,16 @@ void* loadLibrary(const char* path, const char* dependencyDirectory, int& errorC
     HMODULE library = LoadLibraryA(path);
     DWORD error = GetLastError();
     if (!library)
-        errorCode = static_cast<int>(error);
+        failure.code = static_cast<int>(error);
     return library;
 }
 
-void* findSymbol(void* library, const char* name, int& errorCode)
+void* findSymbol(void* library, const char* name, LibraryFailure& failure)
 {
     FARPROC symbol = GetProcAddress(static_cast<HMODULE>(library), name);
     DWORD error = GetLastError();
     if (!symbol)
-        errorCode = static_cast<int>(error);
+        failure.code = static_cast<int>(error);
     return reinterpret_cast<void*>(symbol);
 }
 

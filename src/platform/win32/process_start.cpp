@@ -9,21 +9,41 @@
 
 namespace {
 
-// The window framework's per-module state: which thread is the main one, and
-// the (so far empty) registry of message loops running on threads.
-struct MessageLoopRegistry {
-    void** loops;
-    size_t count;
-};
-
+// The window framework's per-module state: the module its classes belong to,
+// and the class to unregister when the state ends.
 struct ModuleState {
     HINSTANCE instance;
-    DWORD mainThreadId;
-    MessageLoopRegistry* messageLoops;
     const char* registeredClass;
 };
 
 ModuleState* moduleState = nullptr;
+
+void initializeCommonControls()
+{
+    // Makes sure user32 is initialised for this thread before the first window.
+    DefWindowProcA(nullptr, 0, 0, 0);
+    INITCOMMONCONTROLSEX controls = { sizeof controls, ICC_COOL_CLASSES | ICC_BAR_CLASSES };
+    InitCommonControlsEx(&controls);
+}
+
+bool initializeModuleState(HINSTANCE instance)
+{
+    moduleState = static_cast<ModuleState*>(allocateMemory(sizeof(ModuleState)));
+    if (!moduleState)
+        return false;
+    *moduleState = ModuleState { instance ? instance : GetModuleHandleA(nullptr), nullptr };
+    return true;
+}
+
+void terminateModuleState()
+{
+    if (!moduleState)
+        return;
+    if (moduleState->registeredClass)
+        UnregisterClassA(moduleState->registeredClass, moduleState->instance);
+    releaseMemory(moduleState);
+    moduleState = nullptr;
+}
 
 }
 
@@ -40,55 +60,29 @@ void rememberRegisteredClass(const char* className)
 
 namespace platform {
 
-void useSystemDefaultLocale()
+// The character classification follows the thread locale; windows want a
+// single-threaded apartment and the common controls.
+StartUpFailure startUp(ModuleInstance instance, long& errorCode)
 {
     SetThreadLocale(GetSystemDefaultLCID());
-}
-
-long enterComApartment()
-{
-    return CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-}
-
-void leaveComApartment()
-{
-    CoUninitialize();
-}
-
-void initializeCommonControls()
-{
-    // Makes sure user32 is initialised for this thread before the first window.
-    DefWindowProcA(nullptr, 0, 0, 0);
-    INITCOMMONCONTROLSEX controls = { sizeof controls, ICC_COOL_CLASSES | ICC_BAR_CLASSES };
-    InitCommonControlsEx(&controls);
-}
-
-bool initializeModuleState(ModuleInstance instance, long& errorCode)
-{
-    ModuleState* state = static_cast<ModuleState*>(allocateMemory(sizeof(ModuleState)));
-    MessageLoopRegistry* loops =
-        static_cast<MessageLoopRegistry*>(allocateMemory(sizeof(MessageLoopRegistry)));
-    if (!state || !loops) {
-        releaseMemory(state);
-        releaseMemory(loops);
-        errorCode = E_OUTOFMEMORY;
-        return false;
+    HRESULT apartment = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    if (FAILED(apartment)) {
+        errorCode = apartment;
+        return StartUpFailure::Apartment;
     }
-    *loops = MessageLoopRegistry { nullptr, 0 };
-    *state = ModuleState { static_cast<HINSTANCE>(instance), GetCurrentThreadId(), loops, nullptr };
-    moduleState = state;
-    return true;
+    initializeCommonControls();
+    if (!initializeModuleState(static_cast<HINSTANCE>(instance))) {
+        errorCode = E_OUTOFMEMORY;
+        return StartUpFailure::ModuleState;
+    }
+    return StartUpFailure::None;
 }
 
-void terminateModuleState()
+// Runs whatever start-up achieved, after the launch has been torn down.
+void shutDown()
 {
-    if (!moduleState)
-        return;
-    if (moduleState->registeredClass)
-        UnregisterClassA(moduleState->registeredClass, moduleState->instance);
-    releaseMemory(moduleState->messageLoops);
-    releaseMemory(moduleState);
-    moduleState = nullptr;
+    terminateModuleState();
+    CoUninitialize();
 }
 
 }

@@ -9,39 +9,30 @@ namespace {
 const char kRuntimesKey[] = "Software\\JavaSoft\\Java Runtime Environment";
 const char kJavaHomeValue[] = "JavaHome";
 
-// A registry key opened for reading in the process's own view; null when the
-// key could not be opened, which every read below treats as "no data".
-class RegistryKey {
-public:
-    explicit RegistryKey(const char* path)
-    {
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key_) != ERROR_SUCCESS)
-            key_ = nullptr;
-    }
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-    ~RegistryKey()
-    {
-        if (key_)
-            RegCloseKey(key_);
-    }
-    HKEY handle() const { return key_; }
+// A registry key opened for reading in the process's own view; invalid when
+// the key could not be opened, which every read below treats as "no data".
+using RegistryKey = UniqueHandle<HKEY, RegCloseKey>;
 
-private:
-    HKEY key_ = nullptr;
-};
+RegistryKey openRuntimeKey(const char* path)
+{
+    RegistryKey key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, key.replaceAddress()) != ERROR_SUCCESS)
+        key.release();
+    return key;
+}
 
 void enumerateSubkeys(const RegistryKey& key, TextList& names)
 {
-    if (!key.handle())
+    if (!key.isValid())
         return;
     char name[260];
     for (DWORD index = 0;; ++index) {
         DWORD size = sizeof name;
-        if (RegEnumKeyExA(key.handle(), index, name, &size, nullptr, nullptr, nullptr, nullptr)
-            != ERROR_SUCCESS)
+        // A name that cannot get memory ends the list as an error would.
+        if (RegEnumKeyExA(key.get(), index, name, &size, nullptr, nullptr, nullptr, nullptr)
+                != ERROR_SUCCESS
+            || !names.append(name, size))
             return;
-        names.append(name, size);
     }
 }
 
@@ -49,25 +40,21 @@ void enumerateSubkeys(const RegistryKey& key, TextList& names)
 // stored length.
 bool readStringValue(const RegistryKey& key, const char* valueName, Text& text)
 {
-    if (!key.handle())
+    if (!key.isValid())
         return false;
     DWORD size = 0;
-    if (RegQueryValueExA(key.handle(), valueName, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS
+    if (RegQueryValueExA(key.get(), valueName, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS
         || size == 0)
         return false;
-    char* data = static_cast<char*>(allocateMemory(size));
-    if (!data)
+    MemoryBlock data(static_cast<char*>(allocateMemory(size)));
+    if (!data.isValid()
+        || RegQueryValueExA(key.get(), valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(data.get()), &size)
+            != ERROR_SUCCESS)
         return false;
-    bool read = RegQueryValueExA(key.handle(), valueName, nullptr, nullptr,
-                                 reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS;
-    if (read) {
-        DWORD length = 0;
-        while (length < size && data[length])
-            ++length;
-        read = text.assign(data, length);
-    }
-    releaseMemory(data);
-    return read;
+    DWORD length = 0;
+    while (length < size && data.get()[length])
+        ++length;
+    return text.assign(data.get(), length);
 }
 
 }
@@ -83,8 +70,7 @@ const char kPrivateRuntimeSubdirectory[] = "jre\\";
 
 void registeredRuntimeNames(TextList& names)
 {
-    RegistryKey runtimes(kRuntimesKey);
-    enumerateSubkeys(runtimes, names);
+    enumerateSubkeys(openRuntimeKey(kRuntimesKey), names);
 }
 
 bool registeredRuntimeVersion(const char* name, Text& versionText)
@@ -97,8 +83,7 @@ bool registeredRuntimeHome(const char* name, Text& home)
     Text path(kRuntimesKey);
     if (!path.appendChar('\\') || !path.append(name))
         return false;
-    RegistryKey runtime(path.chars());
-    return readStringValue(runtime, kJavaHomeValue, home);
+    return readStringValue(openRuntimeKey(path.chars()), kJavaHomeValue, home);
 }
 
 }

@@ -97,13 +97,13 @@ private:
     void paint(HWND window)
     {
         PaintContext target(window);
-        MemoryContext source(target.handle());
+        MemoryContext source(CreateCompatibleDC(target.handle()));
         int width = 0;
         int height = 0;
-        if (!source.handle() || !bitmapSize(bitmap, width, height))
+        if (!source.isValid() || !bitmapSize(bitmap, width, height))
             return;
-        SelectedObject selected(source.handle(), bitmap);
-        BitBlt(target.handle(), 0, 0, width, height, source.handle(), 0, 0, SRCCOPY);
+        SelectedObject selected(source.get(), bitmap);
+        BitBlt(target.handle(), 0, 0, width, height, source.get(), 0, 0, SRCCOPY);
     }
 
     WindowRoute route_;
