@@ -4,8 +4,9 @@ creation to its call of JNI_CreateJavaVM, as the jvm.dll double measures it.
 
 Run by hand, not a test:  xvfb-run -a python3 bench/wine_startup.py [--runs 20]
 
-Uses the 64-bit build in $LAUNCHER_WIN64_BUILD (by default build/win64),
-with a private runtime holding the double, and prints the median and range.
+Uses the build that $LAUNCHER_WINDOWS_BUILD names (win64 by default, or
+win32), with a private runtime holding that build's double, and prints the
+median and range.
 """
 import argparse
 import shutil

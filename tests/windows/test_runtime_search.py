@@ -206,8 +206,7 @@ def test_registered_home_ending_in_double_byte_character(wine, tmp_path, japanes
     make_runtime(home, CLIENT)
     wine.reg_delete(r'HKLM\Software\JavaSoft')
     # reg.exe stores the value in Unicode; the launcher reads it in code page 932.
-    wine.command(['reg', 'add', RUNTIMES_KEY + '\\1.6', '/v', 'JavaHome', '/d', windows_path(home) + ending,
-                  '/f'], env=japanese)
+    wine.reg_add(RUNTIMES_KEY + '\\1.6', 'JavaHome', windows_path(home) + ending, env=japanese)
     try:
         message = launch(wine, tmp_path / 'app', settings(), env=japanese)
     finally:

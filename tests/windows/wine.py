@@ -1,4 +1,9 @@
-"""Runs the Windows build under 64-bit Wine for the end-to-end tests.
+"""Runs one Windows build under Wine for the end-to-end tests.
+
+LAUNCHER_WINDOWS_BUILD names the build: win64 (the default) or win32. The
+launcher, rig.exe, profile_dump.exe and the jvm.dll doubles all come from
+build/NAME, so that the launcher and the VM library it loads have the same
+bitness, and the registry data of a test goes to the view that build reads.
 
 One Wine prefix serves a whole test session. Programs are started through
 rig.exe, which gives each its exact command line, answers its message boxes
@@ -13,7 +18,14 @@ import tempfile
 from dataclasses import dataclass, field
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), '..', '..'))
-BUILD = os.environ.get('LAUNCHER_WIN64_BUILD', os.path.join(ROOT, 'build', 'win64'))
+BUILD_NAME = os.environ.get('LAUNCHER_WINDOWS_BUILD', 'win64')
+# reg.exe's switch for the registry view a build's programs read: a 32-bit
+# program on 64-bit Windows sees HKLM\Software through Wow6432Node.
+REGISTRY_VIEWS = {'win64': '/reg:64', 'win32': '/reg:32'}
+if BUILD_NAME not in REGISTRY_VIEWS:
+    raise ValueError('LAUNCHER_WINDOWS_BUILD must be win64 or win32, not %r' % BUILD_NAME)
+REGISTRY_VIEW = REGISTRY_VIEWS[BUILD_NAME]
+BUILD = os.path.join(ROOT, 'build', BUILD_NAME)
 LAUNCHER_EXE = os.path.join(BUILD, 'src', 'launcher.exe')
 TEST_PROGRAMS = os.path.join(BUILD, 'tests', 'windows')
 RIG_EXE = os.path.join(TEST_PROGRAMS, 'rig.exe')
@@ -49,6 +61,9 @@ class Run:
         return [box.text for box in self.boxes]
 
 
+AE_DEBUG = r'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug'
+
+
 class Wine:
     def __init__(self, prefix):
         self.prefix = prefix
@@ -61,27 +76,31 @@ class Wine:
 
     def boot(self):
         self.command(['wineboot', '-i'], timeout=300)
-        self.reg_add(r'HKCU\Software\Wine\X11 Driver', 'Managed', 'N')
+        # HKCU\Software is one key in both views.
+        self.reg_add(r'HKCU\Software\Wine\X11 Driver', 'Managed', 'N', view='/reg:64')
         # A crash ends the process with its exception code instead of waiting
-        # in the debugger dialog.
-        self.reg_add(r'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug',
-                     'Debugger', 'no-such-debugger.exe')
-        self.reg_add(r'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug', 'Auto', '1')
+        # in the debugger dialog. The crashing process reads its own view.
+        for view in REGISTRY_VIEWS.values():
+            self.reg_add(AE_DEBUG, 'Debugger', 'no-such-debugger.exe', view=view)
+            self.reg_add(AE_DEBUG, 'Auto', '1', view=view)
 
-    def reg_add(self, key, name, data, kind='REG_SZ'):
-        self.command(['reg', 'add', key, '/v', name, '/t', kind, '/d', data, '/f'])
+    # The registry methods write the view of the build under test unless told
+    # another ('/reg:64' or '/reg:32'): with Wine's 32-bit half installed,
+    # plain reg.exe and regedit may write the other one.
+    def reg_add(self, key, name, data, kind='REG_SZ', view=REGISTRY_VIEW, env=None):
+        self.command(['reg', 'add', key, '/v', name, '/t', kind, '/d', data, '/f', view], env=env)
 
-    def reg_delete(self, key):
-        self.command(['reg', 'delete', key, '/f'], check=False)
+    def reg_delete(self, key, view=REGISTRY_VIEW):
+        self.command(['reg', 'delete', key, '/f', view], check=False)
 
-    def reg_import(self, text):
+    def reg_import(self, text, view=REGISTRY_VIEW):
         """Imports a .reg file's text (REGEDIT4 syntax) in one go."""
         with tempfile.NamedTemporaryFile('w', suffix='.reg', delete=False,
                                          encoding='latin-1') as f:
             f.write('REGEDIT4\r\n\r\n' + text.replace('\n', '\r\n'))
             name = f.name
         try:
-            self.command(['regedit', '/s', windows_path(name)])
+            self.command(['reg', 'import', windows_path(name), view])
         finally:
             os.unlink(name)
 
