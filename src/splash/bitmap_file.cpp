@@ -99,8 +99,6 @@ bool pixelsFit(const BitmapLayout& layout, uint64_t pixelOffset, uint64_t fileLe
 
 bool isConsistentBitmapFile(const unsigned char* head, size_t headLength, uint64_t fileLength)
 {
-    if (headLength > fileLength)
-        headLength = static_cast<size_t>(fileLength);
     if (headLength < kFileHeaderLength + 4 || head[0] != 'B' || head[1] != 'M')
         return false;
     uint32_t pixelOffset = readLong(head + 10);
