@@ -129,7 +129,68 @@ def test_a_relative_bitmap_path_is_taken_from_the_current_directory(wine, tmp_pa
     current = tmp_path / 'current'
     current.mkdir()
     (current / 'relative.bmp').write_bytes(bitmap(23, 17))
+    # Wine's LoadImageA would take this one, from the executable's directory.
+    (tmp_path / 'app').mkdir()
+    (tmp_path / 'app' / 'relative.bmp').write_bytes(bitmap(51, 19))
     run, while_main = splash(wine, tmp_path, path='relative.bmp', cwd=current)
     [window] = while_main['windows']
     left, top, right, bottom = window['rect']
     assert (right - left, bottom - top) == (23, 17)
+
+
+def layout(header=40, width=37, height=23, bits=24, compression=0, masks=(), offset=None):
+    """A BMP file of another layout than bitmap()'s: header is the information
+    header's length (12: the core header); a negative height is top-down."""
+    pixels = bytes(i * 7 & 0xFF for i in range((width * bits + 31) // 32 * 4 * abs(height)))
+    table = bytes(i * 53 & 0xFF for i in range((1 << bits if bits <= 8 else 0) * (3 if header == 12 else 4)))
+    if header == 12:
+        info = struct.pack('<IHHHH', 12, width, height, 1, bits)
+    else:
+        info = struct.pack('<IiiHHIIiiII', header, width, height, 1, bits, compression, 0, 0, 0, 0, 0)
+    info = (info + struct.pack('<%dI' % len(masks), *masks)).ljust(header, b'\0')
+    start = 14 + len(info) + len(table)
+    return (b'BM' + struct.pack('<IHHI', start + len(pixels), 0, 0, start if offset is None else offset)
+            + info + table + pixels)
+
+
+def patched(bmp, at, value):
+    return bmp[:at] + struct.pack('<I', value) + bmp[at + 4:]
+
+
+LOADABLE = {
+    'core header 8-bit': lambda: layout(header=12, bits=8),
+    '1-bit': lambda: layout(bits=1),
+    'top-down 24-bit': lambda: layout(height=-23),
+    '32-bit bit fields': lambda: layout(bits=32, compression=3, masks=(0xFF0000, 0xFF00, 0xFF)),
+    'V5 header bit fields': lambda: layout(header=124, bits=32, compression=3,
+                                           masks=(0xFF0000, 0xFF00, 0xFF, 0)),
+    'no pixel offset': lambda: layout(bits=8, offset=0),
+}
+FULL = bitmap(64, 48)
+INCONSISTENT = {
+    'pixel data cut short': lambda: FULL[:3054],
+    'pixel offset past the end': lambda: patched(FULL, 10, len(FULL)),
+    'colour table past the end': lambda: layout(width=2, height=2, bits=8, offset=54)[:62],
+    'header length past the end': lambda: patched(FULL, 14, len(FULL)),
+    'huge dimensions': lambda: patched(patched(FULL, 18, 60000), 22, 60000),
+    'shorter than the headers': lambda: FULL[:30],
+}
+
+
+@pytest.mark.parametrize('case', LOADABLE)
+def test_every_layout_that_loads_shows_its_window(wine, tmp_path, case):
+    (tmp_path / 'layout.bmp').write_bytes(LOADABLE[case]())
+    run, while_main = splash(wine, tmp_path, path=windows_path(tmp_path / 'layout.bmp'))
+    [window] = while_main['windows']
+    left, top, right, bottom = window['rect']
+    assert (right - left, bottom - top) == (37, 23) and run.exit_code == 0
+
+
+@pytest.mark.parametrize('case', INCONSISTENT)
+def test_a_bitmap_whose_headers_do_not_fit_the_file_gives_no_window(wine, tmp_path, case):
+    path = windows_path(tmp_path / 'broken.bmp')
+    (tmp_path / 'broken.bmp').write_bytes(INCONSISTENT[case]())
+    run, while_main = splash(wine, tmp_path / 'runs', path=path)
+    assert run.exit_code == 0 and while_main['windows'] == []
+    run, _ = splash(wine, tmp_path / 'fails', path=path, main_class='com.example.Missing')
+    assert [box.owner for box in run.boxes] == ['(none)'] and run.exit_code == MINUS_ONE

@@ -1,5 +1,6 @@
 #include "platform/platform.h"
 
+#include "platform/win32/bitmap_loading.h"
 #include "platform/win32/gdi_objects.h"
 #include "platform/win32/window_class.h"
 
@@ -57,8 +58,7 @@ public:
 
     HWND createWindow(const char* bitmapPath, bool shadow)
     {
-        HBITMAP loaded = static_cast<HBITMAP>(
-            LoadImageA(nullptr, bitmapPath, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+        HBITMAP loaded = loadCheckedBitmapFile(bitmapPath);
         if (bitmap && bitmap != loaded)
             DeleteObject(bitmap);
         bitmap = loaded;
