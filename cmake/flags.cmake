@@ -7,8 +7,9 @@ if(WIN32)
   list(APPEND LAUNCHER_CXX_FLAGS
     -Os -fno-asynchronous-unwind-tables -fno-unwind-tables -fno-threadsafe-statics
     -ffunction-sections -fdata-sections)
+  # The launcher has an entry of its own (platform/win32/entry.cpp).
   set(LAUNCHER_LINK_FLAGS
-    -static -s -mwindows -Wl,--gc-sections
+    -static -s -mwindows -nostartfiles -Wl,--gc-sections
     -Wl,--dynamicbase -Wl,--nxcompat)
   if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     list(APPEND LAUNCHER_LINK_FLAGS -Wl,--high-entropy-va)

@@ -84,15 +84,16 @@ bool readInfoLayout(const unsigned char* header, uint32_t headerLength, BitmapLa
     return true;
 }
 
+// No bitmap file of 4 GiB or more can be loaded. Below that, once one row
+// fits, rows (fewer than 2^31) times its length cannot pass 2^63.
 bool pixelsFit(const BitmapLayout& layout, uint64_t pixelOffset, uint64_t fileLength)
 {
-    if (pixelOffset > fileLength)
+    if (fileLength >> 32 || pixelOffset > fileLength)
         return false;
     uint64_t room = fileLength - pixelOffset;
     if (layout.compressedLength > room)
         return false;
-    // Divided rather than multiplied: rows times row length can pass 2^64.
-    return layout.rowLength == 0 || layout.rowCount <= room / layout.rowLength;
+    return layout.rowLength == 0 || (layout.rowLength <= room && layout.rowCount * layout.rowLength <= room);
 }
 
 }

@@ -57,7 +57,7 @@ TEST(BitmapFile, AcceptsTheLayoutsThatLoadButNotOneByteLessOfThem)
         { "no pixel offset", head(40, 64, 48, 8, 0), 4150 },
         { "pixels overlapping the header", head(40, 64, 48, 24, 20), 9236 },
         { "header longer than its fields", head(1000, 1, 1, 24, 54), 1014 },
-        { "65535 square", head(12, 65535, 65535, 24, 26), 26 + 65535ull * 196608 },
+        { "65535 wide", head(12, 65535, 10000, 24, 26), 26 + 10000ull * 196608 },
     };
     for (const Case& c : cases) {
         EXPECT_TRUE(consistent(c.head, c.length)) << c.what;
@@ -96,6 +96,8 @@ TEST(BitmapFile, RejectsWhatNoLoaderCanReadInsideTheFile)
     EXPECT_FALSE(consistent(head(40, 2, 2, 8, 54), 62)) << "table of 256 colours in 62 bytes";
     EXPECT_FALSE(consistent(head(40, 64, 48, 1, 62, 0, 0, 256), 446)) << "256 colours written as 2";
     EXPECT_FALSE(consistent(head(40, INT32_MAX, INT32_MAX, 65535, 54), UINT64_MAX));
+    // 4 GiB or more never loads: a 65535 pixel square of 24 bits would be 12 GiB.
+    EXPECT_FALSE(consistent(head(12, 65535, 65535, 24, 26), 26 + 65535ull * 196608));
 }
 
 }
