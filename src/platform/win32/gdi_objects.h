@@ -21,6 +21,7 @@ private:
 
 // A memory device context; invalid when it could not be made.
 using MemoryContext = UniqueHandle<HDC, DeleteDC>;
+using Bitmap = UniqueHandle<HBITMAP, DeleteObject>;
 
 // An object selected into a device context; the one it replaced goes back in.
 class SelectedObject {

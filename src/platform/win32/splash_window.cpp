@@ -52,21 +52,16 @@ public:
     {
         if (windowHandle)
             DestroyWindow(windowHandle);
-        if (bitmap && DeleteObject(bitmap))
-            bitmap = nullptr;
     }
 
     HWND createWindow(const char* bitmapPath, bool shadow)
     {
-        HBITMAP loaded = loadCheckedBitmapFile(bitmapPath);
-        if (bitmap && bitmap != loaded)
-            DeleteObject(bitmap);
-        bitmap = loaded;
+        bitmap.reset(loadCheckedBitmapFile(bitmapPath));
         // A bitmap that cannot be loaded gives no window at all: an empty
         // topmost window of no defined size would only be in the way.
         int width = 0;
         int height = 0;
-        if (!bitmapSize(bitmap, width, height) || !registerSplashClass(shadow))
+        if (!bitmapSize(bitmap.get(), width, height) || !registerSplashClass(shadow))
             return nullptr;
         int left = (GetSystemMetrics(SM_CXFULLSCREEN) - width) / 2;
         int top = (GetSystemMetrics(SM_CYFULLSCREEN) - height) / 2;
@@ -91,7 +86,7 @@ public:
     }
 
     HWND windowHandle = nullptr;
-    HBITMAP bitmap = nullptr;
+    Bitmap bitmap;
 
 private:
     void paint(HWND window)
@@ -100,9 +95,9 @@ private:
         MemoryContext source(CreateCompatibleDC(target.handle()));
         int width = 0;
         int height = 0;
-        if (!source.isValid() || !bitmapSize(bitmap, width, height))
+        if (!source.isValid() || !bitmapSize(bitmap.get(), width, height))
             return;
-        SelectedObject selected(source.get(), bitmap);
+        SelectedObject selected(source.get(), bitmap.get());
         BitBlt(target.handle(), 0, 0, width, height, source.get(), 0, 0, SRCCOPY);
     }
 
