@@ -6,10 +6,9 @@ bool appendDecimal(Text& out, int number)
 {
     char digits[12];
     size_t at = sizeof digits;
-    long long value = number;
-    bool negative = value < 0;
-    if (negative)
-        value = -value;
+    bool negative = number < 0;
+    // Unsigned, so that the lowest number has a magnitude too.
+    unsigned value = negative ? 0u - static_cast<unsigned>(number) : static_cast<unsigned>(number);
     do {
         digits[--at] = static_cast<char>('0' + value % 10);
         value /= 10;
@@ -46,18 +45,18 @@ Text formatMessage(const char* format, const FormatValue* values, size_t count)
 
 Text formatMessage(const char* format, const char* text)
 {
-    FormatValue values[] = { { text, 0 } };
+    FormatValue values[] = { text };
     return formatMessage(format, values, 1);
 }
 
 Text formatMessage(const char* format, const char* text, int number)
 {
-    FormatValue values[] = { { text, 0 }, { nullptr, number } };
+    FormatValue values[] = { text, number };
     return formatMessage(format, values, 2);
 }
 
 Text formatMessage(const char* format, const char* first, const char* second)
 {
-    FormatValue values[] = { { first, 0 }, { second, 0 } };
+    FormatValue values[] = { first, second };
     return formatMessage(format, values, 2);
 }

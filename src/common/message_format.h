@@ -3,8 +3,12 @@
 
 // One value for a conversion of a message format: a text for %s, a number for %d.
 struct FormatValue {
-    const char* text;
-    int number;
+    FormatValue(const char* value) : text(value) {}
+    FormatValue(const Text& value) : text(value.chars()) {}
+    FormatValue(int value) : number(value) {}
+
+    const char* text = "";
+    int number = 0;
 };
 
 // Fills a printf-style format in which only %s (a text), %d (a signed 32-bit

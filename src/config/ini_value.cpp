@@ -1,6 +1,7 @@
 #include "config/ini_value.h"
 
 #include "common/growing_buffer.h"
+#include "common/trace.h"
 #include "platform/platform.h"
 
 Text readIniValue(const char* iniPath, const char* section, const char* key)
@@ -17,5 +18,6 @@ Text readIniValue(const char* iniPath, const char* section, const char* key)
         });
     if (result != GrowResult::Complete)
         value.clear();
+    trace("  [%s] %s = \"%s\"", { section, key, value });
     return value;
 }

@@ -1,5 +1,6 @@
 #include "config/module_path.h"
 
+#include "common/trace.h"
 #include "config/settings_path.h"
 #include "launcher/error_reporting.h"
 #include "launcher/launcher.h"
@@ -29,5 +30,10 @@ bool getIniPath(const Launcher& launcher, Text& iniPath)
     Text path;
     if (!getModulePath(launcher, path))
         return false;
-    return platform::settingsPathForModule(path, iniPath);
+    if (!platform::settingsPathForModule(path, iniPath)) {
+        trace("no settings file: the executable's path %s has no '.'", { path });
+        return false;
+    }
+    trace("settings file %s", { iniPath });
+    return true;
 }

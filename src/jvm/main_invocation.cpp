@@ -1,5 +1,6 @@
 #include "jvm/main_invocation.h"
 
+#include "common/trace.h"
 #include "launcher/error_reporting.h"
 #include "launcher/launcher.h"
 
@@ -111,6 +112,7 @@ bool invokeMainClass(Launcher& launcher)
         return false;
     }
     jclass mainClass = env->FindClass(utfName);
+    trace("main class %s: %s", { utfName, mainClass ? "found" : "not found" });
     if (!mainClass) {
         env->ExceptionDescribe();
         reportFormatted(launcher.messageOwner, kMainClassNotFoundFormat, utfName);
@@ -120,6 +122,7 @@ bool invokeMainClass(Launcher& launcher)
     env->ReleaseStringUTFChars(className, utfName);
 
     jmethodID main = env->GetStaticMethodID(mainClass, "main", "([Ljava/lang/String;)V");
+    trace("static void main(String[]): %s", { main ? "found" : "not found" });
     if (!main) {
         if (env->ExceptionOccurred())
             env->ExceptionDescribe();
@@ -132,14 +135,22 @@ bool invokeMainClass(Launcher& launcher)
         env->ExceptionDescribe();
         return false;
     }
+    trace("main called");
     env->CallStaticVoidMethod(mainClass, main, arguments);
-    if (env->ExceptionOccurred())
+    bool threw = env->ExceptionOccurred() != nullptr;
+    trace("main returned%s", { threw ? " with an exception, described on the VM's standard error" : "" });
+    if (threw)
         env->ExceptionDescribe();
-    return launcher.javaVm->DetachCurrentThread() == JNI_OK;
+    jint detached = launcher.javaVm->DetachCurrentThread();
+    trace("DetachCurrentThread: %d", { static_cast<int>(detached) });
+    return detached == JNI_OK;
 }
 
 void destroyVm(Launcher& launcher)
 {
-    if (launcher.javaVm)
-        launcher.javaVm->DestroyJavaVM();
+    if (!launcher.javaVm)
+        return;
+    trace("DestroyJavaVM: waiting for the application's threads");
+    jint result = launcher.javaVm->DestroyJavaVM();
+    trace("DestroyJavaVM: %d", { static_cast<int>(result) });
 }

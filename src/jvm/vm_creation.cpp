@@ -1,6 +1,7 @@
 #include "jvm/vm_creation.h"
 
 #include "common/memory.h"
+#include "common/trace.h"
 #include "config/settings_path.h"
 #include "launcher/error_reporting.h"
 #include "launcher/launcher.h"
@@ -62,6 +63,7 @@ bool loadVmLibrary(Launcher& launcher)
         platform::findSymbol(library, "JNI_GetDefaultJavaVMInitArgs", failure));
     if (!launcher.getDefaultInitArgsEntry)
         return entryPointMissing(launcher, failure);
+    trace("VM library loaded: %s", { launcher.jvmLibraryPath });
     return true;
 }
 
@@ -73,7 +75,9 @@ bool createVm(Launcher& launcher)
         reportFormatted(launcher.messageOwner, kJniExceptionFormat, kCreateFailed);
         return false;
     }
+    trace("VM options:");
     for (size_t i = 0; i < count; ++i) {
+        trace("  %s", { launcher.vmOptions.at(i) });
         options[i].optionString = const_cast<char*>(launcher.vmOptions.at(i).chars());
         options[i].extraInfo = nullptr;
     }
@@ -84,6 +88,7 @@ bool createVm(Launcher& launcher)
     arguments.ignoreUnrecognized = JNI_FALSE;
     jint result = launcher.createJavaVmEntry(&launcher.javaVm, reinterpret_cast<void**>(&launcher.jniEnv), &arguments);
     releaseMemory(options);
+    trace("JNI_CreateJavaVM: %d", { static_cast<int>(result) });
     if (result != JNI_OK) {
         launcher.javaVm = nullptr;
         launcher.jniEnv = nullptr;

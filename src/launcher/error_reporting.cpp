@@ -1,6 +1,7 @@
 #include "launcher/error_reporting.h"
 
 #include "common/message_format.h"
+#include "common/trace.h"
 
 const char kWindowsExceptionFormat[] = "Windows exception: %s (errno = %d).\n";
 const char kComErrorFormat[] = "COM error: %s (errno = %d).\n";
@@ -19,6 +20,7 @@ void showFormatted(platform::WindowHandle owner, const Text& message, const char
 
 void showErrorBox(platform::WindowHandle owner, const char* text)
 {
+    trace("message: %s", { text });
     platform::showErrorBox(owner, text);
 }
 

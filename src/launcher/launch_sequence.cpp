@@ -1,5 +1,6 @@
 #include "launcher/launch_sequence.h"
 
+#include "common/trace.h"
 #include "config/settings.h"
 #include "jvm/main_invocation.h"
 #include "jvm/vm_creation.h"
@@ -19,6 +20,17 @@ const char kRuntimeNotFoundFormat[] =
 const char kVmNotFoundFormat[] =
     "Java Virtual Machine (JVM) not found in JRE directory %s. Please reinstall JRE.";
 
+void traceLaunch(const Launcher& launcher)
+{
+    Text path;
+    int error = 0;
+    if (!isTracing() || !platform::modulePath(path, error))
+        return;
+    trace("launch of %s with %d arguments", { path, static_cast<int>(launcher.arguments.count()) });
+    for (size_t i = 0; i < launcher.arguments.count(); ++i)
+        trace("  \"%s\"", { launcher.arguments.at(i) });
+}
+
 bool splashWanted(const TextList& arguments)
 {
     return findArgument(arguments, "-nosplash") < 0 && findArgument(arguments, "/nosplash") < 0;
@@ -35,6 +47,7 @@ int launchMain(platform::ModuleInstance instance)
             result = runApplication(launcher);
     }
     platform::shutDown();
+    trace("exit code %d", { result });
     return result;
 }
 
@@ -60,6 +73,7 @@ bool prepareLaunch(Launcher& launcher)
         reportError(kOutOfMemoryMessage, launcher.messageOwner);
         return false;
     }
+    traceLaunch(launcher);
     if (splashWanted(launcher.arguments) && !showSplash(launcher))
         return false;
     if (!loadSettings(launcher))
@@ -73,11 +87,13 @@ bool prepareLaunch(Launcher& launcher)
 
     Text requirement = requirementText(launcher.minimumVersion, launcher.maximumVersion);
     if (runtimeHome.isEmpty()) {
+        trace("no runtime found");
         reportFormatted(launcher.messageOwner, kRuntimeNotFoundFormat, requirement.chars());
         return false;
     }
 
     launcher.jvmLibraryPath = findJvmLibrary(runtimeHome);
+    trace("runtime %s: VM library %s", { runtimeHome, launcher.jvmLibraryPath.isEmpty() ? "none" : launcher.jvmLibraryPath.chars() });
     if (launcher.jvmLibraryPath.isEmpty()) {
         reportFormatted(launcher.messageOwner, kVmNotFoundFormat, runtimeHome.chars());
         return false;

@@ -3,8 +3,10 @@
 // for Windows (win32/) and once for Linux (posix/); the rest of the launcher is
 // portable and calls only these.
 #include "common/text.h"
+#include "common/list.h"
 #include "common/text_list.h"
 #include "common/unique_handle.h"
+#include "runtime/library_machine.h"
 
 #include <stddef.h>
 
@@ -39,6 +41,14 @@ bool settingsPathForModule(const Text& modulePath, Text& settingsPath);
 size_t readProfileString(const char* file, const char* section, const char* key,
                          char* buffer, size_t size);
 bool fileExists(const char* path);
+// Whether two paths name the same file as the system compares names (on
+// Windows without regard to case).
+bool samePath(const char* first, const char* second);
+// The value of an environment variable; false when it is not set.
+bool environmentVariable(const char* name, Text& value);
+// Appends the bytes to the file, which is made when it is not there; false
+// when that cannot be done.
+bool appendToFile(const char* path, const char* bytes, size_t length);
 
 // User interface.
 void showErrorBox(WindowHandle owner, const char* text);
@@ -54,12 +64,37 @@ extern const char* const kJavaLibraryPaths[];
 extern const char* const kVmLibraryPaths[];
 extern const char kPrivateRuntimeSubdirectory[];
 
-// The runtimes registered on the machine: Windows, the version subkeys of
-// HKLM\Software\JavaSoft\Java Runtime Environment and their JavaHome values;
-// Linux, the runtime directories under /usr/lib/jvm and their release files.
-void registeredRuntimeNames(TextList& names);
-bool registeredRuntimeVersion(const char* name, Text& versionText);
-bool registeredRuntimeHome(const char* name, Text& home);
+// A runtime as a source on this system records it: which source, where
+// (registry key, directory or variable), the home it names as written, and
+// the name (a version text, or a vendor's name for a version) it is filed under.
+enum class RecordKind {
+    Registered, // HKLM\Software\JavaSoft\Java Runtime Environment: the name is the version
+    Installed,  // a runtime directory of the system: the version is in its release file
+    Vendor,     // any other: release file, else the name; a JDK's jre\ is its runtime
+};
+
+struct RuntimeRecord {
+    const char* source = "";
+    RecordKind kind = RecordKind::Vendor;
+    Text location;
+    Text home;
+    Text name;
+};
+
+using RuntimeRecords = List<RuntimeRecord>;
+
+// Every runtime recorded on this system, source after source in search order,
+// each source's records in the order it enumerates them. Sources that are not
+// there, and records without a home, give nothing.
+void recordedRuntimes(RuntimeRecords& records);
+
+// At most `limit` bytes from the start of a regular file (a release file, a
+// library's headers); false when it cannot be read.
+bool readFileStart(const char* path, size_t limit, Text& contents);
+
+// The processor this process's own code is built for, as a library's
+// headers name it: a library for another can never be loaded.
+extern const LibraryMachine kProcessMachine;
 
 }
 

@@ -1,11 +1,14 @@
 #include "runtime/runtime_search.h"
 
-#include "common/text_scan.h"
+#include "common/trace.h"
 #include "config/module_path.h"
 #include "launcher/launcher.h"
 #include "platform/platform.h"
+#include "runtime/runtime_candidates.h"
 
 namespace {
+
+const char kJavaHomeVariable[] = "JAVA_HOME";
 
 Text firstExisting(const Text& directory, const char* const* relativePaths)
 {
@@ -17,9 +20,25 @@ Text firstExisting(const Text& directory, const char* const* relativePaths)
     return Text();
 }
 
-bool endWithSeparator(Text& directory)
+// The runtime the user named in JAVA_HOME comes after every system source.
+void recordJavaHome(platform::RuntimeRecords& records)
 {
-    return endsWithCharacter(directory, platform::kPathSeparator) || directory.appendChar(platform::kPathSeparator);
+    platform::RuntimeRecord record;
+    record.source = kJavaHomeVariable;
+    if (!platform::environmentVariable(kJavaHomeVariable, record.home) || record.home.isEmpty()) {
+        trace("  source %s: not set", { kJavaHomeVariable });
+        return;
+    }
+    // A record that cannot get memory is left out, as one that is not there.
+    if (record.location.assign(kJavaHomeVariable, sizeof kJavaHomeVariable - 1))
+        (void)records.append(static_cast<platform::RuntimeRecord&&>(record));
+}
+
+bool isPrivateRuntime(const Text& directory)
+{
+    bool found = hasJavaLibrary(directory);
+    trace("private runtime %s: %s", { directory, found ? "found" : "no Java library" });
+    return found;
 }
 
 }
@@ -42,78 +61,27 @@ bool findPrivateRuntime(const Launcher& launcher, Text& runtimeHome)
     runtimeHome.clear();
     if (directory.isEmpty())
         return true;
-    if (hasJavaLibrary(directory)) {
+    if (isPrivateRuntime(directory)) {
         runtimeHome = directory;
         return true;
     }
-    if (directory.append(platform::kPrivateRuntimeSubdirectory) && hasJavaLibrary(directory))
+    if (directory.append(platform::kPrivateRuntimeSubdirectory) && isPrivateRuntime(directory))
         runtimeHome = directory;
     return true;
-}
-
-bool readRuntimeHome(const char* name, Text& home)
-{
-    return platform::registeredRuntimeHome(name, home) && endWithSeparator(home)
-        && !findJvmLibrary(home).isEmpty();
 }
 
 bool searchRegisteredRuntimes(const Launcher& launcher, Text& runtimeHome)
 {
-    TextList names;
-    platform::registeredRuntimeNames(names);
+    RuntimeRequirement requirement = { launcher.minimumVersion, launcher.maximumVersion, launcher.preferredVersions };
+    trace("runtimes on the system, for the %s:", { requirementText(requirement.minimum, requirement.maximum) });
+    platform::RuntimeRecords records;
+    platform::recordedRuntimes(records);
+    recordJavaHome(records);
     CandidateList candidates;
-    for (size_t i = 0; i < names.count(); ++i) {
-        const char* name = names.at(i).chars();
-        Text versionText;
-        if (!platform::registeredRuntimeVersion(name, versionText))
-            continue;
-        RuntimeCandidate candidate;
-        candidate.version = parseVersion(versionText.chars(), 0);
-        if (compareVersions(candidate.version, launcher.maximumVersion) > 0
-            || compareVersions(candidate.version, launcher.minimumVersion) < 0)
-            continue;
-        if (!readRuntimeHome(name, candidate.home))
-            continue;
-        // A candidate that cannot get memory is left out, as one that is not there.
-        (void)candidates.append(static_cast<RuntimeCandidate&&>(candidate));
-    }
+    collectCandidates(records, requirement, candidates);
     size_t chosen = 0;
-    if (!selectRuntime(launcher, candidates, chosen))
+    if (!selectRuntime(requirement, candidates, chosen))
         return false;
     runtimeHome = candidates.at(chosen).home;
-    return true;
-}
-
-void sortCandidates(CandidateList& candidates)
-{
-    // An exchange of neighbours only when the first is strictly lower keeps
-    // equal versions in the order the registry gave them.
-    for (bool swapped = true; swapped;) {
-        swapped = false;
-        for (size_t i = 1; i < candidates.count(); ++i) {
-            if (compareVersions(candidates.at(i - 1).version, candidates.at(i).version) < 0) {
-                candidates.swap(i - 1, i);
-                swapped = true;
-            }
-        }
-    }
-}
-
-bool selectRuntime(const Launcher& launcher, CandidateList& candidates, size_t& chosen)
-{
-    if (candidates.count() == 0)
-        return false;
-    sortCandidates(candidates);
-    const TextList& preferred = launcher.preferredVersions;
-    for (size_t entry = 0; entry < preferred.count(); ++entry) {
-        VersionNumber wanted = parseVersion(preferred.at(entry).chars(), 0);
-        for (size_t i = 0; i < candidates.count(); ++i) {
-            if (matchesPreferred(candidates.at(i).version, wanted)) {
-                chosen = i;
-                return true;
-            }
-        }
-    }
-    chosen = 0;
     return true;
 }

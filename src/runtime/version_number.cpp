@@ -118,7 +118,7 @@ Text formatVersion(const VersionNumber& version)
         return Text("0.0.0.0");
     Text text;
     for (int i = 0; i <= last; ++i) {
-        FormatValue component = { nullptr, version.components[i] };
+        FormatValue component = version.components[i];
         if (!text.append(formatMessage(i == 0 ? "%d" : ".%d", &component, 1)))
             return Text();
     }

@@ -54,7 +54,7 @@ def launch(launcher_binary, tmp_path):
 
     private_runtime: {link name in the launcher's directory: target}, to ship a runtime."""
     def run(settings, arguments=(), locale=None, private_runtime=(), name='app', ini='app.ini',
-            directory='app'):
+            directory='app', env=None):
         directory = tmp_path / directory
         directory.mkdir(parents=True, exist_ok=True)
         shutil.copy2(launcher_binary, directory / name)
@@ -64,6 +64,7 @@ def launch(launcher_binary, tmp_path):
             (directory / link).symlink_to(target)
         environment = {'PATH': os.environ.get('PATH', '/usr/bin:/bin'), 'LC_ALL': 'C.UTF-8'}
         environment.update(locale or {})
+        environment.update(env or {})
         return subprocess.run([str(directory / name), *arguments], capture_output=True,
                               env=environment, timeout=120)
     return run

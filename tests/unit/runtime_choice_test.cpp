@@ -1,6 +1,5 @@
 #include "launcher/argument_splitting.h"
-#include "launcher/launcher.h"
-#include "runtime/runtime_search.h"
+#include "runtime/runtime_choice.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -49,12 +48,13 @@ TEST(RuntimeChoice, PicksByTheFirstPreferredEntryThatMatches)
         { {}, "1.6", "(none)" },
     };
     for (const Case& c : cases) {
-        Launcher launcher;
-        ASSERT_TRUE(splitAtSeparator(launcher.preferredVersions, Text(c.preferred), Text(";")));
+        TextList preferred;
+        ASSERT_TRUE(splitAtSeparator(preferred, Text(c.preferred), Text(";")));
+        RuntimeRequirement requirement = { parseVersionBound("any", false), parseVersionBound("any", true), preferred };
         CandidateList candidates;
         addCandidates(candidates, c.versions);
         size_t chosen = 0;
-        bool found = selectRuntime(launcher, candidates, chosen);
+        bool found = selectRuntime(requirement, candidates, chosen);
         EXPECT_STREQ(c.expected, found ? candidates.at(chosen).home.chars() : "(none)")
             << "preferred " << c.preferred;
     }

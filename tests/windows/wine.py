@@ -69,6 +69,9 @@ class Wine:
         self.prefix = prefix
         self.env = dict(os.environ, WINEPREFIX=prefix, WINEDEBUG='-all',
                         WINEDLLOVERRIDES='mscoree,mshtml=')
+        # Wine hands the Unix environment on: the launcher reads these.
+        for name in ('JAVA_HOME', 'JAVA_LAUNCHER_TRACE'):
+            self.env.pop(name, None)
 
     def command(self, args, env=None, timeout=120, check=True):
         return subprocess.run(['wine'] + args, env=dict(self.env, **(env or {})),

@@ -1,14 +1,12 @@
 #include "platform/posix/file_contents.h"
 
-#include "common/unique_handle.h"
+#include "platform/platform.h"
 
 #include <errno.h>
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace {
-
-using FileDescriptor = UniqueHandle<int, close, -1>;
 
 bool isReadableRegularFile(const struct stat& status)
 {
@@ -25,21 +23,30 @@ FileIdentity identityOf(const struct stat& status)
     return identity;
 }
 
-bool readAll(int file, Text& contents)
+// Reads up to `limit` bytes; false when the file holds more and `whole` is
+// asked for. A file that grows while it is read is still held to the limit.
+bool readUpTo(int file, size_t limit, bool whole, Text& contents)
 {
     char chunk[65536];
     for (;;) {
-        ssize_t got = read(file, chunk, sizeof chunk);
+        size_t room = limit - contents.length();
+        ssize_t got = read(file, chunk, whole || room > sizeof chunk ? sizeof chunk : room);
         int error = errno;
-        if (got == 0)
+        if (got == 0 || (!whole && contents.length() == limit))
             return true;
         if (got < 0 && error == EINTR)
             continue;
-        // A file that grows while it is read is still held to the bound.
-        if (got < 0 || contents.length() + static_cast<size_t>(got) > kLargestFileRead
-            || !contents.append(chunk, static_cast<size_t>(got)))
+        if (got < 0 || static_cast<size_t>(got) > room || !contents.append(chunk, static_cast<size_t>(got)))
             return false;
     }
+}
+
+// Opening a FIFO for reading waits for a writer, unless it does not block;
+// it is then refused, like every file that is not a regular one.
+bool openRegularFile(const char* path, FileDescriptor& file, struct stat& status)
+{
+    file.reset(open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    return file.isValid() && fstat(file.get(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
 }
@@ -53,14 +60,13 @@ bool FileIdentity::operator==(const FileIdentity& other) const
 bool readRegularFile(const char* path, Text& contents, FileIdentity& identity)
 {
     contents.clear();
-    // Opening a FIFO for reading waits for a writer, unless it does not block;
-    // it is then refused, like every file that is not a regular one.
-    FileDescriptor file(open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    FileDescriptor file;
     struct stat status;
-    if (!file.isValid() || fstat(file.get(), &status) != 0 || !isReadableRegularFile(status))
+    if (!openRegularFile(path, file, status) || !isReadableRegularFile(status))
         return false;
     identity = identityOf(status);
-    if (contents.reserve(static_cast<size_t>(status.st_size)) && readAll(file.get(), contents))
+    if (contents.reserve(static_cast<size_t>(status.st_size))
+        && readUpTo(file.get(), kLargestFileRead, true, contents))
         return true;
     contents.clear();
     return false;
@@ -79,4 +85,19 @@ bool regularFileIdentity(const char* path, FileIdentity& identity)
         return false;
     identity = identityOf(status);
     return true;
+}
+
+namespace platform {
+
+bool readFileStart(const char* path, size_t limit, Text& contents)
+{
+    contents.clear();
+    FileDescriptor file;
+    struct stat status;
+    if (openRegularFile(path, file, status) && readUpTo(file.get(), limit, false, contents))
+        return true;
+    contents.clear();
+    return false;
+}
+
 }

@@ -1,8 +1,10 @@
 #pragma once
 #include "common/text.h"
+#include "common/unique_handle.h"
 
 #include <stddef.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 // What tells one version of a file from another: the same path rewritten,
 // replaced or resized gives another identity.
@@ -14,6 +16,8 @@ struct FileIdentity {
 
     bool operator==(const FileIdentity& other) const;
 };
+
+using FileDescriptor = UniqueHandle<int, close, -1>;
 
 // Far above any settings or release file, far below what would exhaust memory.
 static const size_t kLargestFileRead = 256u << 20;

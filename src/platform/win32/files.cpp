@@ -1,16 +1,8 @@
 #include "platform/platform.h"
 
 #include "common/growing_buffer.h"
-#include "common/unique_handle.h"
 #include "config/settings_path.h"
-
-#include <windows.h>
-
-namespace {
-
-using FindHandle = UniqueHandle<HANDLE, FindClose, -1>;
-
-}
+#include "platform/win32/handles.h"
 
 namespace platform {
 
@@ -52,6 +44,45 @@ bool fileExists(const char* path)
     WIN32_FIND_DATAA found;
     FindHandle search(FindFirstFileA(path, &found));
     return search.isValid();
+}
+
+bool samePath(const char* first, const char* second)
+{
+    return lstrcmpiA(first, second) == 0;
+}
+
+bool readFileStart(const char* path, size_t limit, Text& contents)
+{
+    File file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size;
+    if (!file.isValid() || GetFileType(file.get()) != FILE_TYPE_DISK || !GetFileSizeEx(file.get(), &size))
+        return false;
+    DWORD wanted = static_cast<DWORD>(static_cast<unsigned long long>(size.QuadPart) < limit ? size.QuadPart : limit);
+    DWORD got = 0;
+    MemoryBlock buffer(static_cast<char*>(allocateMemory(wanted)));
+    return buffer.isValid() && ReadFile(file.get(), buffer.get(), wanted, &got, nullptr)
+        && contents.assign(buffer.get(), got);
+}
+
+bool environmentVariable(const char* name, Text& value)
+{
+    GrowResult result = fillGrowingBuffer(256, 0x10000, value, [&](char* buffer, size_t size, size_t& length) {
+        length = GetEnvironmentVariableA(name, buffer, static_cast<DWORD>(size));
+        if (length == 0)
+            return FillResult::Failed;
+        return length < size ? FillResult::Complete : FillResult::TooSmall;
+    });
+    return result == GrowResult::Complete;
+}
+
+bool appendToFile(const char* path, const char* bytes, size_t length)
+{
+    File file(CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return file.isValid() && WriteFile(file.get(), bytes, static_cast<DWORD>(length), &written, nullptr)
+        && written == length;
 }
 
 }

@@ -625,10 +625,13 @@ static void fillTables(void)
     PLAY(invocation, GetEnv) PLAY(invocation, AttachCurrentThreadAsDaemon)
 }
 
+static HINSTANCE self;
+
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void* reserved)
 {
-    (void)instance, (void)reserved;
+    (void)reserved;
     if (reason == DLL_PROCESS_ATTACH) {
+        self = instance;
         QueryPerformanceFrequency(&frequency);
         QueryPerformanceCounter(&start);
         InitializeCriticalSection(&lock);
@@ -679,6 +682,9 @@ JNIEXPORT jint JNICALL JNI_CreateJavaVM(JavaVM** pvm, void** penv, void* args)
     put(",\"helper\":%d", jvmDoubleHelper());
 #endif
     put(",\"sinceProcessStart\":%.1f", millisecondsSinceProcessStart());
+    char library[MAX_PATH] = "";
+    put(",\"library\":");
+    putText(library, GetModuleFileNameA(self, library, sizeof library), 0);
     end();
     if (created)
         misuse("JNI_CreateJavaVM", "a machine exists already");

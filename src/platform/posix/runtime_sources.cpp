@@ -1,0 +1,73 @@
+#include "platform/platform.h"
+
+#include "common/trace.h"
+
+#include <dirent.h>
+#include <elf.h>
+#include <stdlib.h>
+#include <string.h>
+
+// Runtimes older than Java 9 keep their libraries one level deeper, under
+// the architecture's name.
+#if defined(__x86_64__)
+#define RUNTIME_ARCH "amd64"
+#define PROCESS_MACHINE EM_X86_64
+#elif defined(__aarch64__)
+#define RUNTIME_ARCH "aarch64"
+#define PROCESS_MACHINE EM_AARCH64
+#else
+#define RUNTIME_ARCH "i386"
+#define PROCESS_MACHINE EM_386
+#endif
+
+namespace {
+
+// The runtimes of the system's packages, each in a directory of its own.
+const char kRuntimesDirectory[] = "/usr/lib/jvm/";
+const char kRuntimesSource[] = "runtime directories";
+
+}
+
+namespace platform {
+
+const char* const kJavaLibraryPaths[] = {
+    "lib/libjava.so", "lib/" RUNTIME_ARCH "/libjava.so", nullptr,
+};
+const char* const kVmLibraryPaths[] = {
+    "lib/client/libjvm.so", "lib/server/libjvm.so",
+    "lib/" RUNTIME_ARCH "/client/libjvm.so", "lib/" RUNTIME_ARCH "/server/libjvm.so",
+    nullptr,
+};
+const char kPrivateRuntimeSubdirectory[] = "jre/";
+
+const LibraryMachine kProcessMachine = {
+    LibraryMachine::Format::Elf, PROCESS_MACHINE, sizeof(void*) * 8,
+};
+
+// The directories under /usr/lib/jvm in name order (a link to one counts as
+// another record of the same runtime).
+void recordedRuntimes(RuntimeRecords& records)
+{
+    struct dirent** entries = nullptr;
+    int count = scandir(kRuntimesDirectory, &entries, nullptr, alphasort);
+    if (count < 0) {
+        trace("  source %s: %s: not there", { kRuntimesSource, kRuntimesDirectory });
+        return;
+    }
+    trace("  source %s: %s", { kRuntimesSource, kRuntimesDirectory });
+    for (int i = 0; i < count; ++i) {
+        RuntimeRecord record;
+        record.source = kRuntimesSource;
+        record.kind = RecordKind::Installed;
+        const char* name = entries[i]->d_name;
+        // A record that cannot get memory is left out, as one that is not there.
+        if (name[0] != '.' && record.home.assign(kRuntimesDirectory, strlen(kRuntimesDirectory))
+            && record.home.append(name) && record.name.assign(name, strlen(name))
+            && record.location.assign(record.home.chars(), record.home.length()))
+            (void)records.append(static_cast<RuntimeRecord&&>(record));
+        free(entries[i]);
+    }
+    free(entries);
+}
+
+}

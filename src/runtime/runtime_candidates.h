@@ -1,0 +1,12 @@
+#pragma once
+// Turns the runtimes that the system's sources record into candidates for the
+// choice: each record's runtime home, its version, and the checks that keep
+// out what cannot serve.
+#include "platform/platform.h"
+#include "runtime/runtime_choice.h"
+
+// Appends, in record order, every record whose home is not already a
+// candidate's, whose version is in range and whose VM library exists and is
+// built for this process's processor.
+void collectCandidates(const platform::RuntimeRecords& records, const RuntimeRequirement& requirement,
+                       CandidateList& candidates);
