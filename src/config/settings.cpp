@@ -3,6 +3,7 @@
 #include "common/text_scan.h"
 #include "config/ini_value.h"
 #include "config/module_path.h"
+#include "config/variables.h"
 #include "launcher/argument_splitting.h"
 #include "launcher/error_reporting.h"
 #include "launcher/launcher.h"
@@ -28,6 +29,21 @@ const char kPreferredSeparator[] = ";";
 const char kNoClassPathMessage[] = "Java Class Path was not specified in INI file.";
 const char kNoMainClassMessage[] = "Main class was not specified in INI file.";
 
+// Each option is expanded after the split: a directory with spaces in it stays
+// one option.
+bool appendParameters(const Text& parameters, const Text& moduleDirectory, TextList& options)
+{
+    TextList items;
+    if (!tokenizeParameters(parameters, items))
+        return false;
+    for (size_t i = 0; i < items.count(); ++i) {
+        Text option;
+        if (!expandSettingVariables(items.at(i), moduleDirectory, option) || !options.append(option))
+            return false;
+    }
+    return true;
+}
+
 bool outOfMemory(const Launcher& launcher)
 {
     reportError(kOutOfMemoryMessage, launcher.messageOwner);
@@ -48,9 +64,14 @@ bool loadSettings(Launcher& launcher)
         reportError(kNoClassPathMessage, launcher.messageOwner);
         return false;
     }
+    Text directory;
+    if (!getModuleDirectory(launcher, directory))
+        return false;
     Text classPathOption(kClassPathOption);
-    if (!classPathOption.append(classPath) || !launcher.vmOptions.append(classPathOption)
-        || !tokenizeParameters(readIniValue(ini, kRuntimeSection, kParametersKey), launcher.vmOptions))
+    Text expandedClassPath;
+    if (!expandSettingVariables(classPath, directory, expandedClassPath) || !classPathOption.append(expandedClassPath)
+        || !launcher.vmOptions.append(classPathOption)
+        || !appendParameters(readIniValue(ini, kRuntimeSection, kParametersKey), directory, launcher.vmOptions))
         return outOfMemory(launcher);
 
     launcher.mainClassName = readIniValue(ini, kRuntimeSection, kMainClassKey);

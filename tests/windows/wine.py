@@ -27,6 +27,7 @@ if BUILD_NAME not in REGISTRY_VIEWS:
 REGISTRY_VIEW = REGISTRY_VIEWS[BUILD_NAME]
 BUILD = os.path.join(ROOT, 'build', BUILD_NAME)
 LAUNCHER_EXE = os.path.join(BUILD, 'src', 'launcher.exe')
+CONSOLE_LAUNCHER_EXE = os.path.join(BUILD, 'src', 'launcherc.exe')
 TEST_PROGRAMS = os.path.join(BUILD, 'tests', 'windows')
 RIG_EXE = os.path.join(TEST_PROGRAMS, 'rig.exe')
 JVM_DOUBLE_DIR = os.path.join(TEST_PROGRAMS, 'jvm_double')
@@ -55,6 +56,7 @@ class Run:
     boxes: list = field(default_factory=list)
     exit_code: int = None   # exact 32-bit exit code; None on a timeout
     output: str = ''
+    errors: bytes = b''     # what reached Wine's standard error, the program's among it
 
     @property
     def texts(self):
@@ -117,7 +119,7 @@ class Wine:
             args += ['--cwd', windows_path(cwd)]
         args += [windows_path(program), command_line]
         completed = self.command(args, env=env, timeout=timeout_ms / 1000 + 60, check=False)
-        run = Run(output=completed.stdout.decode('latin-1'))
+        run = Run(output=completed.stdout.decode('latin-1'), errors=completed.stderr)
         for line in run.output.splitlines():
             parts = line.split('\t')
             if parts[0] == 'box' and len(parts) == 4:
@@ -145,12 +147,13 @@ class Wine:
         self.kept_running = True
 
 
-def install_launcher(directory, name='app.exe', ini=None, ini_name=None):
-    """Copies launcher.exe into directory under name, with an optional
-    settings file (text or bytes) beside it; returns the executable's path."""
+def install_launcher(directory, name='app.exe', ini=None, ini_name=None, launcher=LAUNCHER_EXE):
+    """Copies the launcher (launcher.exe unless told another) into directory
+    under name, with an optional settings file (text or bytes) beside it;
+    returns the executable's path."""
     os.makedirs(directory, exist_ok=True)
     exe = os.path.join(directory, name)
-    shutil.copyfile(LAUNCHER_EXE, exe)
+    shutil.copyfile(launcher, exe)
     if ini is not None:
         if ini_name is None:
             base = name[:name.rindex('.')] if '.' in name else name
@@ -204,16 +207,19 @@ SETTINGS = ('[Class Path]\nClass Path=%s\n[Java Runtime Environment]\n'
 
 def launch_application(wine, tmp_path, tail='', class_path='app.jar', main_class='com.example.Main',
                        parameters='', home='jre', vm_library='jvm_double.dll', bin_files=(),
-                       extra_settings='', cwd=None, **double):
+                       extra_settings='', cwd=None, env=None, launcher=LAUNCHER_EXE, **double):
     """Runs app.exe with a private runtime in home (relative to the
     executable's directory) and the command line's tail after the quoted
-    program path; double holds the settings of the jvm.dll double. The run
-    carries the double's events and the jvm.dll's Windows path."""
+    program path; double holds the settings of the jvm.dll double, env any
+    further environment. The run carries the double's events and the
+    jvm.dll's Windows path."""
     app = tmp_path / 'app'
-    exe = install_launcher(app, ini=SETTINGS % (class_path, main_class, parameters) + extra_settings)
+    exe = install_launcher(app, ini=SETTINGS % (class_path, main_class, parameters) + extra_settings,
+                           launcher=launcher)
     library = install_runtime(app / home, vm_library, bin_files)
     record = tmp_path / 'record.jsonl'
-    run = wine.run(exe, '"%s"%s' % (windows_path(exe), tail), cwd=cwd, env=jvm_double_env(record, **double))
+    run = wine.run(exe, '"%s"%s' % (windows_path(exe), tail), cwd=cwd,
+                   env=dict(jvm_double_env(record, **double), **(env or {})))
     run.events = read_record(record)
     run.library = windows_path(library).encode('latin-1')
     # In every case: JNI used by its rules, and no other JNI function called.

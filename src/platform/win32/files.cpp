@@ -68,8 +68,11 @@ bool readFileStart(const char* path, size_t limit, Text& contents)
 bool environmentVariable(const char* name, Text& value)
 {
     GrowResult result = fillGrowingBuffer(256, 0x10000, value, [&](char* buffer, size_t size, size_t& length) {
+        SetLastError(ERROR_SUCCESS);
         length = GetEnvironmentVariableA(name, buffer, static_cast<DWORD>(size));
-        if (length == 0)
+        DWORD error = GetLastError();
+        // A variable set to nothing gives 0 too, without the error.
+        if (length == 0 && error == ERROR_ENVVAR_NOT_FOUND)
             return FillResult::Failed;
         return length < size ? FillResult::Complete : FillResult::TooSmall;
     });

@@ -2,10 +2,37 @@
 
 #include <windows.h>
 
+namespace {
+
+// The console flavour of the launcher is the same program with the console
+// subsystem in its header: it has a console, and says why on it.
+bool isConsoleProgram()
+{
+    const unsigned char* image = reinterpret_cast<const unsigned char*>(GetModuleHandleA(nullptr));
+    const IMAGE_DOS_HEADER* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image);
+    const IMAGE_NT_HEADERS* headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(image + dos->e_lfanew);
+    return headers->OptionalHeader.Subsystem == IMAGE_SUBSYSTEM_WINDOWS_CUI;
+}
+
+void writeToStandardError(const char* text)
+{
+    HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+    DWORD written = 0;
+    WriteFile(error, text, lstrlenA(text), &written, nullptr);
+    WriteFile(error, "\n", 1, &written, nullptr);
+}
+
+}
+
 namespace platform {
 
 void showErrorBox(WindowHandle owner, const char* text)
 {
+    static const bool console = isConsoleProgram();
+    if (console) {
+        writeToStandardError(text);
+        return;
+    }
     // No caption: the system shows its own "Error" in the user's language.
     MessageBoxA(static_cast<HWND>(owner), text, nullptr, MB_OK | MB_ICONERROR);
 }
