@@ -19,11 +19,11 @@ cp dist/linux-x86_64/launcher "$out/sample"
 cp examples/sample/sample.ini "$out/sample.ini"
 python3 examples/sample/make_splash.py "$out/splash.bmp"
 
-# The class path in sample.ini is relative to the current directory. The
-# arguments below are written in UTF-8, so the sample runs in a UTF-8 locale.
-cd "$out"
-echo "\$ ./sample plain \"two words\" café \"Grüße €\""
+# The class path in sample.ini names the launcher's own directory (%APPDIR%),
+# so the sample starts from any current directory. The arguments below are
+# written in UTF-8, so the sample runs in a UTF-8 locale.
+echo "\$ $out/sample plain \"two words\" café \"Grüße €\""
 status=0
-LC_ALL=C.UTF-8 ./sample plain "two words" café "Grüße €" || status=$?
+LC_ALL=C.UTF-8 "$out/sample" plain "two words" café "Grüße €" || status=$?
 echo "exit code: $status"
 exit "$status"
