@@ -38,6 +38,15 @@ public:
         items_[second] = static_cast<T&&>(kept);
     }
 
+    void exchange(List& other)
+    {
+        T* items = items_;
+        size_t count = count_;
+        size_t capacity = capacity_;
+        items_ = other.items_, count_ = other.count_, capacity_ = other.capacity_;
+        other.items_ = items, other.count_ = count, other.capacity_ = capacity;
+    }
+
     void clear()
     {
         for (size_t i = 0; i < count_; ++i)

@@ -15,6 +15,7 @@ public:
     [[nodiscard]] bool append(const char* chars);
     [[nodiscard]] bool append(const Text& text) { return append(text.chars(), text.length()); }
     void clear() { items_.clear(); }
+    void exchange(TextList& other) { items_.exchange(other.items_); }
 
 private:
     List<Text> items_;

@@ -22,6 +22,7 @@ const char kMainClassKey[] = "Main Class";
 const char kMinimumVersionKey[] = "Minimum Version";
 const char kMaximumVersionKey[] = "Maximum Version";
 const char kPreferredVersionsKey[] = "Preferred versions";
+const char kStartupCacheKey[] = "Startup Cache";
 
 const char kClassPathOption[] = "-Djava.class.path=";
 const char kPreferredSeparator[] = ";";
@@ -89,5 +90,7 @@ bool loadSettings(Launcher& launcher)
     if (!splitAtSeparator(launcher.preferredVersions, readIniValue(ini, kRuntimeSection, kPreferredVersionsKey),
                           Text(kPreferredSeparator)))
         return outOfMemory(launcher);
+    // Exactly "true", as for the splash shadow.
+    launcher.startupCache = readIniValue(ini, kRuntimeSection, kStartupCacheKey).equals("true");
     return true;
 }

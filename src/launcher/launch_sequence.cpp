@@ -3,6 +3,7 @@
 #include "common/trace.h"
 #include "config/settings.h"
 #include "jvm/main_invocation.h"
+#include "jvm/startup_cache.h"
 #include "jvm/vm_creation.h"
 #include "launcher/argument_splitting.h"
 #include "launcher/error_reporting.h"
@@ -98,6 +99,7 @@ bool prepareLaunch(Launcher& launcher)
         reportFormatted(launcher.messageOwner, kVmNotFoundFormat, runtimeHome.chars());
         return false;
     }
+    addStartupCacheOptions(launcher, runtimeHome);
     return true;
 }
 

@@ -32,4 +32,6 @@ struct Launcher {
     TextList preferredVersions;
     CreateJavaVmFunction createJavaVmEntry;
     GetDefaultInitArgsFunction getDefaultInitArgsEntry;
+    bool startupCache = false; // the runtime keeps a class archive for the application
+
 };

@@ -41,9 +41,25 @@ bool settingsPathForModule(const Text& modulePath, Text& settingsPath);
 size_t readProfileString(const char* file, const char* section, const char* key,
                          char* buffer, size_t size);
 bool fileExists(const char* path);
+// Whether the path names a directory.
+bool isDirectory(const char* path);
+// What separates the entries of a class path (';' on Windows, ':' on Linux).
+extern const char kPathListSeparator;
 // Whether two paths name the same file as the system compares names (on
 // Windows without regard to case).
 bool samePath(const char* first, const char* second);
+// The folder for the user's caches: Windows' %LOCALAPPDATA%, Linux's
+// $XDG_CACHE_HOME or ~/.cache; false when there is none.
+bool userCacheDirectory(Text& directory);
+// Makes the folder unless it is there (not its parents); true when it is a
+// folder this process may write in.
+bool makeWritableDirectory(const char* path);
+// True when the file is not there or may be written.
+bool canReplaceFile(const char* path);
+// When the file was last written, in the system's own units; false when
+// there is no such file.
+bool modificationTime(const char* path, unsigned long long& time);
+bool removeFile(const char* path);
 // The value of an environment variable; false when it is not set.
 bool environmentVariable(const char* name, Text& value);
 // Appends the bytes to the file, which is made when it is not there; false

@@ -15,6 +15,7 @@
 namespace platform {
 
 const char kPathSeparator = '/';
+const char kPathListSeparator = ':';
 
 bool modulePath(Text& path, int& errorCode)
 {
@@ -48,6 +49,12 @@ bool fileExists(const char* path)
     return stat(path, &status) == 0;
 }
 
+bool isDirectory(const char* path)
+{
+    struct stat status;
+    return stat(path, &status) == 0 && S_ISDIR(status.st_mode);
+}
+
 bool samePath(const char* first, const char* second)
 {
     return strcmp(first, second) == 0;
@@ -77,6 +84,45 @@ bool appendToFile(const char* path, const char* bytes, size_t length)
         length -= static_cast<size_t>(written);
     }
     return true;
+}
+
+bool userCacheDirectory(Text& directory)
+{
+    // A relative $XDG_CACHE_HOME is to be ignored, as the base directory rules say.
+    if (environmentVariable("XDG_CACHE_HOME", directory) && directory.chars()[0] == '/')
+        return true;
+    return environmentVariable("HOME", directory) && !directory.isEmpty() && directory.append("/.cache");
+}
+
+bool makeWritableDirectory(const char* path)
+{
+    struct stat status;
+    if (mkdir(path, 0700) != 0 && errno != EEXIST)
+        return false;
+    return stat(path, &status) == 0 && S_ISDIR(status.st_mode) && access(path, W_OK | X_OK) == 0;
+}
+
+bool canReplaceFile(const char* path)
+{
+    struct stat status;
+    if (lstat(path, &status) != 0)
+        return errno == ENOENT;
+    return S_ISREG(status.st_mode) && access(path, W_OK) == 0;
+}
+
+bool modificationTime(const char* path, unsigned long long& time)
+{
+    struct stat status;
+    if (stat(path, &status) != 0)
+        return false;
+    time = static_cast<unsigned long long>(status.st_mtim.tv_sec) * 1000000000u
+        + static_cast<unsigned long long>(status.st_mtim.tv_nsec);
+    return true;
+}
+
+bool removeFile(const char* path)
+{
+    return unlink(path) == 0;
 }
 
 }

@@ -7,6 +7,7 @@
 namespace platform {
 
 const char kPathSeparator = '\\';
+const char kPathListSeparator = ';';
 
 bool modulePath(Text& path, int& errorCode)
 {
@@ -44,6 +45,12 @@ bool fileExists(const char* path)
     WIN32_FIND_DATAA found;
     FindHandle search(FindFirstFileA(path, &found));
     return search.isValid();
+}
+
+bool isDirectory(const char* path)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool samePath(const char* first, const char* second)
@@ -86,6 +93,42 @@ bool appendToFile(const char* path, const char* bytes, size_t length)
     DWORD written = 0;
     return file.isValid() && WriteFile(file.get(), bytes, static_cast<DWORD>(length), &written, nullptr)
         && written == length;
+}
+
+bool userCacheDirectory(Text& directory)
+{
+    return environmentVariable("LOCALAPPDATA", directory) && !directory.isEmpty();
+}
+
+bool makeWritableDirectory(const char* path)
+{
+    if (!CreateDirectoryA(path, nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        return false;
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool canReplaceFile(const char* path)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return GetLastError() == ERROR_FILE_NOT_FOUND;
+    return !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY));
+}
+
+bool modificationTime(const char* path, unsigned long long& time)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data))
+        return false;
+    time = (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32)
+        | data.ftLastWriteTime.dwLowDateTime;
+    return true;
+}
+
+bool removeFile(const char* path)
+{
+    return DeleteFileA(path) != 0;
 }
 
 }
