@@ -13,7 +13,6 @@
 namespace {
 
 const int kFirstSelfMaintainingArchive = 19;
-const char kReleaseFile[] = "release";
 
 // Options of the settings that already say how the runtime uses archives.
 const char* const kArchiveOptions[] = {
@@ -75,14 +74,6 @@ void removeIfStale(const Text& archive, const TextList& entries)
             return;
         }
     }
-}
-
-bool runtimeVersion(const Text& runtimeHome, Text& versionText)
-{
-    Text path(runtimeHome);
-    Text contents;
-    return path.append(kReleaseFile) && platform::readFileStart(path.chars(), 65536, contents)
-        && releaseFileVersion(contents, versionText);
 }
 
 int featureOf(const VersionNumber& version)
@@ -175,7 +166,7 @@ void addStartupCacheOptions(Launcher& launcher, const Text& runtimeHome)
     if (!launcher.startupCache)
         return;
     Text versionText;
-    if (!runtimeVersion(runtimeHome, versionText)) {
+    if (!runtimeReleaseVersion(runtimeHome, versionText)) {
         trace("startup cache: off, the runtime's release file gives no version");
         return;
     }

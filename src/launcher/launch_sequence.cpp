@@ -94,7 +94,8 @@ bool prepareLaunch(Launcher& launcher)
     }
 
     launcher.jvmLibraryPath = findJvmLibrary(runtimeHome);
-    trace("runtime %s: VM library %s", { runtimeHome, launcher.jvmLibraryPath.isEmpty() ? "none" : launcher.jvmLibraryPath.chars() });
+    trace("runtime %s: VM library %s",
+          { runtimeHome, launcher.jvmLibraryPath.isEmpty() ? "none" : launcher.jvmLibraryPath.chars() });
     if (launcher.jvmLibraryPath.isEmpty()) {
         reportFormatted(launcher.messageOwner, kVmNotFoundFormat, runtimeHome.chars());
         return false;

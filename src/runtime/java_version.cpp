@@ -1,11 +1,25 @@
 #include "runtime/java_version.h"
 
+#include "common/text_scan.h"
+#include "platform/platform.h"
+
 #include <string.h>
 
 namespace {
 
 const char kVersionName[] = "JAVA_VERSION";
+const char kReleaseFile[] = "release";
+const size_t kReleaseFileLimit = 65536;
 
+}
+
+bool runtimeReleaseVersion(const Text& home, Text& versionText)
+{
+    Text path(home);
+    Text contents;
+    bool separated = endsWithCharacter(path, platform::kPathSeparator) || path.appendChar(platform::kPathSeparator);
+    return separated && path.append(kReleaseFile) && platform::readFileStart(path.chars(), kReleaseFileLimit, contents)
+        && releaseFileVersion(contents, versionText);
 }
 
 bool releaseFileVersion(const Text& contents, Text& versionText)

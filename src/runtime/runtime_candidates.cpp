@@ -7,8 +7,6 @@
 
 namespace {
 
-const char kReleaseFile[] = "release";
-const size_t kReleaseFileLimit = 65536;
 const size_t kLibraryHeadersLimit = 4096;
 
 bool endWithSeparator(Text& directory)
@@ -29,15 +27,6 @@ bool runtimeHomeOf(const platform::RuntimeRecord& record, Text& home)
     return true;
 }
 
-bool releaseVersion(const Text& directory, Text& versionText)
-{
-    Text path(directory);
-    Text contents;
-    return endWithSeparator(path) && path.append(kReleaseFile)
-        && platform::readFileStart(path.chars(), kReleaseFileLimit, contents)
-        && releaseFileVersion(contents, versionText);
-}
-
 bool versionOf(const platform::RuntimeRecord& record, const Text& home, VersionNumber& version)
 {
     Text text;
@@ -47,14 +36,14 @@ bool versionOf(const platform::RuntimeRecord& record, const Text& home, VersionN
         trace("    version %s, from the subkey name", { formatVersion(version) });
         return true;
     case platform::RecordKind::Installed:
-        if (!releaseVersion(home, text)) {
+        if (!runtimeReleaseVersion(home, text)) {
             trace("    left out: no JAVA_VERSION in a release file");
             return false;
         }
         version = parseVersion(text.chars(), 0);
         break;
     case platform::RecordKind::Vendor:
-        if (!releaseVersion(record.home, text) && !releaseVersion(home, text)) {
+        if (!runtimeReleaseVersion(record.home, text) && !runtimeReleaseVersion(home, text)) {
             version = javaVersion(record.name.chars());
             trace("    version %s, from the name \"%s\"", { formatVersion(version), record.name });
             return true;

@@ -122,7 +122,8 @@ bool findProfileValue(const char* contents, size_t length, const char* section,
         if (!inSection)
             continue;
         line = trimmed(line);
-        const char* equals = static_cast<const char*>(memchr(line.start, '=', static_cast<size_t>(line.end - line.start)));
+        const char* equals =
+            static_cast<const char*>(memchr(line.start, '=', static_cast<size_t>(line.end - line.start)));
         // A line without '=' is a key without a value: it reads as empty, and
         // it hides a later key of the same name.
         Span keyName = upToNul(equals ? trimmed({ line.start, equals }) : line);
