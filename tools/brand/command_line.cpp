@@ -83,42 +83,58 @@ const std::pair<const char*, DpiAwareness> kDpiModes[] = {
     { "per-monitor-v2", DpiAwareness::PerMonitorV2 },
 };
 
-Status setValue(CommandLine& line, const std::string& option, const std::string& value)
+Status setPath(std::string& path, const std::string& value, const std::string& option)
 {
-    Identity& id = line.identity;
-    if (option == "--in" || option == "--out") {
-        std::string& path = option == "--in" ? line.input : line.output;
-        if (!path.empty())
-            return Failure{ option + " is given twice" };
-        if (value.empty())
-            return Failure{ option + " needs a file name" };
-        path = value;
-        return Done{};
-    }
-    if (option == "--icon") {
-        line.iconPaths.push_back(value);
-        return Done{};
-    }
-    if (option == "--file-version") return setVersion(id.fileVersion, value, option);
-    if (option == "--product-version") return setVersion(id.productVersion, value, option);
-    if (option == "--description") return setText(id.description, value, option);
-    if (option == "--product-name") return setText(id.productName, value, option);
-    if (option == "--company") return setText(id.company, value, option);
-    if (option == "--copyright") return setText(id.copyright, value, option);
-    if (option == "--execution-level") return setChoice(line.manifest.executionLevel, value, option, kExecutionLevels);
-    if (option == "--dpi-aware") return setChoice(line.manifest.dpiAwareness, value, option, kDpiModes);
-    return Failure{ "unknown option " + option };
+    if (!path.empty())
+        return Failure{ option + " is given twice" };
+    if (value.empty())
+        return Failure{ option + " needs a file name" };
+    path = value;
+    return Done{};
 }
 
-bool takesValue(const std::string& option)
+// The options that take a value, each with what it does with it.
+struct ValueOption {
+    const char* name;
+    Status (*set)(CommandLine& line, const std::string& value, const std::string& option);
+};
+
+using Value = const std::string&;
+const ValueOption kValueOptions[] = {
+    { "--in", [](CommandLine& line, Value value, Value option) { return setPath(line.input, value, option); } },
+    { "--out", [](CommandLine& line, Value value, Value option) { return setPath(line.output, value, option); } },
+    { "--icon",
+      [](CommandLine& line, Value value, Value) -> Status {
+          line.iconPaths.push_back(value);
+          return Done{};
+      } },
+    { "--file-version",
+      [](CommandLine& line, Value value, Value option) { return setVersion(line.identity.fileVersion, value, option); } },
+    { "--product-version",
+      [](CommandLine& line, Value value, Value option) { return setVersion(line.identity.productVersion, value, option); } },
+    { "--description",
+      [](CommandLine& line, Value value, Value option) { return setText(line.identity.description, value, option); } },
+    { "--product-name",
+      [](CommandLine& line, Value value, Value option) { return setText(line.identity.productName, value, option); } },
+    { "--company", [](CommandLine& line, Value value, Value option) { return setText(line.identity.company, value, option); } },
+    { "--copyright",
+      [](CommandLine& line, Value value, Value option) { return setText(line.identity.copyright, value, option); } },
+    { "--execution-level",
+      [](CommandLine& line, Value value, Value option) {
+          return setChoice(line.manifest.executionLevel, value, option, kExecutionLevels);
+      } },
+    { "--dpi-aware",
+      [](CommandLine& line, Value value, Value option) {
+          return setChoice(line.manifest.dpiAwareness, value, option, kDpiModes);
+      } },
+};
+
+const ValueOption* valueOption(const std::string& name)
 {
-    static const char* const withValues[] = { "--in", "--out", "--icon", "--file-version", "--product-version",
-                                              "--description", "--product-name", "--company", "--copyright",
-                                              "--execution-level", "--dpi-aware" };
-    for (const char* name : withValues)
-        if (option == name)
-            return true;
-    return false;
+    for (const ValueOption& option : kValueOptions)
+        if (name == option.name)
+            return &option;
+    return nullptr;
 }
 
 }  // namespace
@@ -139,12 +155,13 @@ Outcome<CommandLine> parseCommandLine(const std::vector<std::string>& arguments)
             line.subsystem = wanted;
             continue;
         }
-        if (!takesValue(argument))
+        const ValueOption* option = valueOption(argument);
+        if (!option)
             return Failure{ argument.compare(0, 2, "--") == 0 ? "unknown option " + argument
                                                                : "unexpected argument \"" + argument + "\"" };
         if (i + 1 == arguments.size())
             return Failure{ argument + " needs a value" };
-        Status set = setValue(line, argument, arguments[++i]);
+        Status set = option->set(line, arguments[++i], argument);
         if (!set)
             return set.failure();
     }

@@ -14,6 +14,15 @@ const char kAsmV3[] = "urn:schemas-microsoft-com:asm.v3";
 const char kSettings2005[] = "http://schemas.microsoft.com/SMI/2005/WindowsSettings";
 const char kSettings2016[] = "http://schemas.microsoft.com/SMI/2016/WindowsSettings";
 
+const char* executionLevelName(ExecutionLevel level)
+{
+    switch (level) {
+    case ExecutionLevel::HighestAvailable: return "highestAvailable";
+    case ExecutionLevel::RequireAdministrator: return "requireAdministrator";
+    default: return "asInvoker";
+    }
+}
+
 std::vector<std::string> trustInfoLines(ExecutionLevel level)
 {
     return { std::string("<trustInfo xmlns=\"") + kAsmV3 + "\">",
@@ -66,15 +75,6 @@ void setDpiAwareness(std::string& xml, DpiAwareness awareness)
 }
 
 }  // namespace
-
-const char* executionLevelName(ExecutionLevel level)
-{
-    switch (level) {
-    case ExecutionLevel::HighestAvailable: return "highestAvailable";
-    case ExecutionLevel::RequireAdministrator: return "requireAdministrator";
-    default: return "asInvoker";
-    }
-}
 
 Outcome<std::string> applyManifestSettings(const std::string* existing, const ManifestSettings& settings)
 {

@@ -24,5 +24,3 @@ struct ManifestSettings {
 // had, else asInvoker (without one Windows guesses from the file's name
 // whether it is an installer).
 Outcome<std::string> applyManifestSettings(const std::string* existing, const ManifestSettings& settings);
-
-const char* executionLevelName(ExecutionLevel level);

@@ -49,36 +49,30 @@ TEST(ManifestSettings, addsTheExecutionLevelAndKeepsEverythingElse)
               "</assembly>\n");
 }
 
-TEST(ManifestSettings, replacesTheLevelOnlyWhenTold)
+TEST(ManifestSettings, replacesWhatWasThereAndKeepsTheLevelUnlessTold)
 {
-    std::string highest = applied(kLauncherManifest, { ExecutionLevel::HighestAvailable, std::nullopt });
-    std::string again = applied(highest, { ExecutionLevel::AsInvoker, std::nullopt });
-    EXPECT_EQ(occurrences(again, "<trustInfo xmlns"), 1u);
-    EXPECT_EQ(occurrences(again, "level=\"asInvoker\""), 1u);
-    EXPECT_EQ(again, applied(kLauncherManifest, { ExecutionLevel::AsInvoker, std::nullopt }));
-    // A scaling setting alone keeps the level there is, or asks for asInvoker.
-    std::string scaled = applied(highest, { std::nullopt, DpiAwareness::System });
-    EXPECT_EQ(occurrences(scaled, "level=\"highestAvailable\""), 1u);
-    EXPECT_EQ(occurrences(applied(kLauncherManifest, { std::nullopt, DpiAwareness::System }), "level=\"asInvoker\""), 1u);
-}
-
-TEST(ManifestSettings, writesEachScalingModeAndReplacesTheOldOne)
-{
-    std::string perMonitor = applied(kLauncherManifest, { std::nullopt, DpiAwareness::PerMonitorV2 });
-    EXPECT_NE(perMonitor.find("  <application xmlns=\"urn:schemas-microsoft-com:asm.v3\">\n"
-                              "    <windowsSettings>\n"
-                              "      <dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">"
-                              "true/pm</dpiAware>\n"
-                              "      <dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">"
-                              "PerMonitorV2</dpiAwareness>\n"
-                              "    </windowsSettings>\n"
-                              "  </application>\n"),
+    std::string highest = applied(kLauncherManifest, { ExecutionLevel::HighestAvailable, DpiAwareness::PerMonitorV2 });
+    EXPECT_NE(highest.find("  <application xmlns=\"urn:schemas-microsoft-com:asm.v3\">\n"
+                           "    <windowsSettings>\n"
+                           "      <dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">"
+                           "true/pm</dpiAware>\n"
+                           "      <dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">"
+                           "PerMonitorV2</dpiAwareness>\n"
+                           "    </windowsSettings>\n"
+                           "  </application>\n"),
               std::string::npos);
-    std::string none = applied(perMonitor, { std::nullopt, DpiAwareness::None });
+    // Scaling alone keeps the level there is; a level alone keeps the scaling.
+    std::string none = applied(highest, { std::nullopt, DpiAwareness::None });
+    EXPECT_EQ(occurrences(none, "level=\"highestAvailable\""), 1u);
     EXPECT_EQ(occurrences(none, "<windowsSettings>"), 1u);
     EXPECT_EQ(occurrences(none, ">false</dpiAware>"), 1u);
     EXPECT_EQ(occurrences(none, "dpiAwareness"), 0u);
-    EXPECT_EQ(occurrences(applied(none, { std::nullopt, DpiAwareness::System }), ">true</dpiAware>"), 1u);
+    std::string invoker = applied(none, { ExecutionLevel::AsInvoker, std::nullopt });
+    EXPECT_EQ(occurrences(invoker, "<trustInfo xmlns"), 1u);
+    EXPECT_EQ(occurrences(invoker, "<requestedExecutionLevel level=\"asInvoker\""), 1u);
+    EXPECT_EQ(occurrences(invoker, ">false</dpiAware>"), 1u);
+    // Without a level, one is asked for all the same.
+    EXPECT_EQ(occurrences(applied(kLauncherManifest, { std::nullopt, DpiAwareness::System }), "level=\"asInvoker\""), 1u);
 }
 
 TEST(ManifestSettings, joinsTheSettingsAnAuthorAlreadyHasWithPrefixesAndCrLf)

@@ -56,29 +56,6 @@ TEST(ResourceTree, writesEntriesInLookupOrderAndReadsThemBack)
     EXPECT_EQ(writeResourceTree(tree, kRva), writeResourceTree(sampleTree(), kRva));
 }
 
-TEST(ResourceTree, placesDataAlignedAtAddressesInTheSection)
-{
-    Bytes section = writeResourceTree(sampleTree(), kRva);
-    EXPECT_EQ(section.size() % 8, 0u);
-    ByteView view(section);
-    // Root: one named entry, two numbered, each pointing to a subdirectory.
-    EXPECT_EQ(view.le16(12), 1);
-    EXPECT_EQ(view.le16(14), 2);
-    for (size_t entry = 16; entry < 16 + 3 * 8; entry += 8)
-        EXPECT_TRUE(view.le32(entry + 4) & 0x80000000u);
-    // Every resource read back lies at an 8-aligned address inside the section.
-    size_t resources = 0;
-    for (size_t at = 0; at + 16 <= section.size(); at += 4) {
-        uint32_t rva = view.le32(at), size = view.le32(at + 4);
-        if (rva >= kRva && rva < kRva + section.size() && size > 0 && size < 10 && view.le32(at + 12) == 0) {
-            EXPECT_EQ(rva % 8, 0u);
-            EXPECT_LE(rva - kRva + size, section.size());
-            ++resources;
-        }
-    }
-    EXPECT_EQ(resources, 5u);
-}
-
 TEST(ResourceTree, refusesDirectoriesThatLeaveTheSectionOrLoop)
 {
     Bytes section = writeResourceTree(sampleTree(), kRva);
@@ -90,17 +67,6 @@ TEST(ResourceTree, refusesDirectoriesThatLeaveTheSectionOrLoop)
     Outcome<ResourceTree> looped = readResourceTree(loop, kRva);
     ASSERT_FALSE(looped);
     EXPECT_NE(looped.message().find("not types, names and languages"), std::string::npos);
-}
-
-TEST(ResourceTree, findsAddsAndRemovesTypes)
-{
-    ResourceTree tree = sampleTree();
-    EXPECT_EQ(tree.find(kIconResource)->entries.size(), 2u);
-    tree.remove(kIconResource);
-    EXPECT_EQ(tree.find(kIconResource), nullptr);
-    tree.add(kVersionResource).entries.push_back(entry(ResourceId{ 1, {} }, {}));
-    EXPECT_EQ(&tree.add(kVersionResource), tree.find(kVersionResource));
-    EXPECT_EQ(tree.types.size(), 3u);
 }
 
 }  // namespace
