@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test layer: the unit tests (plain and with
-# ASan and UBSan), static checks of the Windows executables, the Windows
+# ASan and UBSan), static checks of the Windows executables, the branding
+# tool's refusals of what it cannot brand, the Windows
 # launcher under Wine once per build (win64, win32), and the Linux launcher
 # against the installed JVMs. Prints passed, failed and skipped for each layer
 # and in total; fails when a test failed or a layer gave no result. Each
@@ -83,6 +84,7 @@ LOCPATH="$PWD/build/locale" ctest_layer "unit tests" linux
 LOCPATH="$PWD/build/locale" ctest_layer "unit tests, sanitizers" linux-sanitize
 
 pytest_layer "static checks" "$output/static.log" /usr/bin/python3 -m pytest tests/static
+pytest_layer "branding tool" "$output/tools.log" /usr/bin/python3 -m pytest tests/tools
 
 # Each Windows build under Wine; where the machine runs no 32-bit programs,
 # the win32 session skips every test and says why in one line.

@@ -15,7 +15,7 @@ DOUBLE_EXPORTS = {
     'jvm_double_without_create.dll': {'JNI_GetDefaultJavaVMInitArgs'},
     'jvm_double_without_default_args.dll': {'JNI_CreateJavaVM'},
 }
-PROGRAMS = ['tests/windows/rig.exe', 'tests/profile_dump/profile_dump.exe',
+PROGRAMS = ['tests/windows/rig.exe', 'tests/windows/resource_probe.exe', 'tests/profile_dump/profile_dump.exe',
             'tests/windows/jvm_double/jvm_double_helper.dll'] + \
            ['tests/windows/jvm_double/' + name for name in sorted(DOUBLE_EXPORTS)]
 

@@ -1,0 +1,94 @@
+#include "manifest_settings.h"
+
+#include "xml_elements.h"
+
+#include <vector>
+
+namespace {
+
+const char kEmptyManifest[] =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+    "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\n"
+    "</assembly>\n";
+const char kAsmV3[] = "urn:schemas-microsoft-com:asm.v3";
+const char kSettings2005[] = "http://schemas.microsoft.com/SMI/2005/WindowsSettings";
+const char kSettings2016[] = "http://schemas.microsoft.com/SMI/2016/WindowsSettings";
+
+const char* executionLevelName(ExecutionLevel level)
+{
+    switch (level) {
+    case ExecutionLevel::HighestAvailable: return "highestAvailable";
+    case ExecutionLevel::RequireAdministrator: return "requireAdministrator";
+    default: return "asInvoker";
+    }
+}
+
+std::vector<std::string> trustInfoLines(ExecutionLevel level)
+{
+    return { std::string("<trustInfo xmlns=\"") + kAsmV3 + "\">",
+             "  <security>",
+             "    <requestedPrivileges>",
+             std::string("      <requestedExecutionLevel level=\"") + executionLevelName(level) +
+                 "\" uiAccess=\"false\"/>",
+             "    </requestedPrivileges>",
+             "  </security>",
+             "</trustInfo>" };
+}
+
+// Windows 10 1607 and later read dpiAwareness and ignore dpiAware; earlier
+// versions know only dpiAware, where "true/pm" is per-monitor scaling as
+// Windows 8.1 has it.
+std::vector<std::string> dpiLines(DpiAwareness awareness)
+{
+    const char* aware = awareness == DpiAwareness::None ? "false" : awareness == DpiAwareness::System ? "true" : "true/pm";
+    std::vector<std::string> lines = { std::string("<dpiAware xmlns=\"") + kSettings2005 + "\">" + aware + "</dpiAware>" };
+    if (awareness == DpiAwareness::PerMonitorV2)
+        lines.push_back(std::string("<dpiAwareness xmlns=\"") + kSettings2016 + "\">PerMonitorV2</dpiAwareness>");
+    return lines;
+}
+
+std::vector<std::string> applicationLines(DpiAwareness awareness)
+{
+    std::vector<std::string> lines = { std::string("<application xmlns=\"") + kAsmV3 + "\">", "  <windowsSettings>" };
+    for (const std::string& line : dpiLines(awareness))
+        lines.push_back("    " + line);
+    lines.push_back("  </windowsSettings>");
+    lines.push_back("</application>");
+    return lines;
+}
+
+// The caller has made sure the manifest has an assembly element.
+void appendToAssembly(std::string& xml, const std::vector<std::string>& lines)
+{
+    appendChildLines(xml, *findElement(xml, "assembly"), lines);
+}
+
+void setDpiAwareness(std::string& xml, DpiAwareness awareness)
+{
+    removeElements(xml, "dpiAware");
+    removeElements(xml, "dpiAwareness");
+    std::optional<ElementSpan> settings = findElement(xml, "windowsSettings");
+    if (settings && !settings->selfClosing)
+        appendChildLines(xml, *settings, dpiLines(awareness));
+    else
+        appendToAssembly(xml, applicationLines(awareness));
+}
+
+}  // namespace
+
+Outcome<std::string> applyManifestSettings(const std::string* existing, const ManifestSettings& settings)
+{
+    std::string xml = existing ? *existing : kEmptyManifest;
+    if (xml.size() >= 2 && (static_cast<unsigned char>(xml[0]) >= 0xFE || xml[1] == '\0'))
+        return Failure{ "the manifest is not UTF-8 text" };
+    std::optional<ElementSpan> assembly = findElement(xml, "assembly");
+    if (!assembly || assembly->selfClosing)
+        return Failure{ "the manifest has no assembly element to hold the settings" };
+    if (settings.executionLevel || !findElement(xml, "requestedExecutionLevel")) {
+        removeElements(xml, "trustInfo");
+        appendToAssembly(xml, trustInfoLines(settings.executionLevel.value_or(ExecutionLevel::AsInvoker)));
+    }
+    if (settings.dpiAwareness)
+        setDpiAwareness(xml, *settings.dpiAwareness);
+    return xml;
+}

@@ -1,0 +1,132 @@
+#include "xml_elements.h"
+
+namespace {
+
+struct Tag {
+    size_t begin;
+    size_t end;
+    std::string name;
+    bool closing;
+    bool selfClosing;
+};
+
+bool startsWith(const std::string& text, size_t at, const char* prefix)
+{
+    return text.compare(at, std::char_traits<char>::length(prefix), prefix) == 0;
+}
+
+// Markup that holds no elements, by how it opens and closes.
+const char* const kOtherMarkup[][2] = { { "<!--", "-->" }, { "<![CDATA[", "]]>" }, { "<?", "?>" }, { "<!", ">" } };
+
+std::optional<Tag> nextTag(const std::string& xml, size_t from)
+{
+    size_t at = xml.find('<', from);
+    while (at != std::string::npos) {
+        const char* const* other = nullptr;
+        for (const auto& markup : kOtherMarkup)
+            if (!other && startsWith(xml, at, markup[0]))
+                other = markup;
+        if (other) {
+            size_t close = xml.find(other[1], at + std::char_traits<char>::length(other[0]));
+            if (close == std::string::npos)
+                return std::nullopt;
+            at = xml.find('<', close);
+            continue;
+        }
+        Tag tag{ at, 0, {}, xml.compare(at, 2, "</") == 0, false };
+        size_t nameStart = at + (tag.closing ? 2 : 1);
+        size_t nameEnd = xml.find_first_of(" \t\r\n/>", nameStart);
+        if (nameEnd == std::string::npos)
+            return std::nullopt;
+        tag.name = xml.substr(nameStart, nameEnd - nameStart);
+        char quote = 0;
+        size_t i = nameEnd;
+        for (; i < xml.size() && (quote || xml[i] != '>'); ++i)
+            if (quote ? xml[i] == quote : xml[i] == '"' || xml[i] == '\'')
+                quote = quote ? 0 : xml[i];
+        if (i == xml.size())
+            return std::nullopt;
+        tag.end = i + 1;
+        tag.selfClosing = xml[i - 1] == '/';
+        return tag;
+    }
+    return std::nullopt;
+}
+
+std::string localNameOf(const std::string& name)
+{
+    size_t colon = name.find(':');
+    return colon == std::string::npos ? name : name.substr(colon + 1);
+}
+
+bool blank(char c) { return c == ' ' || c == '\t'; }
+
+// The indentation of the line that position lies on, up to the first non-blank.
+std::string indentationAt(const std::string& xml, size_t position)
+{
+    size_t lineStart = xml.rfind('\n', position == 0 ? 0 : position - 1);
+    lineStart = lineStart == std::string::npos ? 0 : lineStart + 1;
+    size_t end = lineStart;
+    while (end < xml.size() && blank(xml[end]))
+        ++end;
+    return xml.substr(lineStart, end - lineStart);
+}
+
+}  // namespace
+
+std::optional<ElementSpan> findElement(const std::string& xml, const std::string& localName, size_t from)
+{
+    for (std::optional<Tag> tag = nextTag(xml, from); tag; tag = nextTag(xml, tag->end)) {
+        if (tag->closing || localNameOf(tag->name) != localName)
+            continue;
+        if (tag->selfClosing)
+            return ElementSpan{ tag->begin, tag->end, tag->end, tag->end, true };
+        int depth = 1;
+        for (std::optional<Tag> inner = nextTag(xml, tag->end); inner; inner = nextTag(xml, inner->end)) {
+            if (inner->name != tag->name || inner->selfClosing)
+                continue;
+            depth += inner->closing ? -1 : 1;
+            if (depth == 0)
+                return ElementSpan{ tag->begin, tag->end, inner->begin, inner->end, false };
+        }
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+void removeElements(std::string& xml, const std::string& localName)
+{
+    while (std::optional<ElementSpan> element = findElement(xml, localName)) {
+        size_t begin = element->begin, end = element->end;
+        while (begin > 0 && blank(xml[begin - 1]))
+            --begin;
+        size_t after = end;
+        while (after < xml.size() && blank(xml[after]))
+            ++after;
+        if (after < xml.size() && xml[after] == '\r')
+            ++after;
+        bool aloneOnItsLine = (begin == 0 || xml[begin - 1] == '\n') && (after == xml.size() || xml[after] == '\n');
+        if (aloneOnItsLine)
+            xml.erase(begin, after + (after < xml.size() ? 1 : 0) - begin);
+        else
+            xml.erase(element->begin, element->end - element->begin);
+    }
+}
+
+void appendChildLines(std::string& xml, const ElementSpan& parent, const std::vector<std::string>& lines)
+{
+    const std::string newline = xml.find("\r\n") != std::string::npos ? "\r\n" : "\n";
+    std::string indentation = indentationAt(xml, parent.begin) + "  ";
+    std::string text;
+    for (const std::string& line : lines)
+        text += indentation + line + newline;
+    // Before the end tag's own line when it stands alone there, else right
+    // before the end tag on a line of its own.
+    size_t at = parent.contentEnd;
+    while (at > parent.contentBegin && blank(xml[at - 1]))
+        --at;
+    if (at > 0 && xml[at - 1] == '\n')
+        xml.insert(at, text);
+    else
+        xml.insert(parent.contentEnd, newline + text + indentationAt(xml, parent.begin));
+}
