@@ -1,0 +1,21 @@
+"""launcherc.exe, the launcher with the console subsystem: its messages go to
+standard error instead of a box; everything else stays as it is."""
+from wine import CONSOLE_LAUNCHER_EXE, MINUS_ONE, events, install_launcher, launch_application
+
+NOT_FOUND = (b'Java Runtime Environment (JRE) not found. Please download and install JRE (minimum 99) from: \n'
+             b'https://adoptium.net/\n')
+
+
+def test_a_message_goes_to_standard_error_and_no_box_is_shown(wine, tmp_path):
+    exe = install_launcher(tmp_path / 'app', launcher=CONSOLE_LAUNCHER_EXE,
+                           ini='[Class Path]\nClass Path=a.jar\n[Java Runtime Environment]\nMain Class=a.B\n'
+                               'Minimum Version=99\n')
+    run = wine.run(exe)
+    assert (run.boxes, run.exit_code) == ([], MINUS_ONE)
+    assert NOT_FOUND in run.errors
+
+
+def test_the_application_starts_as_from_the_window_flavour(wine, tmp_path):
+    run = launch_application(wine, tmp_path, tail=' a', launcher=CONSOLE_LAUNCHER_EXE)
+    assert (run.boxes, run.exit_code) == ([], 0)
+    assert [bytes.fromhex(a['hex']) for a in events(run, 'main')[0]['args']] == [b'a']
