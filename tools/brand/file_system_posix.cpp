@@ -75,7 +75,9 @@ Outcome<Bytes> readWholeFile(const std::string& path)
 Status replaceFile(const std::string& path, const Bytes& contents)
 {
     std::string temporary = path + ".brand-" + std::to_string(getpid()) + ".tmp";
-    FileDescriptor file(open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    // An executable, as the launcher it is made from: runnable where the
+    // system starts Windows programs itself.
+    FileDescriptor file(open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0777));
     if (file.get() < 0)
         return systemFailure("write", path, errno);
     int error = writeAll(file.get(), contents);
