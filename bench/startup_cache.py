@@ -128,17 +128,17 @@ def main():
                     'yes' if len(outputs) == 1 else 'NO'), flush=True)
                 feature = int(re.findall(r'\d+', version)[0])
                 if feature >= 25:
-                    compare_aot(home, class_path, main_class, arguments, scratch / app, env, options.runs)
+                    [archive] = (scratch / 'cache' / app).glob('*.jsa')
+                    compare_aot(home, class_path, main_class, arguments, archive, scratch / app, env, options.runs)
 
 
-def compare_aot(home, class_path, main_class, arguments, scratch, env, runs):
-    """java with an AOT cache against java with a dynamic archive, both made
-    by a first run of the same program."""
+def compare_aot(home, class_path, main_class, arguments, archive, scratch, env, runs):
+    """java with an AOT cache made by a first run against java with the
+    dynamic archive the launcher made."""
     scratch.mkdir(parents=True, exist_ok=True)
     java = [str(home / 'bin' / 'java')]
     program = ['-cp', class_path, main_class] + arguments
-    archive, aot = scratch / 'dynamic.jsa', scratch / 'app.aot'
-    subprocess.run(java + ['-XX:ArchiveClassesAtExit=%s' % archive] + program, capture_output=True, env=env)
+    aot = scratch / 'app.aot'
     subprocess.run(java + ['-XX:AOTCacheOutput=%s' % aot] + program, capture_output=True, env=env)
     result = measure({'dynamic': java + ['-XX:SharedArchiveFile=%s' % archive] + program,
                       'aot': java + ['-XX:AOTCache=%s' % aot] + program}, env, runs)
