@@ -1,11 +1,12 @@
 #include "jvm/startup_cache.h"
 
 #include "common/message_format.h"
+#include "common/text_scan.h"
 #include "common/trace.h"
 #include "config/module_path.h"
+#include "launcher/argument_splitting.h"
 #include "launcher/launcher.h"
 #include "platform/platform.h"
-#include "launcher/argument_splitting.h"
 #include "runtime/java_version.h"
 
 #include <string.h>
@@ -87,10 +88,13 @@ bool applicationName(const Launcher& launcher, Text& name)
     Text path;
     if (!getModulePath(launcher, path))
         return false;
-    const char* start = strrchr(path.chars(), platform::kPathSeparator);
-    start = start ? start + 1 : path.chars();
-    const char* dot = strrchr(start, '.');
-    return name.assign(start, dot ? static_cast<size_t>(dot - start) : strlen(start)) && !name.isEmpty();
+    size_t separator = findLastCharacter(path, platform::kPathSeparator);
+    path.removePrefix(separator == kNotFound ? 0 : separator + 1);
+    size_t dot = findLastCharacter(path, '.');
+    if (dot != kNotFound)
+        path.truncate(dot);
+    name = static_cast<Text&&>(path);
+    return !name.isEmpty();
 }
 
 bool archivePath(const Launcher& launcher, const Text& runtimeHome, const Text& versionText, int feature,

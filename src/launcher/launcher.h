@@ -33,5 +33,4 @@ struct Launcher {
     CreateJavaVmFunction createJavaVmEntry;
     GetDefaultInitArgsFunction getDefaultInitArgsEntry;
     bool startupCache = false; // the runtime keeps a class archive for the application
-
 };
