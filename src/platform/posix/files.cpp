@@ -97,7 +97,9 @@ bool userCacheDirectory(Text& directory)
 bool makeWritableDirectory(const char* path)
 {
     struct stat status;
-    if (mkdir(path, 0700) != 0 && errno != EEXIST)
+    int made = mkdir(path, 0700);
+    int error = errno;
+    if (made != 0 && error != EEXIST)
         return false;
     return stat(path, &status) == 0 && S_ISDIR(status.st_mode) && access(path, W_OK | X_OK) == 0;
 }
@@ -105,8 +107,10 @@ bool makeWritableDirectory(const char* path)
 bool canReplaceFile(const char* path)
 {
     struct stat status;
-    if (lstat(path, &status) != 0)
-        return errno == ENOENT;
+    int found = lstat(path, &status);
+    int error = errno;
+    if (found != 0)
+        return error == ENOENT;
     return S_ISREG(status.st_mode) && access(path, W_OK) == 0;
 }
 

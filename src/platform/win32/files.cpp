@@ -102,8 +102,11 @@ bool userCacheDirectory(Text& directory)
 
 bool makeWritableDirectory(const char* path)
 {
-    if (!CreateDirectoryA(path, nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
-        return false;
+    if (!CreateDirectoryA(path, nullptr)) {
+        DWORD error = GetLastError();
+        if (error != ERROR_ALREADY_EXISTS)
+            return false;
+    }
     DWORD attributes = GetFileAttributesA(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
@@ -111,8 +114,9 @@ bool makeWritableDirectory(const char* path)
 bool canReplaceFile(const char* path)
 {
     DWORD attributes = GetFileAttributesA(path);
+    DWORD error = GetLastError();
     if (attributes == INVALID_FILE_ATTRIBUTES)
-        return GetLastError() == ERROR_FILE_NOT_FOUND;
+        return error == ERROR_FILE_NOT_FOUND;
     return !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY));
 }
 
