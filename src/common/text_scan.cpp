@@ -70,6 +70,11 @@ bool endsWithCharacter(const Text& text, char c)
     return last != kNotFound && text.at(last) == c;
 }
 
+bool endWithCharacter(Text& text, char c)
+{
+    return endsWithCharacter(text, c) || text.appendChar(c);
+}
+
 void replaceCharacter(Text& text, char from, char to)
 {
     for (size_t at = 0; at < text.length(); at = nextPosition(text, at))

@@ -15,4 +15,7 @@ size_t skipCharacter(const Text& text, char c, size_t from);
 size_t findDigit(const char* text);
 // Whether the text's last character (not merely its last byte) is c.
 bool endsWithCharacter(const Text& text, char c);
+// Appends c unless the text's last character is c already; false when
+// memory runs out.
+[[nodiscard]] bool endWithCharacter(Text& text, char c);
 void replaceCharacter(Text& text, char from, char to);

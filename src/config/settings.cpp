@@ -11,6 +11,7 @@
 const char kDisplaySection[] = "Display";
 const char kSplashScreenKey[] = "Splash Screen";
 const char kSplashScreenShadowKey[] = "Splash Screen Shadow";
+const char kClassPathOption[] = "-Djava.class.path=";
 
 namespace {
 
@@ -24,7 +25,6 @@ const char kMaximumVersionKey[] = "Maximum Version";
 const char kPreferredVersionsKey[] = "Preferred versions";
 const char kStartupCacheKey[] = "Startup Cache";
 
-const char kClassPathOption[] = "-Djava.class.path=";
 const char kPreferredSeparator[] = ";";
 
 const char kNoClassPathMessage[] = "Java Class Path was not specified in INI file.";

@@ -9,3 +9,5 @@ bool loadSettings(Launcher& launcher);
 extern const char kDisplaySection[];
 extern const char kSplashScreenKey[];
 extern const char kSplashScreenShadowKey[];
+// The first VM option: the class path, as the runtime takes it.
+extern const char kClassPathOption[];

@@ -4,6 +4,7 @@
 #include "common/text_scan.h"
 #include "common/trace.h"
 #include "config/module_path.h"
+#include "config/settings.h"
 #include "launcher/argument_splitting.h"
 #include "launcher/launcher.h"
 #include "platform/platform.h"
@@ -25,7 +26,6 @@ const char* const kArchiveOptions[] = {
 // them the archive, kept and used by the runtime.
 const char* const kQuietOptions[] = { "-Xlog:cds=off", "-Xlog:cds+dynamic=off" };
 const char kAutoCreateOption[] = "-XX:+AutoCreateSharedArchive";
-const char kClassPathOption[] = "-Djava.class.path=";
 const char kArchiveFileOption[] = "-XX:SharedArchiveFile=";
 
 // The class path entries of the options, in order.

@@ -17,8 +17,8 @@ bool runtimeReleaseVersion(const Text& home, Text& versionText)
 {
     Text path(home);
     Text contents;
-    bool separated = endsWithCharacter(path, platform::kPathSeparator) || path.appendChar(platform::kPathSeparator);
-    return separated && path.append(kReleaseFile) && platform::readFileStart(path.chars(), kReleaseFileLimit, contents)
+    return endWithCharacter(path, platform::kPathSeparator) && path.append(kReleaseFile)
+        && platform::readFileStart(path.chars(), kReleaseFileLimit, contents)
         && releaseFileVersion(contents, versionText);
 }
 

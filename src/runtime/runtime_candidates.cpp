@@ -9,15 +9,10 @@ namespace {
 
 const size_t kLibraryHeadersLimit = 4096;
 
-bool endWithSeparator(Text& directory)
-{
-    return endsWithCharacter(directory, platform::kPathSeparator) || directory.appendChar(platform::kPathSeparator);
-}
-
 // A vendor's record may name a Java 8 development kit, whose runtime is its jre\.
 bool runtimeHomeOf(const platform::RuntimeRecord& record, Text& home)
 {
-    if (!home.assign(record.home.chars(), record.home.length()) || !endWithSeparator(home))
+    if (!home.assign(record.home.chars(), record.home.length()) || !endWithCharacter(home, platform::kPathSeparator))
         return false;
     if (record.kind != platform::RecordKind::Vendor)
         return true;

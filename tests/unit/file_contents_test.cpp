@@ -35,7 +35,7 @@ TEST(FileContents, ReadsRegularFilesOnlyAndNeverBlocks)
     EXPECT_TRUE(identity == again);
     for (const std::string& path : { fifo, zero, testing::TempDir(), base + "missing" }) {
         contents = Text("stale");
-        EXPECT_FALSE(readRegularFile(path.c_str(), contents)) << path;
+        EXPECT_FALSE(readRegularFile(path.c_str(), contents, again)) << path;
         EXPECT_TRUE(contents.isEmpty()) << path;
         EXPECT_FALSE(regularFileIdentity(path.c_str(), again)) << path;
     }

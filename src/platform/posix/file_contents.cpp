@@ -72,12 +72,6 @@ bool readRegularFile(const char* path, Text& contents, FileIdentity& identity)
     return false;
 }
 
-bool readRegularFile(const char* path, Text& contents)
-{
-    FileIdentity identity;
-    return readRegularFile(path, contents, identity);
-}
-
 bool regularFileIdentity(const char* path, FileIdentity& identity)
 {
     struct stat status;

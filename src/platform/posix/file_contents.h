@@ -26,6 +26,5 @@ static const size_t kLargestFileRead = 256u << 20;
 // directory), a file larger than kLargestFileRead and a file that cannot be
 // read count as missing: false. Opening never blocks.
 bool readRegularFile(const char* path, Text& contents, FileIdentity& identity);
-bool readRegularFile(const char* path, Text& contents);
 // The identity of the regular file at the path; false when there is none.
 bool regularFileIdentity(const char* path, FileIdentity& identity);
