@@ -63,7 +63,8 @@ bool removeFile(const char* path);
 // The value of an environment variable; false when it is not set.
 bool environmentVariable(const char* name, Text& value);
 // Appends the bytes to the file, which is made when it is not there; false
-// when that cannot be done.
+// when that cannot be done, or the path names anything but a regular file or
+// a console, where a write could block.
 bool appendToFile(const char* path, const char* bytes, size_t length);
 
 // User interface.

@@ -54,3 +54,15 @@ def test_a_vm_library_that_cannot_serve_is_explained_by_the_loader(launch, class
     library = private_runtime(tmp_path / 'app', vm_library)
     result = launch(settings_text(classes))
     assert (result.returncode, result.stderr) == (255, message.replace(b'{0}', bytes(library)))
+
+
+def test_a_trace_named_by_a_pipe_is_left_alone(launch, classes, tmp_path):
+    fifo = tmp_path / 'trace.fifo'
+    os.mkfifo(fifo)
+    reader = os.open(fifo, os.O_RDONLY | os.O_NONBLOCK)
+    try:
+        result = launch(settings_text(classes), ['a'], env={'JAVA_LAUNCHER_TRACE': str(fifo)})
+        assert result.returncode == 0 and report(result)[1] == ['a']
+        assert os.read(reader, 4096) == b''   # nothing written, and no writer left
+    finally:
+        os.close(reader)

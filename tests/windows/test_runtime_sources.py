@@ -14,7 +14,7 @@ VENDOR_KEYS = [r'Software\JavaSoft', r'Software\Eclipse Adoptium', r'Software\Ec
                r'Software\AdoptOpenJDK', r'Software\Microsoft\JDK', r'Software\Microsoft\JRE', r'Software\Semeru',
                r'Software\Azul Systems', r'Software\BellSoft', r'Software\SapMachine']
 HIVES = {'HKLM': 'HKEY_LOCAL_MACHINE', 'HKCU': 'HKEY_CURRENT_USER'}
-CLEAN = ''.join('[-%s\\%s]\n' % (hive, key) for hive in HIVES.values() for key in VENDOR_KEYS)
+ALL_KEYS = ['%s\\%s' % (hive, key) for hive in HIVES for key in VENDOR_KEYS]
 OTHER_BUILD = {'win64': 'win32', 'win32': 'win64'}[BUILD_NAME]
 
 
@@ -44,13 +44,14 @@ def reg_data(value):
 def registry(wine):
     """register({(hive, key): {value name: data}}) writes keys in one import."""
     def register(keys):
-        wine.reg_import(CLEAN + ''.join('[%s\\%s]\n' % (HIVES[hive], key)
+        wine.reg_delete(*ALL_KEYS)
+        wine.reg_import(''.join('[%s\\%s]\n' % (HIVES[hive], key)
                                         + ''.join('"%s"=%s\n' % (name, reg_data(data))
                                                   for name, data in values.items())
                                         for (hive, key), values in keys.items()))
-    wine.reg_import(CLEAN)
+    wine.reg_delete(*ALL_KEYS)
     yield register
-    wine.reg_import(CLEAN)
+    wine.reg_delete(*ALL_KEYS)
 
 
 def launch(wine, tmp_path, minimum='11', maximum=None, preferred=None, env=None):

@@ -95,8 +95,27 @@ class Wine:
     def reg_add(self, key, name, data, kind='REG_SZ', view=REGISTRY_VIEW, env=None):
         self.command(['reg', 'add', key, '/v', name, '/t', kind, '/d', data, '/f', view], env=env)
 
-    def reg_delete(self, key, view=REGISTRY_VIEW):
-        self.command(['reg', 'delete', key, '/f', view], check=False)
+    def reg_delete(self, *keys, view=REGISTRY_VIEW):
+        """Deletes each key with its subkeys, then checks that none is left.
+        Only 'reg delete' is trusted for this: under a WoW64 Wine a .reg
+        file's [-KEY] lines, imported with /reg:64, delete nothing."""
+        lines = ['@echo off']
+        lines += ['reg delete "%s" /f %s >nul 2>&1' % (key, view) for key in keys]
+        # Wine's cmd runs "a && b" whatever a's exit code: errorlevel is tested on a line of its own.
+        for key in keys:
+            lines += ['reg query "%s" %s >nul 2>&1' % (key, view), 'if not errorlevel 1 echo left: %s' % key]
+        lines.append('echo checked')
+        with tempfile.NamedTemporaryFile('w', suffix='.cmd', delete=False, encoding='latin-1') as f:
+            f.write('\r\n'.join(lines) + '\r\n')
+            name = f.name
+        try:
+            completed = self.command(['cmd', '/c', windows_path(name)], check=False)
+        finally:
+            os.unlink(name)
+        output = completed.stdout.decode('latin-1').splitlines()
+        left = [line[len('left: '):] for line in output if line.startswith('left: ')]
+        if left or 'checked' not in output:
+            raise AssertionError('registry keys not deleted (%s): %s' % (view, ', '.join(left) or completed))
 
     def reg_import(self, text, view=REGISTRY_VIEW):
         """Imports a .reg file's text (REGEDIT4 syntax) in one go."""

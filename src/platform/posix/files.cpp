@@ -71,7 +71,9 @@ bool environmentVariable(const char* name, Text& value)
 bool appendToFile(const char* path, const char* bytes, size_t length)
 {
     FileDescriptor file(open(path, O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644));
-    if (!file.isValid())
+    struct stat status;
+    // A pipe or socket whose reader does not read would fill and drop lines.
+    if (!file.isValid() || fstat(file.get(), &status) != 0 || !(S_ISREG(status.st_mode) || isatty(file.get())))
         return false;
     while (length > 0) {
         ssize_t written = write(file.get(), bytes, length);

@@ -90,9 +90,14 @@ bool appendToFile(const char* path, const char* bytes, size_t length)
 {
     File file(CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.isValid())
+        return false;
+    // A pipe whose reader does not read blocks the writer for good.
+    DWORD type = GetFileType(file.get());
+    if (type != FILE_TYPE_DISK && type != FILE_TYPE_CHAR)
+        return false;
     DWORD written = 0;
-    return file.isValid() && WriteFile(file.get(), bytes, static_cast<DWORD>(length), &written, nullptr)
-        && written == length;
+    return WriteFile(file.get(), bytes, static_cast<DWORD>(length), &written, nullptr) && written == length;
 }
 
 bool userCacheDirectory(Text& directory)
