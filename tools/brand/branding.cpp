@@ -4,12 +4,17 @@
 #include "text_encoding.h"
 #include "version_record.h"
 
+#include <utility>
+
 namespace {
 
 const uint32_t kUsEnglish = 0x0409;
 // The resource name Windows reads a program's own manifest from
 // (CREATEPROCESS_MANIFEST_RESOURCE_ID) and the version record's (VS_VERSION_INFO).
 const uint32_t kFirstResource = 1;
+// Of the version records, and of the manifests Windows reads: resource
+// compilers write one per language the program is translated into.
+const size_t kMostEditedLanguages = 32;
 
 // New resources take the language the version record has, which is the
 // language resource compilers gave everything else.
@@ -77,6 +82,24 @@ Outcome<VersionEdits> versionEdits(const Branding& branding)
     return edits;
 }
 
+size_t languageCount(const ResourceType& type)
+{
+    size_t count = 0;
+    for (const ResourceEntry& entry : type.entries)
+        count += entry.languages.size();
+    return count;
+}
+
+// Every edited language grows by what the options add, so their number is
+// what keeps the output within a small multiple of the input.
+Status checkFewEnough(size_t languages, const char* what)
+{
+    if (languages <= kMostEditedLanguages)
+        return Done{};
+    return Failure{ "the executable holds " + std::to_string(languages) + " " + what + ": more than the " +
+                    std::to_string(kMostEditedLanguages) + " languages the tool edits" };
+}
+
 Status rewriteVersionRecords(ResourceTree& tree, const Branding& branding)
 {
     Outcome<VersionEdits> edits = versionEdits(branding);
@@ -84,18 +107,29 @@ Status rewriteVersionRecords(ResourceTree& tree, const Branding& branding)
         return edits.failure();
     uint32_t language = languageOfTree(tree);
     ResourceType& versions = tree.add(kVersionResource);
-    if (versions.entries.empty())
-        versions.entries.push_back(ResourceEntry{ ResourceId{ kFirstResource, {} }, {}, { ResourceData{ language, 0, {} } } });
+    Status few = checkFewEnough(languageCount(versions), "version records");
+    if (!few)
+        return few;
+    if (languageCount(versions) == 0) {
+        Outcome<Bytes> made = editVersionRecord(nullptr, edits.value());
+        if (!made)
+            return made.failure();
+        if (versions.entries.empty())
+            versions.entries.push_back(ResourceEntry{ ResourceId{ kFirstResource, {} }, {}, {} });
+        versions.entries[0].languages.push_back(ResourceData{ language, 0, std::move(made.value()) });
+        return Done{};
+    }
     for (ResourceEntry& entry : versions.entries)
         for (ResourceData& record : entry.languages) {
-            Outcome<Bytes> edited = editVersionRecord(record.data.empty() ? nullptr : &record.data, edits.value());
+            Outcome<Bytes> edited = editVersionRecord(&record.data, edits.value());
             if (!edited)
                 return edited.failure();
-            record.data = edited.value();
+            record.data = std::move(edited.value());
         }
     return Done{};
 }
 
+// Windows reads the manifest named kFirstResource; any other stays as it is.
 Status rewriteManifest(ResourceTree& tree, const ManifestSettings& settings)
 {
     uint32_t language = languageOfTree(tree);
@@ -105,12 +139,22 @@ Status rewriteManifest(ResourceTree& tree, const ManifestSettings& settings)
         if (entry.name == ResourceId{ kFirstResource, {} })
             own = &entry;
     if (!own) {
-        manifests.entries.push_back(ResourceEntry{ ResourceId{ kFirstResource, {} }, {}, { ResourceData{ language, 0, {} } } });
+        manifests.entries.push_back(ResourceEntry{ ResourceId{ kFirstResource, {} }, {}, {} });
         own = &manifests.entries.back();
+    }
+    Status few = checkFewEnough(own->languages.size(), "manifests");
+    if (!few)
+        return few;
+    if (own->languages.empty()) {
+        Outcome<std::string> made = applyManifestSettings(nullptr, settings);
+        if (!made)
+            return made.failure();
+        own->languages.push_back(ResourceData{ language, 0, Bytes(made.value().begin(), made.value().end()) });
+        return Done{};
     }
     for (ResourceData& manifest : own->languages) {
         std::string text(manifest.data.begin(), manifest.data.end());
-        Outcome<std::string> applied = applyManifestSettings(manifest.data.empty() ? nullptr : &text, settings);
+        Outcome<std::string> applied = applyManifestSettings(&text, settings);
         if (!applied)
             return applied.failure();
         manifest.data.assign(applied.value().begin(), applied.value().end());
@@ -134,7 +178,7 @@ Outcome<Bytes> rebrandResources(ByteView launcher, const PeLayout& layout, const
         if (!manifest)
             return manifest.failure();
     }
-    return withResourceSection(launcher, layout, writeResourceTree(tree.value(), sectionRva));
+    return withResourceSection(launcher, layout, writeResourceTree(std::move(tree.value()), sectionRva));
 }
 
 }  // namespace
@@ -149,11 +193,19 @@ Outcome<Bytes> brandExecutable(ByteView launcher, const Branding& branding)
         Outcome<Bytes> rebranded = rebrandResources(launcher, layout.value(), branding);
         if (!rebranded)
             return rebranded;
-        branded = rebranded.value();
+        branded = std::move(rebranded.value());
     }
     // The headers keep their places, so the layout read still applies.
     if (branding.subsystem)
         setSubsystem(branded, layout.value(), *branding.subsystem);
     updateChecksum(branded, layout.value());
     return branded;
+}
+
+Status checkReadsBack(ByteView branded, const Branding& branding)
+{
+    Outcome<Bytes> again = brandExecutable(branded, branding);
+    if (!again)
+        return Failure{ "the branded file would not read back (" + again.message() + "): nothing is written" };
+    return Done{};
 }

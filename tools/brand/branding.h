@@ -34,3 +34,8 @@ struct Branding {
 };
 
 Outcome<Bytes> brandExecutable(ByteView launcher, const Branding& branding);
+
+// The last check before the branded file takes its name: the tool reads what
+// it made as it read the launcher, and branding it again the same way must
+// succeed. A file the tool writes is one it accepts.
+Status checkReadsBack(ByteView branded, const Branding& branding);

@@ -2,6 +2,7 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <stdio.h>
 #include <string.h>
 #include <sys/stat.h>
@@ -21,6 +22,11 @@ public:
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     ~FileDescriptor() { close(); }
     int get() const { return fd_; }
+    void reset(int fd)
+    {
+        close();
+        fd_ = fd;
+    }
     int close()
     {
         int result = fd_ >= 0 ? ::close(fd_) : 0;
@@ -45,6 +51,153 @@ int writeAll(int fd, const Bytes& contents)
     }
     return 0;
 }
+
+// What is at the output's name: nothing yet, or a regular file, whose
+// permissions the new file takes.
+struct OutputPlace {
+    bool exists;
+    struct stat status;
+};
+
+const char* kindOfFile(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return "a directory";
+    if (S_ISLNK(mode))
+        return "a symbolic link (name the file it points to)";
+    if (S_ISFIFO(mode))
+        return "a pipe";
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return "a device";
+    return "not a regular file";
+}
+
+// Only a regular file is replaced. A symbolic link is refused rather than
+// followed or replaced: either would write somewhere the name does not say.
+Outcome<OutputPlace> outputPlace(const std::string& path)
+{
+    OutputPlace place{ true, {} };
+    if (lstat(path.c_str(), &place.status) != 0) {
+        int error = errno;
+        if (error != ENOENT)
+            return systemFailure("write", path, error);
+        place.exists = false;
+    } else if (!S_ISREG(place.status.st_mode)) {
+        return Failure{ "cannot write " + path + ": it is " + kindOfFile(place.status.st_mode) };
+    }
+    return place;
+}
+
+const int kEndingSignals[] = { SIGINT, SIGTERM, SIGHUP };
+
+// The temporary file's name while it exists, for the signal handler.
+const char* volatile temporaryToRemove = nullptr;
+
+extern "C" void removeTemporaryAndEnd(int signal)
+{
+    if (temporaryToRemove)
+        unlink(temporaryToRemove);
+    // Ended by the same signal, as the caller expects of an interrupted tool.
+    ::signal(signal, SIG_DFL);
+    raise(signal);
+}
+
+// Holds the ending signals back while the temporary file comes or goes, so
+// that the handler never sees a name half registered, or one renamed away.
+class EndingSignalsHeld {
+public:
+    EndingSignalsHeld()
+    {
+        sigset_t ending;
+        sigemptyset(&ending);
+        for (int signal : kEndingSignals)
+            sigaddset(&ending, signal);
+        sigprocmask(SIG_BLOCK, &ending, &previous_);
+    }
+    EndingSignalsHeld(const EndingSignalsHeld&) = delete;
+    EndingSignalsHeld& operator=(const EndingSignalsHeld&) = delete;
+    ~EndingSignalsHeld() { sigprocmask(SIG_SETMASK, &previous_, nullptr); }
+
+private:
+    sigset_t previous_;
+};
+
+void removeTemporaryOnEndingSignals()
+{
+    for (int signal : kEndingSignals) {
+        struct sigaction action {};
+        // One the tool was started to ignore (nohup) stays ignored.
+        if (sigaction(signal, nullptr, &action) == 0 && action.sa_handler == SIG_IGN)
+            continue;
+        action = {};
+        action.sa_handler = removeTemporaryAndEnd;
+        sigemptyset(&action.sa_mask);
+        sigaction(signal, &action, nullptr);
+    }
+}
+
+// The new contents' file beside the output, under a short name of its own
+// (the output's name may already be as long as names can be). Removed unless
+// renamed into place, also when an ending signal stops the tool.
+class TemporaryFile {
+public:
+    TemporaryFile() = default;
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    ~TemporaryFile()
+    {
+        file_.close();
+        EndingSignalsHeld held;
+        if (present_)
+            unlink(name_.c_str());
+        temporaryToRemove = nullptr;
+    }
+
+    int fd() const { return file_.get(); }
+
+    // 0, or the error that kept the file from being made.
+    int create(const std::string& directory, const OutputPlace& place)
+    {
+        removeTemporaryOnEndingSignals();
+        // An executable, as the launcher it is made from, runnable where the
+        // system starts Windows programs itself; or as the file it replaces,
+        // whose permissions fchmod gives it whatever the umask.
+        mode_t mode = place.exists ? S_IRUSR | S_IWUSR : 0777;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            name_ = directory + ".brand-" + std::to_string(getpid()) + (attempt ? "-" + std::to_string(attempt) : "");
+            EndingSignalsHeld held;
+            int fd = open(name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+            if (fd < 0 && errno == EEXIST)
+                continue;
+            if (fd < 0)
+                return errno;
+            file_.reset(fd);
+            present_ = true;
+            temporaryToRemove = name_.c_str();
+            if (place.exists && fchmod(fd, place.status.st_mode & 0777) != 0)
+                return errno;
+            return 0;
+        }
+        return EEXIST;
+    }
+
+    int closeAndRename(const std::string& path)
+    {
+        if (file_.close() != 0)
+            return errno;
+        EndingSignalsHeld held;
+        if (rename(name_.c_str(), path.c_str()) != 0)
+            return errno;
+        present_ = false;
+        temporaryToRemove = nullptr;
+        return 0;
+    }
+
+private:
+    FileDescriptor file_{ -1 };
+    std::string name_;
+    bool present_ = false;
+};
 
 }  // namespace
 
@@ -74,21 +227,22 @@ Outcome<Bytes> readWholeFile(const std::string& path)
 
 Status replaceFile(const std::string& path, const Bytes& contents)
 {
-    std::string temporary = path + ".brand-" + std::to_string(getpid()) + ".tmp";
-    // An executable, as the launcher it is made from: runnable where the
-    // system starts Windows programs itself.
-    FileDescriptor file(open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0777));
-    if (file.get() < 0)
-        return systemFailure("write", path, errno);
-    int error = writeAll(file.get(), contents);
-    if (error == 0 && file.close() != 0)
-        error = errno;
-    if (error == 0 && rename(temporary.c_str(), path.c_str()) != 0)
+    Outcome<OutputPlace> place = outputPlace(path);
+    if (!place)
+        return place.failure();
+    TemporaryFile temporary;
+    int error = temporary.create(path.substr(0, path.find_last_of('/') + 1), place.value());
+    if (error == 0)
+        error = writeAll(temporary.fd(), contents);
+    // On disk before it takes the name: a crash then leaves the old file or
+    // the whole new one, never an empty file under the name.
+    if (error == 0 && fsync(temporary.fd()) != 0)
         error = errno;
     if (error == 0)
-        return Done{};
-    unlink(temporary.c_str());
-    return systemFailure("write", path, error);
+        error = temporary.closeAndRename(path);
+    if (error != 0)
+        return systemFailure("write", path, error);
+    return Done{};
 }
 
 bool sameFile(const std::string& first, const std::string& second)

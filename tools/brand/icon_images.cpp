@@ -51,12 +51,19 @@ Outcome<std::vector<IconImage>> readIcoFile(ByteView ico)
         return Failure{ "the icon file holds no images" };
     if (!ico.fits(kDirectoryHeader, count * kFileEntry))
         return Failure{ "the icon file is cut short in its directory" };
+    // Each image is copied once per entry naming it: entries that share
+    // their images would make the executable many times larger than the file.
+    size_t unread = ico.size() - kDirectoryHeader - count * kFileEntry;
     std::vector<IconImage> images;
     for (size_t i = 0; i < count; ++i) {
         size_t entry = kDirectoryHeader + i * kFileEntry;
         size_t length = ico.le32(entry + 8), offset = ico.le32(entry + 12);
         if (length == 0 || !ico.fits(offset, length))
             return Failure{ "the icon file is cut short: image " + std::to_string(i + 1) + " lies beyond its end" };
+        if (length > unread)
+            return Failure{ "the icon file's images overlap: up to image " + std::to_string(i + 1) +
+                            " they add up to more than the file holds" };
+        unread -= length;
         Status valid = checkIcoImage(ico.part(offset, length));
         if (!valid)
             return Failure{ "image " + std::to_string(i + 1) + " of the icon file " + valid.message() };

@@ -3,8 +3,11 @@
 #include "branding.h"
 #include "command_line.h"
 #include "file_system.h"
+#include "printable_text.h"
 
+#include <new>
 #include <stdio.h>
+#include <stdlib.h>
 
 namespace {
 
@@ -12,8 +15,16 @@ enum ExitCode { kDone = 0, kFailed = 1, kWrongCommandLine = 2 };
 
 int fail(const std::string& message, int code)
 {
-    fprintf(stderr, "brand: %s\n", message.c_str());
+    fprintf(stderr, "brand: %s\n", printableLine(message).c_str());
     return code;
+}
+
+// Built without exceptions, the tool would otherwise abort on std::bad_alloc.
+// Nothing is being written while memory is still being taken.
+void outOfMemory()
+{
+    fputs("brand: out of memory\n", stderr);
+    exit(kFailed);
 }
 
 Outcome<Branding> brandingFor(const CommandLine& line)
@@ -39,6 +50,7 @@ Outcome<Branding> brandingFor(const CommandLine& line)
 
 int main(int argc, char** argv)
 {
+    std::set_new_handler(outOfMemory);
     Outcome<CommandLine> line = parseCommandLine(programArguments(argc, argv));
     if (!line)
         return fail(line.message() + " (brand --help describes the options)", kWrongCommandLine);
@@ -58,6 +70,9 @@ int main(int argc, char** argv)
     Outcome<Bytes> branded = brandExecutable(launcher.value(), branding.value());
     if (!branded)
         return fail(request.input + ": " + branded.message(), kFailed);
+    Status readBack = checkReadsBack(branded.value(), branding.value());
+    if (!readBack)
+        return fail(request.input + ": " + readBack.message(), kFailed);
     Status written = replaceFile(request.output, branded.value());
     if (!written)
         return fail(written.message(), kFailed);

@@ -57,21 +57,39 @@ std::vector<std::string> applicationLines(DpiAwareness awareness)
     return lines;
 }
 
-// The caller has made sure the manifest has an assembly element.
-void appendToAssembly(std::string& xml, const std::vector<std::string>& lines)
+Failure cannotEdit(const std::string& why) { return Failure{ "the manifest cannot be edited: " + why }; }
+
+// The assembly is the root, which no removal takes away; checked all the same.
+Status appendToAssembly(std::string& xml, const std::vector<std::string>& lines)
 {
-    appendChildLines(xml, *findElement(xml, "assembly"), lines);
+    std::optional<ElementSpan> assembly = findElement(xml, "assembly");
+    if (!assembly || assembly->selfClosing)
+        return cannotEdit("its assembly element is gone");
+    appendChildLines(xml, *assembly, lines);
+    return Done{};
 }
 
-void setDpiAwareness(std::string& xml, DpiAwareness awareness)
+Status setDpiAwareness(std::string& xml, DpiAwareness awareness)
 {
     removeElements(xml, "dpiAware");
     removeElements(xml, "dpiAwareness");
     std::optional<ElementSpan> settings = findElement(xml, "windowsSettings");
-    if (settings && !settings->selfClosing)
-        appendChildLines(xml, *settings, dpiLines(awareness));
-    else
-        appendToAssembly(xml, applicationLines(awareness));
+    if (!settings || settings->selfClosing)
+        return appendToAssembly(xml, applicationLines(awareness));
+    appendChildLines(xml, *settings, dpiLines(awareness));
+    return Done{};
+}
+
+Status checkEditable(const std::string& xml)
+{
+    if (xml.size() >= 2 && (static_cast<unsigned char>(xml[0]) >= 0xFE || xml[1] == '\0'))
+        return Failure{ "the manifest is not UTF-8 text" };
+    Outcome<std::string> root = rootElementOf(xml);
+    if (!root)
+        return cannotEdit(root.message());
+    if (root.value() != "assembly" || findElement(xml, "assembly")->selfClosing)
+        return Failure{ "the manifest has no assembly element to hold the settings" };
+    return Done{};
 }
 
 }  // namespace
@@ -79,16 +97,19 @@ void setDpiAwareness(std::string& xml, DpiAwareness awareness)
 Outcome<std::string> applyManifestSettings(const std::string* existing, const ManifestSettings& settings)
 {
     std::string xml = existing ? *existing : kEmptyManifest;
-    if (xml.size() >= 2 && (static_cast<unsigned char>(xml[0]) >= 0xFE || xml[1] == '\0'))
-        return Failure{ "the manifest is not UTF-8 text" };
-    std::optional<ElementSpan> assembly = findElement(xml, "assembly");
-    if (!assembly || assembly->selfClosing)
-        return Failure{ "the manifest has no assembly element to hold the settings" };
+    Status editable = checkEditable(xml);
+    if (!editable)
+        return editable.failure();
     if (settings.executionLevel || !findElement(xml, "requestedExecutionLevel")) {
         removeElements(xml, "trustInfo");
-        appendToAssembly(xml, trustInfoLines(settings.executionLevel.value_or(ExecutionLevel::AsInvoker)));
+        Status level = appendToAssembly(xml, trustInfoLines(settings.executionLevel.value_or(ExecutionLevel::AsInvoker)));
+        if (!level)
+            return level.failure();
     }
-    if (settings.dpiAwareness)
-        setDpiAwareness(xml, *settings.dpiAwareness);
+    if (settings.dpiAwareness) {
+        Status dpi = setDpiAwareness(xml, *settings.dpiAwareness);
+        if (!dpi)
+            return dpi.failure();
+    }
     return xml;
 }

@@ -1,5 +1,7 @@
 #include "pe_layout.h"
 
+#include "printable_text.h"
+
 namespace {
 
 const uint16_t kMachineX86 = 0x14C, kMachineX64 = 0x8664;
@@ -85,16 +87,35 @@ Status readSections(ByteView file, PeLayout& layout, size_t table, size_t count)
         return Failure{ "cut short: the section table is incomplete" };
     for (size_t i = 0; i < count; ++i) {
         size_t at = table + i * kSectionHeaderSize;
-        std::string name(reinterpret_cast<const char*>(file.data() + at), 8);
-        name.resize(name.find('\0') == std::string::npos ? 8 : name.find('\0'));
+        std::string raw(reinterpret_cast<const char*>(file.data() + at), 8);
+        std::string name = printableName(raw.substr(0, raw.find('\0')));
         Section section{ name, at, file.le32(at + 8), file.le32(at + 12), file.le32(at + 16), file.le32(at + 20),
                          file.le32(at + 36) };
         if (section.rawSize != 0 && !file.fits(section.rawOffset, section.rawSize))
             return Failure{ "cut short: section " + name + " ends beyond the end of the file" };
+        // The rewrite copies the headers and then the section data; data
+        // among the headers would be copied over them.
+        if (section.rawSize != 0 && section.rawOffset < table + count * kSectionHeaderSize)
+            return oddLayout("section " + name + " has its file data among the headers");
         if (i > 0 && section.virtualAddress < layout.sections.back().virtualAddress)
             return oddLayout("the sections are not in address order");
         layout.sections.push_back(section);
     }
+    return Done{};
+}
+
+// Each section ends before the next begins and within the image, counted
+// without wrapping at 4 GB.
+Status checkAddresses(ByteView file, const PeLayout& layout)
+{
+    uint64_t end = 0;
+    for (const Section& section : layout.sections) {
+        if (section.virtualAddress < end)
+            return oddLayout("section " + section.name + " overlaps the one before it in memory");
+        end = uint64_t{ section.virtualAddress } + loadedSize(section);
+    }
+    if (end > file.le32(layout.sizeOfImageOffset()))
+        return Failure{ "the image size leaves out section " + layout.sections.back().name };
     return Done{};
 }
 
@@ -115,14 +136,14 @@ Status findResourceAndRelocations(ByteView file, PeLayout& layout)
     size_t following = layout.sections.size() - index - 1;
     Directory relocations = directory(file, layout, kRelocationDirectory);
     if (following == 1 && relocations.rva != 0 && layout.sections[index + 1].virtualAddress == relocations.rva &&
-        layout.sections[index + 1].rawOffset >= resource.rawOffset + resource.rawSize)
+        layout.sections[index + 1].rawOffset >= size_t{ resource.rawOffset } + resource.rawSize)
         layout.relocationSection = index + 1;
     else if (following != 0)
         return oddLayout("section " + layout.sections[index + 1].name +
                          " follows the resources (only the base relocations may)");
     for (size_t i = 0; i < index; ++i) {
         const Section& before = layout.sections[i];
-        if (before.rawSize != 0 && before.rawOffset + before.rawSize > resource.rawOffset)
+        if (before.rawSize != 0 && size_t{ before.rawOffset } + before.rawSize > resource.rawOffset)
             return oddLayout("section " + before.name + " lies after the resources in the file");
     }
     return Done{};
@@ -171,7 +192,7 @@ Status checkRelocationTargets(ByteView file, const PeLayout& layout)
         uint32_t page = file.le32(block), blockSize = file.le32(block + 4);
         for (size_t entry = block + 8; entry + 2 <= block + blockSize; entry += 2) {
             uint16_t fixup = file.le16(entry);
-            if (fixup >> 12 != kUnusedRelocation && page + (fixup & 0xFFFu) >= movingFrom)
+            if (fixup >> 12 != kUnusedRelocation && uint64_t{ page } + (fixup & 0xFFFu) >= movingFrom)
                 return oddLayout("base relocations fix up the resources or what follows them");
         }
         block += blockSize;
@@ -191,6 +212,9 @@ Outcome<PeLayout> readPeLayout(ByteView file)
     Status sections = readSections(file, layout, sectionTable, sectionCount);
     if (!sections)
         return sections.failure();
+    Status addresses = checkAddresses(file, layout);
+    if (!addresses)
+        return addresses.failure();
     Status found = findResourceAndRelocations(file, layout);
     if (!found)
         return found.failure();

@@ -11,7 +11,7 @@
 #include <vector>
 
 struct Section {
-    std::string name;
+    std::string name;  // printable, as messages show it
     size_t headerOffset;  // of its entry in the section table
     uint32_t virtualSize;
     uint32_t virtualAddress;
@@ -37,6 +37,9 @@ struct PeLayout {
     size_t sizeOfImageOffset() const { return optionalHeaderOffset + 56; }
     size_t directoryOffset(size_t index) const { return dataDirectoriesOffset + 8 * index; }
 };
+
+// The bytes the loader maps for a section.
+inline uint32_t loadedSize(const Section& section) { return section.virtualSize ? section.virtualSize : section.rawSize; }
 
 // Data directory indexes.
 enum : size_t { kResourceDirectory = 2, kSecurityDirectory = 4, kRelocationDirectory = 5, kDebugDirectory = 6 };

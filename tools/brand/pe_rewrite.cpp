@@ -7,8 +7,12 @@
 namespace {
 
 const uint32_t kInitializedData = 0x00000040;  // IMAGE_SCN_CNT_INITIALIZED_DATA
+const uint64_t kLargestImage = 0xFFFFFFFFu;     // SizeOfImage and every address are 32-bit
 
-uint32_t loadedSize(const Section& section) { return section.virtualSize ? section.virtualSize : section.rawSize; }
+uint64_t alignedEnd(uint64_t start, uint64_t length, uint32_t alignment)
+{
+    return (start + length + alignment - 1) / alignment * alignment;
+}
 
 // Whatever the file holds after its sections' data (an installer's payload,
 // say) stays at the end.
@@ -38,9 +42,16 @@ ByteView resourceSectionData(ByteView file, const PeLayout& layout)
     return file.part(section.rawOffset, section.rawSize);
 }
 
-Bytes withResourceSection(ByteView file, const PeLayout& layout, const Bytes& resources)
+Outcome<Bytes> withResourceSection(ByteView file, const PeLayout& layout, const Bytes& resources)
 {
     const Section& resource = layout.sections[layout.resourceSection];
+    uint64_t imageEnd = alignedEnd(resource.virtualAddress, resources.size(), layout.sectionAlignment);
+    uint64_t relocationsAt = imageEnd;
+    if (layout.relocationSection)
+        imageEnd = alignedEnd(imageEnd, loadedSize(layout.sections[*layout.relocationSection]), layout.sectionAlignment);
+    if (imageEnd > kLargestImage)
+        return Failure{ "cannot rewrite this layout: the new resources would end beyond the 4 GB address space" };
+
     Bytes out = file.copy(0, resource.rawOffset);
     appendBytes(out, resources);
     padTo(out, layout.fileAlignment);
@@ -48,21 +59,19 @@ Bytes withResourceSection(ByteView file, const PeLayout& layout, const Bytes& re
     uint32_t virtualSize = static_cast<uint32_t>(resources.size());
     writeSectionPlace(out, resource, virtualSize, resource.virtualAddress, rawSize, resource.rawOffset);
     putLe32(out, layout.directoryOffset(kResourceDirectory) + 4, virtualSize);
-
-    uint32_t imageEnd = static_cast<uint32_t>(alignUp(resource.virtualAddress + virtualSize, layout.sectionAlignment));
     if (layout.relocationSection) {
         // Its fix-ups name addresses before the resources, which stay put,
         // so the table moves as it is; only where it lies changes.
         const Section& relocation = layout.sections[*layout.relocationSection];
         uint32_t rawOffset = static_cast<uint32_t>(out.size());
+        uint32_t virtualAddress = static_cast<uint32_t>(relocationsAt);
         appendBytes(out, file.part(relocation.rawOffset, relocation.rawSize));
-        writeSectionPlace(out, relocation, relocation.virtualSize, imageEnd, relocation.rawSize, rawOffset);
-        putLe32(out, layout.directoryOffset(kRelocationDirectory), imageEnd);
-        imageEnd = static_cast<uint32_t>(alignUp(imageEnd + loadedSize(relocation), layout.sectionAlignment));
+        writeSectionPlace(out, relocation, relocation.virtualSize, virtualAddress, relocation.rawSize, rawOffset);
+        putLe32(out, layout.directoryOffset(kRelocationDirectory), virtualAddress);
     }
     appendBytes(out, trailingData(file, layout));
 
-    putLe32(out, layout.sizeOfImageOffset(), imageEnd);
+    putLe32(out, layout.sizeOfImageOffset(), static_cast<uint32_t>(imageEnd));
     // The resource section counts as initialized data (linkers say so in its
     // flags): the total changes by as much as its file data did.
     if (resource.characteristics & kInitializedData) {

@@ -1,6 +1,7 @@
 #include "resource_tree.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -13,7 +14,7 @@ Failure malformed(const std::string& what) { return Failure{ "the resource direc
 
 class TreeReader {
 public:
-    TreeReader(ByteView section, uint32_t rva) : section_(section), rva_(rva) {}
+    TreeReader(ByteView section, uint32_t rva) : section_(section), rva_(rva), unread_(section.size()) {}
 
     // The table at offset: its stamp, and each entry's id and target offset,
     // the target being a subdirectory when wantDirectories says so.
@@ -27,6 +28,9 @@ public:
         size_t count = static_cast<size_t>(section_.le16(offset + 12)) + section_.le16(offset + 14);
         if (!section_.fits(offset + kTableHeader, count * kEntrySize))
             return malformed("a table's entries lie outside the section");
+        Status room = take(kTableHeader + count * kEntrySize);
+        if (!room)
+            return room;
         for (size_t i = 0; i < count; ++i) {
             size_t entry = offset + kTableHeader + i * kEntrySize;
             Outcome<ResourceId> id = this->id(section_.le32(entry));
@@ -47,10 +51,9 @@ public:
         uint32_t rva = section_.le32(offset), size = section_.le32(offset + 4);
         if (rva < rva_ || !section_.fits(rva - rva_, size))
             return malformed("a resource's data lies outside the resource section");
-        // Tables may share entries; a tree that names more resources than
-        // the section has room for entries is a loop, not a tree.
-        if (++dataRead_ > section_.size() / kDataEntrySize)
-            return malformed("more resources than the section can hold");
+        Status room = take(kDataEntrySize + size);
+        if (!room)
+            return room.failure();
         return ResourceData{ language, section_.le32(offset + 8), section_.copy(rva - rva_, size) };
     }
 
@@ -62,15 +65,30 @@ private:
         size_t offset = field & ~kHighBit;
         if (!section_.fits(offset, 2) || !section_.fits(offset + 2, 2u * section_.le16(offset)))
             return malformed("a name lies outside the section");
+        Status room = take(2 + 2u * section_.le16(offset));
+        if (!room)
+            return room.failure();
         ResourceId id;
         for (size_t i = 0; i < section_.le16(offset); ++i)
             id.name += static_cast<char16_t>(section_.le16(offset + 2 + 2 * i));
         return id;
     }
 
+    // Each table, name, data entry and resource is read as often as it is
+    // referred to, and copied each time. Those of a tree add up to no more
+    // than the section holds; more means parts shared by many entries, or a
+    // loop, which would make the tree written back many times larger.
+    Status take(size_t length) const
+    {
+        if (length > unread_)
+            return malformed("its entries share tables, names or data (they add up to more than the section)");
+        unread_ -= length;
+        return Done{};
+    }
+
     ByteView section_;
     uint32_t rva_;
-    mutable size_t dataRead_ = 0;
+    mutable size_t unread_;
 };
 
 Outcome<ResourceEntry> readEntry(const TreeReader& reader, const ResourceId& name, size_t offset)
@@ -86,7 +104,7 @@ Outcome<ResourceEntry> readEntry(const TreeReader& reader, const ResourceId& nam
         Outcome<ResourceData> data = reader.data(dataOffset, language.number);
         if (!data)
             return data.failure();
-        entry.languages.push_back(data.value());
+        entry.languages.push_back(std::move(data.value()));
     }
     return entry;
 }
@@ -102,7 +120,7 @@ Outcome<ResourceType> readType(const TreeReader& reader, const ResourceId& type,
         Outcome<ResourceEntry> entry = readEntry(reader, name, entryOffset);
         if (!entry)
             return entry.failure();
-        result.entries.push_back(entry.value());
+        result.entries.push_back(std::move(entry.value()));
     }
     return result;
 }
@@ -238,7 +256,7 @@ Outcome<ResourceTree> readResourceTree(ByteView section, uint32_t sectionRva)
         Outcome<ResourceType> read = readType(reader, type, offset);
         if (!read)
             return read.failure();
-        tree.types.push_back(read.value());
+        tree.types.push_back(std::move(read.value()));
     }
     return tree;
 }

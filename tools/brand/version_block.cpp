@@ -29,16 +29,19 @@ Outcome<VersionBlock> readBlock(ByteView record, size_t offset, size_t limit, in
         return malformed("a key has no end");
     size_t valueStart = alignUp(at + 2, 4);
     // A text value's length counts characters; some compilers counted bytes
-    // instead, which can only overstate it, so it is cut at the block's end.
+    // instead, which can only overstate it, so it is cut at the block's end,
+    // to whole characters, and leaves no room for children.
     size_t valueLength = record.le16(offset + 2) * (block.type == VersionBlock::kText ? 2u : 1u);
     size_t room = valueStart < end ? end - valueStart : 0;
+    size_t children = alignUp(valueStart + valueLength, 4);
     if (valueLength > room) {
         if (block.type != VersionBlock::kText)
             return malformed("a value runs past its block");
-        valueLength = room;
+        valueLength = room & ~size_t{ 1 };
+        children = end;
     }
     block.value = valueLength ? record.copy(valueStart, valueLength) : Bytes{};
-    for (size_t child = alignUp(valueStart + valueLength, 4); child < end;) {
+    for (size_t child = children; child < end;) {
         Outcome<VersionBlock> read = readBlock(record, child, end, depth + 1);
         if (!read)
             return read;

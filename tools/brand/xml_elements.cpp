@@ -1,5 +1,9 @@
 #include "xml_elements.h"
 
+#include "printable_text.h"
+
+#include <utility>
+
 namespace {
 
 struct Tag {
@@ -18,7 +22,10 @@ bool startsWith(const std::string& text, size_t at, const char* prefix)
 // Markup that holds no elements, by how it opens and closes.
 const char* const kOtherMarkup[][2] = { { "<!--", "-->" }, { "<![CDATA[", "]]>" }, { "<?", "?>" }, { "<!", ">" } };
 
-std::optional<Tag> nextTag(const std::string& xml, size_t from)
+// The next tag at or after from, or none at the end of the markup. A '<'
+// that opens no whole markup (a tag without its '>' or its name, a '<' inside
+// a tag, a comment without its end) stops the search and makes broken true.
+std::optional<Tag> nextTag(const std::string& xml, size_t from, bool& broken)
 {
     size_t at = xml.find('<', from);
     while (at != std::string::npos) {
@@ -29,28 +36,37 @@ std::optional<Tag> nextTag(const std::string& xml, size_t from)
         if (other) {
             size_t close = xml.find(other[1], at + std::char_traits<char>::length(other[0]));
             if (close == std::string::npos)
-                return std::nullopt;
+                return broken = true, std::nullopt;
             at = xml.find('<', close);
             continue;
         }
         Tag tag{ at, 0, {}, xml.compare(at, 2, "</") == 0, false };
         size_t nameStart = at + (tag.closing ? 2 : 1);
-        size_t nameEnd = xml.find_first_of(" \t\r\n/>", nameStart);
-        if (nameEnd == std::string::npos)
-            return std::nullopt;
+        size_t nameEnd = xml.find_first_of(" \t\r\n/><", nameStart);
+        if (nameEnd == std::string::npos || nameEnd == nameStart)
+            return broken = true, std::nullopt;
         tag.name = xml.substr(nameStart, nameEnd - nameStart);
         char quote = 0;
         size_t i = nameEnd;
-        for (; i < xml.size() && (quote || xml[i] != '>'); ++i)
+        for (; i < xml.size() && xml[i] != '<' && (quote || xml[i] != '>'); ++i)
             if (quote ? xml[i] == quote : xml[i] == '"' || xml[i] == '\'')
                 quote = quote ? 0 : xml[i];
-        if (i == xml.size())
-            return std::nullopt;
+        if (i == xml.size() || xml[i] == '<')
+            return broken = true, std::nullopt;
         tag.end = i + 1;
         tag.selfClosing = xml[i - 1] == '/';
+        if (tag.closing && tag.selfClosing)
+            return broken = true, std::nullopt;
         return tag;
     }
     return std::nullopt;
+}
+
+// For documents already found well nested, where nothing is broken.
+std::optional<Tag> nextTag(const std::string& xml, size_t from)
+{
+    bool broken = false;
+    return nextTag(xml, from, broken);
 }
 
 std::string localNameOf(const std::string& name)
@@ -94,23 +110,61 @@ std::optional<ElementSpan> findElement(const std::string& xml, const std::string
     return std::nullopt;
 }
 
+Outcome<std::string> rootElementOf(const std::string& xml)
+{
+    std::vector<std::string> open;
+    std::string root;
+    bool broken = false;
+    for (std::optional<Tag> tag = nextTag(xml, 0, broken); tag; tag = nextTag(xml, tag->end, broken)) {
+        if (tag->closing) {
+            if (open.empty() || open.back() != tag->name)
+                return Failure{ "the end tag of " + printableName(tag->name) + " closes no element open there" };
+            open.pop_back();
+            continue;
+        }
+        if (open.empty() && !root.empty())
+            return Failure{ "element " + printableName(tag->name) + " stands beside the root element" };
+        if (open.empty())
+            root = localNameOf(tag->name);
+        if (!tag->selfClosing)
+            open.push_back(tag->name);
+    }
+    if (broken)
+        return Failure{ "a '<' opens no whole tag, comment or declaration" };
+    if (!open.empty())
+        return Failure{ "element " + printableName(open.back()) + " has no end tag" };
+    if (root.empty())
+        return Failure{ "it holds no element" };
+    return root;
+}
+
+// One pass, building the kept text: what has been kept so far is the
+// document as it stands once the elements before have gone.
 void removeElements(std::string& xml, const std::string& localName)
 {
-    while (std::optional<ElementSpan> element = findElement(xml, localName)) {
-        size_t begin = element->begin, end = element->end;
-        while (begin > 0 && blank(xml[begin - 1]))
-            --begin;
-        size_t after = end;
+    std::string kept;
+    size_t copied = 0;
+    for (std::optional<ElementSpan> element = findElement(xml, localName); element;
+         element = findElement(xml, localName, element->end)) {
+        kept.append(xml, copied, element->begin - copied);
+        size_t before = kept.size();
+        while (before > 0 && blank(kept[before - 1]))
+            --before;
+        size_t after = element->end;
         while (after < xml.size() && blank(xml[after]))
             ++after;
         if (after < xml.size() && xml[after] == '\r')
             ++after;
-        bool aloneOnItsLine = (begin == 0 || xml[begin - 1] == '\n') && (after == xml.size() || xml[after] == '\n');
-        if (aloneOnItsLine)
-            xml.erase(begin, after + (after < xml.size() ? 1 : 0) - begin);
-        else
-            xml.erase(element->begin, element->end - element->begin);
+        bool aloneOnItsLine = (before == 0 || kept[before - 1] == '\n') && (after == xml.size() || xml[after] == '\n');
+        if (aloneOnItsLine) {
+            kept.resize(before);
+            copied = after + (after < xml.size() ? 1 : 0);
+        } else {
+            copied = element->end;
+        }
     }
+    kept.append(xml, copied, std::string::npos);
+    xml = std::move(kept);
 }
 
 void appendChildLines(std::string& xml, const ElementSpan& parent, const std::vector<std::string>& lines)

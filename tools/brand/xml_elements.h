@@ -4,6 +4,12 @@
 // application manifest without rewriting what its author wrote. Elements are
 // matched by local name, whatever their prefix; comments, CDATA sections,
 // declarations and processing instructions are passed over.
+//
+// The functions that find and change elements expect a document that
+// rootElementOf accepted: in any other, an element's span could take in its
+// parent's end tag.
+#include "outcome.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,6 +21,11 @@ struct ElementSpan {
     size_t end;           // after its end tag
     bool selfClosing;
 };
+
+// The local name of the document's one root element, once every '<' is
+// found to open whole markup and every start tag to be closed by its own end
+// tag inside its parent; else what is wrong.
+Outcome<std::string> rootElementOf(const std::string& xml);
 
 std::optional<ElementSpan> findElement(const std::string& xml, const std::string& localName, size_t from = 0);
 
