@@ -1,9 +1,12 @@
 #include "jvm/startup_cache.h"
 
+#include "jvm/startup_archive_seal.h"
+
 #include "common/message_format.h"
 #include "common/text_scan.h"
 #include "common/trace.h"
 #include "config/module_path.h"
+#include "config/settings_path.h"
 #include "config/settings.h"
 #include "launcher/argument_splitting.h"
 #include "launcher/launcher.h"
@@ -27,6 +30,23 @@ const char* const kArchiveOptions[] = {
 const char* const kQuietOptions[] = { "-Xlog:cds=off", "-Xlog:cds+dynamic=off" };
 const char kAutoCreateOption[] = "-XX:+AutoCreateSharedArchive";
 const char kArchiveFileOption[] = "-XX:SharedArchiveFile=";
+const char kSealSuffix[] = ".seal";
+// The runtime's own archive, beside its VM library: without it the runtime
+// keeps no archive of the application's classes and says so at every start.
+const char kBaseArchiveName[] = "classes.jsa";
+// A runtime that cannot finish the archive at exit for want of room ends
+// with an error: one is asked for only with room for it and to spare.
+const unsigned long long kRoomToSpare = 32ull << 20;
+const unsigned kRoomPerJarByte = 4;
+
+// The archive the exit hook seals: the launch's own, which outlives the machine.
+StartupArchive* archiveToSeal = nullptr;
+
+void JNICALL sealAtExit(jint)
+{
+    if (archiveToSeal)
+        sealStartupArchive(*archiveToSeal);
+}
 
 // The class path entries of the options, in order.
 bool classPathEntries(const TextList& options, TextList& entries)
@@ -58,36 +78,19 @@ const Text* directoryAmong(const TextList& entries)
     return nullptr;
 }
 
-// The runtime does not make an archive again when a JAR changed after it
-// was made; it only stops using it. An archive older than a JAR goes, and the
-// runtime makes a new one at exit.
-void removeIfStale(const Text& archive, const TextList& entries)
-{
-    unsigned long long made = 0;
-    unsigned long long changed = 0;
-    if (!platform::modificationTime(archive.chars(), made))
-        return;
-    for (size_t i = 0; i < entries.count(); ++i) {
-        if (platform::modificationTime(entries.at(i).chars(), changed) && changed > made) {
-            bool removed = platform::removeFile(archive.chars());
-            trace("startup cache: %s is older than %s: %s", { archive, entries.at(i),
-                  removed ? "removed, made again at exit" : "cannot be removed" });
-            return;
-        }
-    }
-}
-
 int featureOf(const VersionNumber& version)
 {
     return version.components[0] == 1 ? version.components[1] : version.components[0];
 }
 
-// The executable's name without its extension names the application's folder.
-bool applicationName(const Launcher& launcher, Text& name)
+// The executable's name without its extension names the application's
+// folder in the cache; its directory tells applications of one name apart.
+bool applicationName(const Launcher& launcher, Text& name, Text& directory)
 {
     Text path;
     if (!getModulePath(launcher, path))
         return false;
+    directory = directoryOfPath(path, platform::kPathSeparator);
     size_t separator = findLastCharacter(path, platform::kPathSeparator);
     path.removePrefix(separator == kNotFound ? 0 : separator + 1);
     size_t dot = findLastCharacter(path, '.');
@@ -101,7 +104,8 @@ bool archivePath(const Launcher& launcher, const Text& runtimeHome, const Text& 
                  Text& path)
 {
     Text name;
-    if (!platform::userCacheDirectory(path) || !applicationName(launcher, name)) {
+    Text directory;
+    if (!platform::userCacheDirectory(path) || !applicationName(launcher, name, directory)) {
         trace("startup cache: off, no cache folder");
         return false;
     }
@@ -110,7 +114,7 @@ bool archivePath(const Launcher& launcher, const Text& runtimeHome, const Text& 
         trace("startup cache: off, the folder %s cannot be written", { path });
         return false;
     }
-    Text file = startupArchiveName(runtimeHome, versionText, feature);
+    Text file = startupArchiveName(runtimeHome, versionText, directory, feature);
     if (file.isEmpty() || !path.appendChar(platform::kPathSeparator) || !path.append(file))
         return false;
     if (!platform::canReplaceFile(path.chars())) {
@@ -118,6 +122,47 @@ bool archivePath(const Launcher& launcher, const Text& runtimeHome, const Text& 
         return false;
     }
     return true;
+}
+
+// What the archive is made for: the options (the class path among them), the
+// JARs as they are now and the runtime's VM library and own archive. Gives
+// the JARs' size, false when the runtime has no archive of its own.
+bool gatherFacts(const Launcher& launcher, const TextList& entries, ArchiveHash& facts,
+                 unsigned long long& jarBytes)
+{
+    platform::FileStamp stamp;
+    facts.addOptions(launcher.vmOptions);
+    jarBytes = 0;
+    for (size_t i = 0; i < entries.count(); ++i)
+        if (facts.addFile(entries.at(i).chars(), stamp))
+            jarBytes += stamp.size;
+    Text baseArchive = directoryOfPath(launcher.jvmLibraryPath, platform::kPathSeparator);
+    facts.addFile(launcher.jvmLibraryPath.chars(), stamp);
+    return baseArchive.append(kBaseArchiveName) && facts.addFile(baseArchive.chars(), stamp);
+}
+
+// An archive that does not match its seal may be damaged, cut, half written
+// or made for other JARs: it goes, with its seal, before the runtime sees it.
+// True when what is left is either a sealed archive or nothing.
+bool removeUnsealed(const StartupArchive& state)
+{
+    if (!platform::fileExists(state.archive.chars()))
+        return !platform::fileExists(state.seal.chars()) || platform::removeFile(state.seal.chars());
+    if (archiveMatchesSeal(state.archive.chars(), state.seal.chars(), state.facts))
+        return true;
+    bool removed = platform::removeFile(state.archive.chars())
+        && (!platform::fileExists(state.seal.chars()) || platform::removeFile(state.seal.chars()));
+    trace("startup cache: %s does not match its seal: %s",
+          { state.archive, removed ? "removed, made again at exit" : "cannot be removed" });
+    return removed;
+}
+
+bool roomForArchive(const Text& archive, unsigned long long jarBytes)
+{
+    Text folder = directoryOfPath(archive, platform::kPathSeparator);
+    unsigned long long free = 0;
+    return platform::freeSpace(folder.chars(), free) && free / kRoomPerJarByte > jarBytes
+        && free - kRoomPerJarByte * jarBytes >= kRoomToSpare;
 }
 
 bool insertOptions(TextList& options, const Text& archive)
@@ -140,18 +185,16 @@ bool insertOptions(TextList& options, const Text& archive)
 
 }
 
-Text startupArchiveName(const Text& runtimeHome, const Text& versionText, int feature)
+Text startupArchiveName(const Text& runtimeHome, const Text& versionText, const Text& applicationFolder,
+                        int feature)
 {
-    // FNV-1a over the home and the version: a runtime updated in place gets
-    // a new archive, the old one stays behind.
-    unsigned hash = 2166136261u;
-    for (const Text* part : { &runtimeHome, &versionText })
-        for (size_t i = 0; i <= part->length(); ++i)
-            hash = (hash ^ static_cast<unsigned char>(part->chars()[i])) * 16777619u;
-    char digits[9];
-    for (int i = 7; i >= 0; --i, hash >>= 4)
-        digits[i] = "0123456789abcdef"[hash & 15];
-    digits[8] = '\0';
+    // A runtime updated in place gets a new archive, the old one stays behind.
+    ArchiveHash hash;
+    for (const Text* part : { &runtimeHome, &versionText, &applicationFolder })
+        hash.addText(*part);
+    Text digits;
+    if (!appendHexDigits(digits, hash.value(), 8))
+        return Text();
     FormatValue values[] = { feature, digits };
     return formatMessage("java%d-%s.jsa", values, 2);
 }
@@ -193,13 +236,43 @@ void addStartupCacheOptions(Launcher& launcher, const Text& runtimeHome)
               "files only)", { *directory });
         return;
     }
-    Text archive;
-    if (!archivePath(launcher, runtimeHome, versionText, feature, archive))
+    StartupArchive& state = launcher.startupArchive;
+    unsigned long long jarBytes = 0;
+    ArchiveHash facts;
+    if (!gatherFacts(launcher, entries, facts, jarBytes)) {
+        trace("startup cache: off, the runtime has no class archive of its own beside %s",
+              { launcher.jvmLibraryPath });
         return;
-    removeIfStale(archive, entries);
-    if (!insertOptions(launcher.vmOptions, archive)) {
+    }
+    if (!archivePath(launcher, runtimeHome, versionText, feature, state.archive))
+        return;
+    state.facts = facts.value();
+    if (!state.seal.append(state.archive) || !state.seal.append(kSealSuffix) || !removeUnsealed(state)) {
+        trace("startup cache: off");
+        return;
+    }
+    bool inUse = platform::fileExists(state.archive.chars());
+    if (!inUse && !roomForArchive(state.archive, jarBytes)) {
+        trace("startup cache: off, too little room beside %s for the runtime to write it", { state.archive });
+        return;
+    }
+    if (!insertOptions(launcher.vmOptions, state.archive)) {
         trace("startup cache: off, no memory for its options");
         return;
     }
-    trace("startup cache: %s (%s)", { archive, platform::fileExists(archive.chars()) ? "in use" : "made at exit" });
+    if (!inUse) {
+        state.sealAtExit = true;
+        archiveToSeal = &state;
+        launcher.exitHook = sealAtExit;
+    }
+    trace("startup cache: %s (%s)", { state.archive, inUse ? "in use" : "made at exit" });
+}
+
+void sealStartupArchive(StartupArchive& archive)
+{
+    if (!archive.sealAtExit)
+        return;
+    archive.sealAtExit = false;
+    bool sealed = writeSeal(archive.archive.chars(), archive.seal.chars(), archive.facts);
+    trace("startup cache: %s %s", { archive.archive, sealed ? "sealed" : "not made whole: no seal" });
 }

@@ -1,12 +1,29 @@
 #pragma once
 // The startup cache: on runtimes that keep a class archive up to date by
 // themselves (Java 19 and later), the launcher asks for one archive per
-// application and runtime in the user's cache folder, so that later starts
-// map the classes the application loads instead of loading them again.
+// application folder and runtime in the user's cache folder, so that later
+// starts map the classes the application loads instead of loading them
+// again. An archive is handed over only while it matches the seal written
+// beside it when the runtime made it; otherwise it goes, and the runtime makes
+// it again at exit.
 #include "common/text.h"
 #include "common/text_list.h"
 
+#include <jni.h>
+
 struct Launcher;
+
+// An archive the runtime is asked to make: the launcher seals it once the
+// runtime has ended, or from the runtime's exit hook when the application
+// calls System.exit.
+struct StartupArchive {
+    Text archive;
+    Text seal;
+    unsigned long long facts = 0;
+    bool sealAtExit = false;
+};
+
+typedef void (JNICALL* ExitHookFunction)(jint code);
 
 // Adds the archive options to vmOptions when the settings ask for the cache,
 // the runtime can keep the archive and the folder can be written; otherwise
@@ -14,8 +31,13 @@ struct Launcher;
 // the runtime about the archive stay off the application's console.
 void addStartupCacheOptions(Launcher& launcher, const Text& runtimeHome);
 
+// Seals the archive the runtime was asked to make, once it is whole; at most once.
+void sealStartupArchive(StartupArchive& archive);
+
 // The archive's file name: the runtime's feature version and a hash of its
-// home and version, so that each runtime has an archive of its own.
-Text startupArchiveName(const Text& runtimeHome, const Text& versionText, int feature);
+// home and version and of the application's folder, so that each runtime and
+// each application of the same name has an archive of its own.
+Text startupArchiveName(const Text& runtimeHome, const Text& versionText, const Text& applicationFolder,
+                        int feature);
 // Whether the settings' own options already decide about class archives.
 bool optionsChooseTheirArchive(const TextList& options);

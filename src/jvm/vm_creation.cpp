@@ -14,6 +14,7 @@ const char kLoadFailedReasonFormat[] = "Failed to load Java VM library: %s (%s).
 const char kNoEntryPoint[] = "cannot find CreateJavaVM JNI";
 const char kNoEntryPointReasonFormat[] = "Cannot find CreateJavaVM JNI: %s.\n";
 const char kCreateFailed[] = "failed to create the Java VM";
+const char kExitHookOption[] = "exit";
 
 // The library lies in bin\<kind>\ of the runtime; its own DLLs lie in bin\.
 Text runtimeLibraryDirectory(const Text& vmLibraryPath)
@@ -70,7 +71,8 @@ bool loadVmLibrary(Launcher& launcher)
 bool createVm(Launcher& launcher)
 {
     size_t count = launcher.vmOptions.count();
-    JavaVMOption* options = static_cast<JavaVMOption*>(allocateMemory(count * sizeof(JavaVMOption)));
+    size_t hooks = launcher.exitHook ? 1 : 0;
+    JavaVMOption* options = static_cast<JavaVMOption*>(allocateMemory((count + hooks) * sizeof(JavaVMOption)));
     if (!options) {
         reportFormatted(launcher.messageOwner, kJniExceptionFormat, kCreateFailed);
         return false;
@@ -81,9 +83,16 @@ bool createVm(Launcher& launcher)
         options[i].optionString = const_cast<char*>(launcher.vmOptions.at(i).chars());
         options[i].extraInfo = nullptr;
     }
+    // The machine calls the hook when the application calls System.exit,
+    // after its last work (the archive written) and before the process ends.
+    if (hooks) {
+        trace("  %s (the launcher's hook)", { kExitHookOption });
+        options[count].optionString = const_cast<char*>(kExitHookOption);
+        options[count].extraInfo = reinterpret_cast<void*>(launcher.exitHook);
+    }
     JavaVMInitArgs arguments;
     arguments.version = JNI_VERSION_1_2;
-    arguments.nOptions = static_cast<jint>(count);
+    arguments.nOptions = static_cast<jint>(count + hooks);
     arguments.options = options;
     arguments.ignoreUnrecognized = JNI_FALSE;
     jint result = launcher.createJavaVmEntry(&launcher.javaVm, reinterpret_cast<void**>(&launcher.jniEnv), &arguments);

@@ -3,6 +3,7 @@
 // whole run; every step takes it by reference.
 #include "common/text.h"
 #include "common/text_list.h"
+#include "jvm/startup_cache.h"
 #include "platform/platform.h"
 #include "runtime/version_number.h"
 
@@ -16,7 +17,8 @@ struct Launcher {
     Launcher(const Launcher&) = delete;
     Launcher& operator=(const Launcher&) = delete;
     // Ends the splash window, then the virtual machine (waiting for the
-    // application's threads); the members are then released in reverse order.
+    // application's threads), then seals the archive the machine made; the
+    // members are then released in reverse order.
     ~Launcher();
 
     Text jvmLibraryPath;
@@ -33,4 +35,6 @@ struct Launcher {
     CreateJavaVmFunction createJavaVmEntry;
     GetDefaultInitArgsFunction getDefaultInitArgsEntry;
     bool startupCache = false; // the runtime keeps a class archive for the application
+    StartupArchive startupArchive;
+    ExitHookFunction exitHook = nullptr; // given to the machine as its "exit" option when set
 };

@@ -56,9 +56,20 @@ bool userCacheDirectory(Text& directory);
 bool makeWritableDirectory(const char* path);
 // True when the file is not there or may be written.
 bool canReplaceFile(const char* path);
-// When the file was last written, in the system's own units; false when
-// there is no such file.
-bool modificationTime(const char* path, unsigned long long& time);
+// What tells one state of a file from another without reading it: its size,
+// when it was last written, when it was last changed in any way (Linux's
+// status change time, which no program sets back; on Windows its creation),
+// and which file it is on which volume. False when there is no such file.
+struct FileStamp {
+    unsigned long long size = 0;
+    unsigned long long written = 0;
+    unsigned long long changed = 0;
+    unsigned long long serial = 0;
+    unsigned long long volume = 0;
+};
+bool fileStamp(const char* path, FileStamp& stamp);
+// The bytes this process may still write on the volume that holds the folder.
+bool freeSpace(const char* directory, unsigned long long& bytes);
 bool removeFile(const char* path);
 // The value of an environment variable; false when it is not set.
 bool environmentVariable(const char* name, Text& value);

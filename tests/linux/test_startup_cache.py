@@ -1,8 +1,10 @@
 """The startup cache on the installed runtimes: where the archive is made,
 that the next start maps it, and every case in which nothing is written."""
 import os
+import shutil
 import subprocess
 import time
+import zipfile
 
 import pytest
 
@@ -75,3 +77,185 @@ def test_nothing_is_written_and_the_application_starts(launch, jar, classes, tmp
     assert not cache.exists() or archives(cache) == []
     options = trace.read_text().split('VM options:\n')[1].split('JNI_CreateJavaVM')[0]
     assert 'SharedArchiveFile=%s' % cache not in options and 'AutoCreateSharedArchive' not in options
+
+
+# Whatever befalls the archive, the application starts as without the cache,
+# nothing the cache causes reaches the console, and the archive is made good
+# again: the start after next maps the application's classes from it.
+
+@pytest.fixture
+def newest():
+    if not ARCHIVING:
+        pytest.skip('no runtime of Java 19 or later under /usr/lib/jvm')
+    return ARCHIVING[-1]
+
+
+def logged(log):
+    """Settings parameters that log where each class came from; log options never cost the archive."""
+    return '-Xlog:class+load=info:file=%s' % log
+
+
+def mapped(log, main='com.example.fixture.Args'):
+    return '%s source: shared objects file (top)' % main in log.read_text()
+
+
+def started_cleanly(result, arguments=('a',), code=0):
+    assert (result.returncode, result.stderr) == (code, b''), result.stderr.decode(errors='replace')[:2000]
+    if code == 0:
+        assert report(result)[1] == list(arguments)
+
+
+def only_archive(cache):
+    [archive] = cache.rglob('*.jsa')
+    return archive
+
+
+def overwrite_middle(archive):
+    garbage = os.urandom(4096)
+    with open(archive, 'r+b') as file:
+        file.seek(archive.stat().st_size // 2 // 4096 * 4096)
+        file.write(garbage)
+    return garbage
+
+
+@pytest.mark.parametrize('case', ['damaged', 'damaged, time kept', 'truncated', 'emptied', 'half-written',
+                                  'never sealed'])
+def test_an_archive_that_is_not_as_the_runtime_left_it_is_made_again(launch, jar, tmp_path, newest, case):
+    cache, log = tmp_path / 'cache', tmp_path / 'classes.log'
+    settings = cache_settings(jar, newest, logged(log))
+    env = {'XDG_CACHE_HOME': str(cache)}
+    started_cleanly(launch(settings, ['a'], env=env))
+    archive = only_archive(cache)
+    seal = archive.with_name(archive.name + '.seal')
+    before = archive.stat()
+    garbage = None
+    if case.startswith('damaged') or case == 'never sealed':
+        garbage = overwrite_middle(archive)
+    if case == 'damaged, time kept':
+        os.utime(archive, ns=(before.st_atime_ns, before.st_mtime_ns))
+    if case == 'truncated':
+        os.truncate(archive, 500)
+    if case == 'emptied':
+        os.truncate(archive, 0)
+    if case == 'half-written':
+        # What a process killed while the runtime wrote the archive leaves:
+        # the header comes last, so the start of the file is still zeros.
+        with open(archive, 'r+b') as file:
+            file.write(bytes(4096))
+        os.truncate(archive, before.st_size // 2)
+    if case in ('half-written', 'never sealed'):
+        seal.unlink()
+    for _ in range(2):
+        started_cleanly(launch(settings, ['a'], env=env))
+    assert mapped(log) and list(tmp_path.rglob('hs_err*')) == []
+    if garbage:
+        assert garbage not in archive.read_bytes()
+
+
+def test_a_jar_replaced_by_an_older_one_has_the_archive_made_again(launch, jar, tmp_path, newest):
+    cache, log = tmp_path / 'cache', tmp_path / 'classes.log'
+    application = tmp_path / 'app.jar'
+    shutil.copy(jar, application)
+    settings = cache_settings(application, newest, logged(log))
+    env = {'XDG_CACHE_HOME': str(cache)}
+    for _ in range(2):
+        started_cleanly(launch(settings, ['a'], env=env))
+    assert mapped(log)
+    # An older release of the application, a day older than the archive.
+    with zipfile.ZipFile(application, 'a') as archive:
+        archive.writestr('older.txt', 'an older release')
+    day_ago = time.time() - 86400
+    os.utime(application, (day_ago, day_ago))
+    for _ in range(2):
+        started_cleanly(launch(settings, ['a'], env=env))
+    assert mapped(log)
+
+
+def greeting_jar(runtime, directory, word):
+    """A JAR whose Greeting prints the word: words of one length give JARs of one size."""
+    directory.mkdir()
+    (directory / 'Greeting.java').write_text(
+        'public class Greeting { public static void main(String[] a) { System.out.println("%s"); } }\n' % word)
+    subprocess.run([str(runtime.home / 'bin' / 'javac'), '-d', str(directory), str(directory / 'Greeting.java')],
+                   check=True)
+    jar = directory / 'greeting.jar'
+    subprocess.run([str(runtime.home / 'bin' / 'jar'), '--create', '--no-compress', '--date=2020-01-01T00:00:00Z',
+                    '--file', str(jar), '-C', str(directory), 'Greeting.class'], check=True)
+    return jar
+
+
+def test_a_jar_replaced_by_one_of_the_same_size_and_time_is_run_as_it_now_is(launch, tmp_path, newest):
+    if not (newest.home / 'bin' / 'javac').exists():
+        pytest.skip('the runtime has no javac')
+    one, two = greeting_jar(newest, tmp_path / 'one', 'one'), greeting_jar(newest, tmp_path / 'two', 'two')
+    assert one.stat().st_size == two.stat().st_size
+    application = tmp_path / 'greeting.jar'
+    shutil.copy(one, application)
+    made = application.stat()
+    settings = cache_settings(application, newest, logged(tmp_path / 'classes.log')).replace(
+        'com.example.fixture.Args', 'Greeting')
+    env = {'XDG_CACHE_HOME': str(tmp_path / 'cache')}
+    for _ in range(2):
+        result = launch(settings, env=env)
+        assert (result.returncode, result.stdout, result.stderr) == (0, b'one\n', b'')
+    assert mapped(tmp_path / 'classes.log', 'Greeting')
+    shutil.copyfile(two, application)
+    os.utime(application, ns=(made.st_atime_ns, made.st_mtime_ns))
+    for _ in range(2):
+        result = launch(settings, env=env)
+        assert (result.returncode, result.stdout, result.stderr) == (0, b'two\n', b'')
+    assert mapped(tmp_path / 'classes.log', 'Greeting')
+
+
+def test_applications_of_one_name_in_two_folders_keep_an_archive_each(launch, jar, tmp_path, newest):
+    env = {'XDG_CACHE_HOME': str(tmp_path / 'cache')}
+    logs = {}
+    for folder in ('first', 'second'):
+        (tmp_path / folder).mkdir()
+        shutil.copy(jar, tmp_path / folder / 'app.jar')
+        logs[folder] = tmp_path / folder / 'classes.log'
+    def stamps():
+        return sorted((p.name, p.stat().st_mtime_ns) for p in (tmp_path / 'cache' / 'app').glob('*.jsa'))
+    made = None
+    for round in range(3):
+        if round == 2:
+            made = stamps()
+        for folder in ('first', 'second'):
+            settings = cache_settings(tmp_path / folder / 'app.jar', newest, logged(logs[folder]))
+            started_cleanly(launch(settings, ['a'], env=env, directory=folder + '/app'))
+    # Each maps its own, and neither has the other's written over at each start.
+    assert mapped(logs['first']) and mapped(logs['second'])
+    assert len(made) == 2 and stamps() == made
+
+
+def test_an_application_that_calls_system_exit_has_its_archive_sealed(launch, jar, tmp_path, newest):
+    cache, log = tmp_path / 'cache', tmp_path / 'classes.log'
+    settings = cache_settings(jar, newest, logged(log)).replace('fixture.Args', 'fixture.Exit')
+    env = {'XDG_CACHE_HOME': str(cache)}
+    for _ in range(2):
+        started_cleanly(launch(settings, env=env), code=3)
+    assert mapped(log, 'com.example.fixture.Exit')
+    overwrite_middle(only_archive(cache))
+    for _ in range(2):
+        started_cleanly(launch(settings, env=env), code=3)
+    assert mapped(log, 'com.example.fixture.Exit')
+
+
+def test_a_full_cache_volume_leaves_the_application_as_without_the_cache(launcher_binary, jar, tmp_path, newest):
+    if not shutil.which('unshare'):
+        pytest.skip('unshare is not installed')
+    app, cache = tmp_path / 'app', tmp_path / 'cache'
+    app.mkdir()
+    cache.mkdir()
+    shutil.copy2(launcher_binary, app / 'app')
+    (app / 'app.ini').write_text(cache_settings(jar, newest))
+    env = {'PATH': os.environ.get('PATH', '/usr/bin:/bin'), 'LC_ALL': 'C.UTF-8', 'XDG_CACHE_HOME': str(cache)}
+    # A volume of 64 KiB of its own (the archive needs more), in a mount namespace that ends with the run.
+    probe = subprocess.run(['unshare', '--mount', '--map-root-user', 'mount', '-t', 'tmpfs', '-o', 'size=64k', 'tmpfs',
+                            str(cache)], capture_output=True)
+    if probe.returncode != 0:
+        pytest.skip('no mount namespace here: %s' % probe.stderr.decode(errors='replace').strip())
+    result = subprocess.run(['unshare', '--mount', '--map-root-user', 'sh', '-c',
+                             'mount -t tmpfs -o size=64k tmpfs "$0" && exec "$@"', str(cache), str(app / 'app'), 'a'],
+                            capture_output=True, env=env, timeout=120)
+    started_cleanly(result)

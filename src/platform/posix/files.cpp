@@ -10,6 +10,7 @@
 #include <stdlib.h>
 #include <string.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace platform {
@@ -116,13 +117,27 @@ bool canReplaceFile(const char* path)
     return S_ISREG(status.st_mode) && access(path, W_OK) == 0;
 }
 
-bool modificationTime(const char* path, unsigned long long& time)
+bool fileStamp(const char* path, FileStamp& stamp)
 {
     struct stat status;
     if (stat(path, &status) != 0)
         return false;
-    time = static_cast<unsigned long long>(status.st_mtim.tv_sec) * 1000000000u
+    stamp.size = static_cast<unsigned long long>(status.st_size);
+    stamp.written = static_cast<unsigned long long>(status.st_mtim.tv_sec) * 1000000000u
         + static_cast<unsigned long long>(status.st_mtim.tv_nsec);
+    stamp.changed = static_cast<unsigned long long>(status.st_ctim.tv_sec) * 1000000000u
+        + static_cast<unsigned long long>(status.st_ctim.tv_nsec);
+    stamp.serial = static_cast<unsigned long long>(status.st_ino);
+    stamp.volume = static_cast<unsigned long long>(status.st_dev);
+    return true;
+}
+
+bool freeSpace(const char* directory, unsigned long long& bytes)
+{
+    struct statvfs volume;
+    if (statvfs(directory, &volume) != 0)
+        return false;
+    bytes = static_cast<unsigned long long>(volume.f_bavail) * volume.f_frsize;
     return true;
 }
 

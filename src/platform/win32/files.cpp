@@ -125,13 +125,29 @@ bool canReplaceFile(const char* path)
     return !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY));
 }
 
-bool modificationTime(const char* path, unsigned long long& time)
+bool fileStamp(const char* path, FileStamp& stamp)
 {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data))
+    // No access asked: the stamp of a file another process holds open is still had.
+    File file(CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!file.isValid() || !GetFileInformationByHandle(file.get(), &information))
         return false;
-    time = (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32)
-        | data.ftLastWriteTime.dwLowDateTime;
+    auto join = [](DWORD high, DWORD low) { return (static_cast<unsigned long long>(high) << 32) | low; };
+    stamp.size = join(information.nFileSizeHigh, information.nFileSizeLow);
+    stamp.written = join(information.ftLastWriteTime.dwHighDateTime, information.ftLastWriteTime.dwLowDateTime);
+    stamp.changed = join(information.ftCreationTime.dwHighDateTime, information.ftCreationTime.dwLowDateTime);
+    stamp.serial = join(information.nFileIndexHigh, information.nFileIndexLow);
+    stamp.volume = information.dwVolumeSerialNumber;
+    return true;
+}
+
+bool freeSpace(const char* directory, unsigned long long& bytes)
+{
+    ULARGE_INTEGER available;
+    if (!GetDiskFreeSpaceExA(directory, &available, nullptr, nullptr))
+        return false;
+    bytes = available.QuadPart;
     return true;
 }
 
