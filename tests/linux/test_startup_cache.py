@@ -91,8 +91,9 @@ def newest():
 
 
 def logged(log):
-    """Settings parameters that log where each class came from; log options never cost the archive."""
-    return '-Xlog:class+load=info:file=%s' % log
+    """Settings parameters that log where each class came from (log options never cost the archive), and
+    keep a crash report of the runtime beside the log."""
+    return '-Xlog:class+load=info:file=%s -XX:ErrorFile=%s' % (log, log.parent / 'hs_err_%p.log')
 
 
 def mapped(log, main='com.example.fixture.Args'):
@@ -102,7 +103,9 @@ def mapped(log, main='com.example.fixture.Args'):
 def started_cleanly(result, arguments=('a',), code=0):
     assert (result.returncode, result.stderr) == (code, b''), result.stderr.decode(errors='replace')[:2000]
     if code == 0:
-        assert report(result)[1] == list(arguments)
+        lines = result.stdout.decode(errors='replace').splitlines()
+        assert [line.split('=')[0] for line in lines] == ['home', 'jnu', 'class.path', 'x', 'y'] + ['arg'] * len(
+            arguments) and report(result)[1] == list(arguments)
 
 
 def only_archive(cache):
