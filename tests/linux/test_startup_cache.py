@@ -114,10 +114,13 @@ def only_archive(cache):
 
 
 def overwrite_middle(archive):
+    """4 KB of garbage at a quarter, half and three quarters of the archive, as a failing disk leaves it."""
     garbage = os.urandom(4096)
+    size = archive.stat().st_size
     with open(archive, 'r+b') as file:
-        file.seek(archive.stat().st_size // 2 // 4096 * 4096)
-        file.write(garbage)
+        for quarter in (1, 2, 3):
+            file.seek(size * quarter // 4 // 4096 * 4096)
+            file.write(garbage)
     return garbage
 
 
