@@ -99,17 +99,18 @@ def resource_section(rva, resources):
 
 
 def shared_resource_section(rva, references, blob, share_tables=True):
-    """A section whose references type entries all reach one resource of
+    """A section whose references type entries (types 1000 on, which the tool
+    leaves as they are) all reach one resource of
     blob: through one shared names table, or each through tables of its own
     that all name one shared data entry."""
     root_size = 16 + 8 * references
     if share_tables:
         names_at = root_size
-        root = _table([(i + 1, 0x80000000 | names_at) for i in range(references)])
+        root = _table([(1000 + i, 0x80000000 | names_at) for i in range(references)])
         entry_at = names_at + 48
         rest = _table([(1, 0x80000000 | (names_at + 24))]) + _table([(0x409, entry_at)])
     else:
-        root = _table([(i + 1, 0x80000000 | (root_size + 48 * i)) for i in range(references)])
+        root = _table([(1000 + i, 0x80000000 | (root_size + 48 * i)) for i in range(references)])
         entry_at = root_size + 48 * references
         rest = b''.join(_table([(1, 0x80000000 | (root_size + 48 * i + 24))]) + _table([(0x409, entry_at)])
                         for i in range(references))

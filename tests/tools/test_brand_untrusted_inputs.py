@@ -103,12 +103,39 @@ def test_an_icon_file_whose_entries_share_one_image_is_refused(tmp_path):
     assert_refused(done, tmp_path, "the icon file's images overlap")
 
 
+def resources_over_the_headers():
+    """The launcher made to read its resources from file offset 0, where a
+    small resource tree shares the bytes of the MZ header (its root table's
+    first field holds "MZ"; the PE header's offset at 0x3C falls between
+    tables) and the PE header is moved on to 0x100. The other sections keep
+    no file data, so that nothing else lies in the way."""
+    exe = launcher_bytes()
+    pe, headers = section_headers(exe)
+    table_end = headers[-1] + 40
+    moved = 0x100
+    out = bytearray(exe[:0x40]) + bytearray(moved - 0x40) + bytearray(exe[pe:table_end])
+    out += bytearray(1024 - len(out)) + exe[1024:]
+    struct.pack_into('<I', out, 0x3C, moved)
+    shift = moved - pe
+    rsrc = headers[-2] + shift
+    va = struct.unpack_from('<I', out, rsrc + 12)[0]
+    tree = {0x0C: struct.pack('<HHII', 0, 1, 1000, 0x80000000 | 0x40),
+            0x40: struct.pack('<IIHHHHII', 0, 0, 0, 0, 0, 1, 1, 0x80000000 | 0x58),
+            0x58: struct.pack('<IIHHHHII', 0, 0, 0, 0, 0, 1, 0x409, 0x70),
+            0x70: struct.pack('<IIII', va + 0x80, 4, 0, 0), 0x80: b'data'}
+    for offset, data in tree.items():
+        out[offset:offset + len(data)] = data
+    for header in [h + shift for h in headers[:-2]]:
+        struct.pack_into('<II', out, header + 16, 0, 0)
+    struct.pack_into('<II', out, rsrc + 16, 0x100, 0)
+    struct.pack_into('<I', out, moved + 24 + 112 + 8 * 2 + 4, 0x84)
+    return bytes(out)
+
+
 def test_section_data_among_the_headers_is_refused(tmp_path):
-    exe = bytearray(launcher_bytes())
-    _, headers = section_headers(exe)
-    struct.pack_into('<I', exe, headers[-2] + 20, 0)  # the resources' file data at offset 0
-    assert_refused(brand(tmp_path, bytes(exe), '--description', 'x'), tmp_path,
-                   'section .rsrc has its file data among the headers')
+    """Once accepted, and the section table written past the output's end."""
+    done = brand(tmp_path, resources_over_the_headers(), '--description', 'x')
+    assert_refused(done, tmp_path, 'section .rsrc has its file data among the headers')
 
 
 def relocated_resources(rva):
