@@ -213,6 +213,14 @@ def test_out_refuses_what_is_not_a_regular_file(tmp_path):
     assert sorted(os.listdir(tmp_path)) == sorted(['target.exe'] + [p.name for p in places.values()])
 
 
+def test_a_pipe_given_to_read_is_refused_not_waited_on(tmp_path):
+    os.mkfifo(tmp_path / 'fifo')
+    for arguments in (['--in', tmp_path / 'fifo'], ['--in', LAUNCHER, '--icon', tmp_path / 'fifo']):
+        done = run(BRAND, *arguments, '--out', tmp_path / 'MyApp.exe')
+        assert done.returncode == FAILED and 'cannot read %s: not a file' % (tmp_path / 'fifo') in done.stderr
+    assert os.listdir(tmp_path) == ['fifo']
+
+
 def test_an_existing_files_permissions_are_kept(tmp_path):
     out = tmp_path / 'MyApp.exe'
     out.write_bytes(b'old')
