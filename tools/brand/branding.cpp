@@ -119,6 +119,19 @@ Status rewriteVersionRecords(ResourceTree& tree, const Branding& branding)
         versions.entries[0].languages.push_back(ResourceData{ language, 0, std::move(made.value()) });
         return Done{};
     }
+    // Each string table gets every string: their number, too, keeps the
+    // output within a small multiple of the input.
+    size_t tables = 0;
+    for (const ResourceEntry& entry : versions.entries)
+        for (const ResourceData& record : entry.languages) {
+            Outcome<size_t> count = stringTablesToEdit(record.data);
+            if (!count)
+                return count.failure();
+            tables += count.value();
+        }
+    few = checkFewEnough(tables, "string tables in its version records");
+    if (!few)
+        return few;
     for (ResourceEntry& entry : versions.entries)
         for (ResourceData& record : entry.languages) {
             Outcome<Bytes> edited = editVersionRecord(&record.data, edits.value());

@@ -205,7 +205,9 @@ std::vector<std::string> programArguments(int argc, char** argv) { return std::v
 
 Outcome<Bytes> readWholeFile(const std::string& path)
 {
-    FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Without O_NONBLOCK, opening a pipe waits for a writer, for ever if none
+    // comes; on a regular file, the only kind read, it changes nothing.
+    FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat status;
     if (file.get() < 0 || fstat(file.get(), &status) != 0)
         return systemFailure("read", path, errno);

@@ -73,8 +73,12 @@ Status setDpiAwareness(std::string& xml, DpiAwareness awareness)
 {
     removeElements(xml, "dpiAware");
     removeElements(xml, "dpiAwareness");
+    // An empty <windowsSettings/> cannot take the lines, and is passed over:
+    // settings added beside it are found again when the file is branded again.
     std::optional<ElementSpan> settings = findElement(xml, "windowsSettings");
-    if (!settings || settings->selfClosing)
+    while (settings && settings->selfClosing)
+        settings = findElement(xml, "windowsSettings", settings->end);
+    if (!settings)
         return appendToAssembly(xml, applicationLines(awareness));
     appendChildLines(xml, *settings, dpiLines(awareness));
     return Done{};

@@ -86,3 +86,12 @@ Outcome<Bytes> editVersionRecord(const Bytes* existing, const VersionEdits& edit
         return Failure{ "the version strings are too long: the version record holds at most 64 KB" };
     return written;
 }
+
+Outcome<size_t> stringTablesToEdit(const Bytes& existing)
+{
+    Outcome<VersionBlock> read = readVersionBlock(existing);
+    if (!read)
+        return read.failure();
+    VersionBlock* strings = read.value().child(u"StringFileInfo");
+    return strings && !strings->children.empty() ? strings->children.size() : size_t{ 1 };
+}

@@ -21,3 +21,7 @@ struct VersionEdits {
 // existing: the version resource's bytes, or null to start from an empty
 // record (version 0.0.0.0, an application, one US English table).
 Outcome<Bytes> editVersionRecord(const Bytes* existing, const VersionEdits& edits);
+
+// The string tables the edits would change in the record (one made for a
+// record without any), or why the record cannot be read.
+Outcome<size_t> stringTablesToEdit(const Bytes& existing);

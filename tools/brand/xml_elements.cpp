@@ -77,13 +77,18 @@ std::string localNameOf(const std::string& name)
 
 bool blank(char c) { return c == ' ' || c == '\t'; }
 
-// The indentation of the line that position lies on, up to the first non-blank.
+// Each added line repeats its parent's indentation: copied whole, a line of
+// thousands of blanks before the parent would make every line as long.
+const size_t kWidestIndentation = 64;
+
+// The indentation of the line that position lies on, up to the first
+// non-blank, and no wider than kWidestIndentation.
 std::string indentationAt(const std::string& xml, size_t position)
 {
     size_t lineStart = xml.rfind('\n', position == 0 ? 0 : position - 1);
     lineStart = lineStart == std::string::npos ? 0 : lineStart + 1;
     size_t end = lineStart;
-    while (end < xml.size() && blank(xml[end]))
+    while (end < xml.size() && end - lineStart < kWidestIndentation && blank(xml[end]))
         ++end;
     return xml.substr(lineStart, end - lineStart);
 }
