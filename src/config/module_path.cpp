@@ -10,9 +10,8 @@
 namespace {
 
 const char kUnrepresentableNameFormat[] =
-    "The name of %s cannot be represented in the system's code page, and it has no short name. "
-    "Install the application in a folder whose names the code page can represent, "
-    "or turn on short (8.3) names on that volume.\n";
+    "The name of %s cannot be represented in the system's code page. Install the application "
+    "under names that the code page can represent, or turn on short (8.3) names on that volume.\n";
 const char kUndecodableNameFormat[] =
     "The name of %s cannot be decoded in the locale's character encoding, and Java cannot read "
     "paths in it. Start the application in a UTF-8 locale (such as LANG=C.UTF-8), "
