@@ -6,14 +6,14 @@ import subprocess
 
 import pytest
 
-from wine import (MINUS_ONE, events, install_launcher, install_runtime, jvm_double_env, read_record,
-                  windows_path)
+from wine import (BUILD, LAUNCHER_EXE, MINUS_ONE, events, install_launcher, install_runtime, jvm_double_env,
+                  read_record, windows_path)
 from test_splash import bitmap
 
 FOLDERS = ['Łukasz', 'Данные', '应用', 'Emoji😀']
-CODE_PAGES = {'1252': 'cp1252', '932': 'cp932'}
+CODE_PAGES = {'1252': 'cp1252', '932': 'cp932', '65001': 'utf-8'}
 # What the double's sun.jnu.encoding says under each code page.
-JNU_ENCODINGS = {'1252': 'Cp1252', '932': 'MS932'}
+JNU_ENCODINGS = {'1252': 'Cp1252', '932': 'MS932', '65001': 'UTF-8'}
 SETTINGS = ('[Class Path]\nClass Path=%APPDIR%\\app.jar\n[Java Runtime Environment]\n'
             'Main Class=MAIN\nVirtual Machine Parameters=-Dapp.home=%APPDIR%\n'
             '[Display]\nSplash Screen=%APPDIR%\\splash.bmp\n')
@@ -33,8 +33,9 @@ def code_pages(tmp_path_factory):
     return {'1252': {}, '932': dict(LANG='ja_JP.UTF-8', LC_ALL='ja_JP.UTF-8', LOCPATH=str(locales))}
 
 
-def install_application(directory, main_class='com.example.Main', vm_library='jvm_double.dll'):
-    exe = install_launcher(directory, ini=SETTINGS.replace('MAIN', main_class))
+def install_application(directory, main_class='com.example.Main', vm_library='jvm_double.dll',
+                        launcher=LAUNCHER_EXE):
+    exe = install_launcher(directory, ini=SETTINGS.replace('MAIN', main_class), launcher=launcher)
     install_runtime(directory / 'jre', vm_library)
     (directory / 'splash.bmp').write_bytes(bitmap(40, 30))
     (directory / 'only-here.txt').write_text('the real folder')
@@ -55,9 +56,9 @@ def names_the_real_folder(wine, path):
     return b'found' in completed.stdout
 
 
-def run_in(wine, tmp_path, folder, code_page, environment, tail):
+def run_in(wine, tmp_path, folder, code_page, environment, tail, launcher=LAUNCHER_EXE):
     app = tmp_path / folder / 'App'
-    exe = install_application(app)
+    exe = install_application(app, launcher=launcher)
     install_look_alike(tmp_path)
     record = tmp_path / 'record.jsonl'
     env = dict(jvm_double_env(record, windows=1), **environment)
@@ -76,7 +77,7 @@ def java_string(argument, code_page):
     return data.decode('utf-16-le' if argument['encoding'] == 'UTF-16LE' else code_page)
 
 
-@pytest.mark.parametrize('code_page', CODE_PAGES)
+@pytest.mark.parametrize('code_page', ['1252', '932'])
 @pytest.mark.parametrize('folder', FOLDERS)
 def test_the_application_starts_from_its_own_folder(wine, tmp_path, code_pages, folder, code_page):
     encoding = CODE_PAGES[code_page]
@@ -111,6 +112,20 @@ def test_the_application_starts_from_its_own_folder(wine, tmp_path, code_pages, 
             assert argument['encoding'] == JNU_ENCODINGS[code_page]
         except UnicodeEncodeError:
             assert argument['encoding'] == 'UTF-16LE'
+
+
+def test_a_launcher_branded_for_utf8_takes_every_name_as_it_is(wine, tmp_path, code_pages):
+    utf8 = tmp_path / 'utf8.exe'
+    subprocess.run([os.path.join(BUILD, 'brand-host', 'brand'), '--in', LAUNCHER_EXE, '--out', str(utf8),
+                    '--utf8'], check=True)
+    run = run_in(wine, tmp_path, 'Łukasz', '65001', code_pages['1252'], ' "日本語 😀" Łukasz', launcher=utf8)
+    assert (run.boxes, run.exit_code) == ([], 0)
+    [create] = events(run, 'create')
+    class_path = bytes.fromhex(create['options'][0]).decode('utf-8')
+    assert class_path.endswith('\\Łukasz\\App\\app.jar') and names_the_real_folder(wine, class_path[18:-8])
+    [main] = events(run, 'main')
+    assert [(a['encoding'], java_string(a, 'utf-8')) for a in main['args']] == [
+        ('UTF-8', '日本語 😀'), ('UTF-8', 'Łukasz')]
 
 
 def test_the_splash_switch_outside_the_code_page_still_counts(wine, tmp_path, code_pages):
