@@ -43,8 +43,9 @@ bool convertWithShortFolder(const wchar_t* units, size_t length, Text& path)
     if (name == 0 || !copyUnits(units, name, folder) || !shortForm(folder.units(), shortFolder))
         return false;
     bool exact = convertToCodePage(shortFolder.units(), shortFolder.length, path);
-    char last = path.isEmpty() ? '\\' : path.at(path.length() - 1);
-    if (last != '\\' && last != '/' && !path.appendChar('\\'))
+    // Tested in UTF-16: in a double-byte code page a last byte 0x5C may end a character.
+    wchar_t last = shortFolder.units()[shortFolder.length - 1];
+    if (last != L'\\' && last != L'/' && !path.appendChar('\\'))
         return false;
     exact = convertToCodePage(units + name, length - name, converted) && exact;
     return path.append(converted) && exact;

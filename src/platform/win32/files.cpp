@@ -1,6 +1,5 @@
 #include "platform/platform.h"
 
-#include "common/growing_buffer.h"
 #include "common/text_scan.h"
 #include "config/path_spelling.h"
 #include "config/settings_path.h"
