@@ -1,6 +1,7 @@
 #include "jvm/main_invocation.h"
 
 #include "common/trace.h"
+#include "jvm/main_arguments.h"
 #include "launcher/error_reporting.h"
 #include "launcher/launcher.h"
 
@@ -130,7 +131,7 @@ bool invokeMainClass(Launcher& launcher)
             reportError(kNoMainMethodMessage, launcher.messageOwner);
         return false;
     }
-    jobjectArray arguments = newArgumentArray(launcher, launcher.arguments);
+    jobjectArray arguments = newMainArguments(launcher);
     if (!arguments) {
         env->ExceptionDescribe();
         return false;

@@ -5,9 +5,9 @@
 
 #include <string.h>
 
-bool splitCommandLine(TextList& arguments)
+bool splitCommandLine(TextList& arguments, TextList& wideArguments)
 {
-    return platform::commandLineArguments(arguments);
+    return platform::commandLineArguments(arguments, wideArguments);
 }
 
 bool splitCommandLineText(const char* commandLine, TextList& arguments)
@@ -22,6 +22,29 @@ bool splitCommandLineText(const char* commandLine, TextList& arguments)
     for (size_t i = 1; i < items.count(); ++i)
         if (!arguments.append(items.at(i)))
             return false;
+    return true;
+}
+
+bool splitWideCommandLine(const char16_t* line, size_t length, bool (*isBlank)(char16_t),
+                          List<TextSpan>& arguments)
+{
+    size_t at = 0;
+    while (at < length && isBlank(line[at]))
+        ++at;
+    while (length > at && isBlank(line[length - 1]))
+        --length;
+    for (bool programPath = true; at < length; programPath = false) {
+        char16_t end = line[at] == u'"' ? u'"' : u' ';
+        size_t start = end == u'"' ? at + 1 : at;
+        size_t stop = start;
+        while (stop < length && line[stop] != end)
+            ++stop;
+        if (!programPath && !arguments.append(TextSpan { start, stop - start }))
+            return false;
+        at = end == u'"' ? stop + 1 : stop;
+        while (at < length && line[at] == u' ')
+            ++at;
+    }
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "launcher/launch_sequence.h"
 
 #include "common/trace.h"
+#include "config/module_path.h"
 #include "config/settings.h"
 #include "jvm/main_invocation.h"
 #include "jvm/startup_cache.h"
@@ -70,11 +71,12 @@ bool initializePlatform(platform::ModuleInstance instance)
 
 bool prepareLaunch(Launcher& launcher)
 {
-    if (!splitCommandLine(launcher.arguments)) {
+    if (!splitCommandLine(launcher.arguments, launcher.wideArguments)) {
         reportError(kOutOfMemoryMessage, launcher.messageOwner);
         return false;
     }
     traceLaunch(launcher);
+    warnOfUndecodableModulePath(launcher);
     if (splashWanted(launcher.arguments) && !showSplash(launcher))
         return false;
     if (!loadSettings(launcher))

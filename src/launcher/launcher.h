@@ -28,6 +28,7 @@ struct Launcher {
     VersionNumber minimumVersion;
     VersionNumber maximumVersion;
     TextList arguments;
+    TextList wideArguments; // see platform::commandLineArguments
     platform::SplashWindowOwner splashWindow;
     platform::WindowHandle messageOwner = nullptr;
     TextList vmOptions;

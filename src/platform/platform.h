@@ -24,8 +24,11 @@ StartUpFailure startUp(ModuleInstance instance, long& errorCode);
 void shutDown();
 
 // The arguments after the program's own path, split as the system's
-// launcher conventions say; false when one could not get memory.
-[[nodiscard]] bool commandLineArguments(TextList& arguments);
+// launcher conventions say; false when one could not get memory. Where the
+// system gives the command line in UTF-16 and an argument's text in the code
+// page is not exact, wideArguments holds its UTF-16 code units (as bytes) at
+// the same index, else an empty text; it may also be shorter than arguments.
+[[nodiscard]] bool commandLineArguments(TextList& arguments, TextList& wideArguments);
 
 // Characters of the system's ANSI (multibyte) code page.
 const char* nextCharacter(const char* position);
@@ -33,7 +36,15 @@ bool isBlankCharacter(const char* position);
 
 // Files and paths.
 extern const char kPathSeparator;
+// The executable's path, exact in the code page. When it is not to be had,
+// errorCode is the system's code, or kUnrepresentableNameError when a name
+// in it cannot be represented in the code page; the path then ends with that
+// name (the part past it left off), as near as the code page can write it.
+extern const int kUnrepresentableNameError;
 bool modulePath(Text& path, int& errorCode);
+// Where the first byte lies that the system's encoding for file names cannot
+// decode; the text's length when it decodes whole.
+size_t firstUndecodableByte(const Text& text);
 bool settingsPathForModule(const Text& modulePath, Text& settingsPath);
 // Reads one value of a profile (ini) file into buffer, with the platform's
 // profile reader's rules; returns the number of bytes copied without the NUL,

@@ -116,7 +116,7 @@ def test_the_launcher_branded_with_its_own_icon_and_name_is_the_launcher(build, 
 PNG_SIZES = (16, 32, 48, 256)
 EVERY_OPTION = ['--file-version', '1.2.3.4', '--product-version', '5.6.0.65535', '--description', 'My Äpp',
                 '--product-name', 'MyApp Suite', '--company', 'Example Ltd', '--copyright', '© 2024 Example Ltd',
-                '--execution-level', 'requireAdministrator', '--dpi-aware', 'per-monitor-v2', '--console']
+                '--execution-level', 'requireAdministrator', '--dpi-aware', 'per-monitor-v2', '--console', '--utf8']
 
 
 def icon_sources(kind, tmp_path):
@@ -192,6 +192,8 @@ def test_a_launcher_branded_with_every_option(build, kind, tmp_path):
     assert name == 1
     assert re.search(r'<requestedExecutionLevel level="requireAdministrator" uiAccess="false"/>', manifest)
     assert '>true/pm</dpiAware>' in manifest and '>PerMonitorV2</dpiAwareness>' in manifest
+    assert '<activeCodePage xmlns="http://schemas.microsoft.com/SMI/2019/WindowsSettings">UTF-8</activeCodePage>' \
+        in manifest
     assert re.search(r'name="Launcher\.Java\.Application" version="[\d.]+" processorArchitecture="%s"'
                      % architecture, manifest)
     assert re.search(r'name="Microsoft\.Windows\.Common-Controls"\s+version="6\.0\.0\.0"\s+'

@@ -26,6 +26,55 @@ TEST(ArgumentSplitting, SplitsTheCommandLineAfterTheProgramPath)
     }
 }
 
+std::u16string widened(const char* text)
+{
+    std::u16string units;
+    for (const char* p = text; *p; ++p)
+        units += static_cast<char16_t>(static_cast<unsigned char>(*p));
+    return units;
+}
+
+bool isAsciiBlank(char16_t unit)
+{
+    return unit == u' ' || (unit >= u'\t' && unit <= u'\r');
+}
+
+std::vector<std::u16string> splitWide(const std::u16string& line)
+{
+    List<TextSpan> spans;
+    EXPECT_TRUE(splitWideCommandLine(line.data(), line.size(), isAsciiBlank, spans));
+    std::vector<std::u16string> arguments;
+    for (size_t i = 0; i < spans.count(); ++i)
+        arguments.push_back(line.substr(spans.at(i).start, spans.at(i).length));
+    return arguments;
+}
+
+// The command line in UTF-16 is split exactly as the same line in the code page.
+TEST(ArgumentSplitting, SplitsAWideCommandLineAsTheCodePageLine)
+{
+    const char* lines[] = {
+        "app.exe a b", "app.exe", " \t\r\n ", "", "\"D:\\App Dir\\app.exe\" -nosplash \"x y\"",
+        "D:\\Program Files\\App\\app.exe x", "app.exe\tx", "app.exe a \"\" b", "app.exe \"abc\"def",
+        "app.exe ab\"c d\"", "app.exe \"abc", "app.exe a \"", "app.exe \"a\\\"b\"", "\"app.exe\"",
+        " \t app.exe   a    b a\tb \t\r\n", "\"app\"x \"\"\"\" y  ",
+    };
+    for (const char* line : lines) {
+        TextList expected;
+        ASSERT_TRUE(splitCommandLineText(line, expected));
+        std::vector<std::u16string> wanted;
+        for (const std::string& item : itemsOf(expected))
+            wanted.push_back(widened(item.c_str()));
+        EXPECT_EQ(wanted, splitWide(widened(line))) << line;
+    }
+}
+
+TEST(ArgumentSplitting, KeepsCharactersOutsideTheCodePageWhole)
+{
+    // Łukasz, a Cyrillic word and an emoji (a surrogate pair) beside quotes and spaces.
+    std::u16string line = u"\"C:\\\u0141ukasz\\app.exe\" \"\u0414\u0430 \u043d\"\U0001F600 x\u00a0";
+    EXPECT_EQ((std::vector<std::u16string>{ u"\u0414\u0430 \u043d", u"\U0001F600", u"x\u00a0" }), splitWide(line));
+}
+
 TEST(ArgumentSplitting, TokenizesParametersBehindWhatTheListHolds)
 {
     TextList options;

@@ -2,7 +2,10 @@
  * Starts a program with an exact command line, answers its message boxes and
  * reports what it saw, for the end-to-end tests under Wine.
  *
- *   rig.exe [--timeout MS] [--cwd DIR] PROGRAM "COMMAND LINE"
+ *   rig.exe [--timeout MS] [--cwd DIR] [--wide 1] PROGRAM "COMMAND LINE"
+ *
+ * With --wide 1 the program, its command line and the directory are taken and
+ * handed on in UTF-16, so that names outside the ANSI code page stay exact.
  *
  * Prints one line per message box the program shows:
  *   box<TAB>OWNER<TAB>CAPTION<TAB>TEXT
@@ -13,6 +16,7 @@
  * outside printable ASCII, and backslashes, are written as \xNN escapes.
  */
 #include <windows.h>
+#include <shellapi.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -82,34 +86,49 @@ int main(int argc, char** argv)
 {
     DWORD timeout = 20000;
     const char* directory = NULL;
+    int directoryIndex = 0, wide = 0;
     int i = 1;
     for (; i + 1 < argc && strncmp(argv[i], "--", 2) == 0; i += 2) {
         if (strcmp(argv[i], "--timeout") == 0)
             timeout = (DWORD)strtoul(argv[i + 1], NULL, 10);
         else if (strcmp(argv[i], "--cwd") == 0)
-            directory = argv[i + 1];
+            directory = argv[i + 1], directoryIndex = i + 1;
+        else if (strcmp(argv[i], "--wide") == 0)
+            wide = atoi(argv[i + 1]);
     }
     if (argc - i != 2) {
-        fprintf(stderr, "usage: rig.exe [--timeout MS] [--cwd DIR] PROGRAM \"COMMAND LINE\"\n");
+        fprintf(stderr, "usage: rig.exe [--timeout MS] [--cwd DIR] [--wide 1] PROGRAM \"COMMAND LINE\"\n");
         return 2;
     }
-    char* commandLine = _strdup(argv[i + 1]);
     STARTUPINFOA startup;
+    STARTUPINFOW startupWide;
     PROCESS_INFORMATION process;
     memset(&startup, 0, sizeof startup);
     startup.cb = sizeof startup;
-    if (!CreateProcessA(argv[i], commandLine, NULL, NULL, FALSE, 0, NULL, directory, &startup, &process)) {
+    memset(&startupWide, 0, sizeof startupWide);
+    startupWide.cb = sizeof startupWide;
+    int wideCount = 0;
+    wchar_t** wideArgs = wide ? CommandLineToArgvW(GetCommandLineW(), &wideCount) : NULL;
+    if (wide && wideCount != argc) {
+        fprintf(stderr, "rig.exe: the wide command line has %d arguments, not %d\n", wideCount, argc);
+        return 2;
+    }
+    BOOL started = wide
+        ? CreateProcessW(wideArgs[i], _wcsdup(wideArgs[i + 1]), NULL, NULL, FALSE, 0, NULL,
+                         directoryIndex ? wideArgs[directoryIndex] : NULL, &startupWide, &process)
+        : CreateProcessA(argv[i], _strdup(argv[i + 1]), NULL, NULL, FALSE, 0, NULL, directory, &startup, &process);
+    if (!started) {
         printf("start-failed\t%lu\n", GetLastError());
         return 3;
     }
     childProcessId = process.dwProcessId;
 
-    DWORD started = GetTickCount();
+    DWORD startTime = GetTickCount();
     for (;;) {
         EnumWindows(visitWindow, 0);
         if (WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0)
             break;
-        if (GetTickCount() - started > timeout) {
+        if (GetTickCount() - startTime > timeout) {
             TerminateProcess(process.hProcess, 0xDEAD);
             puts("timeout");
             return 4;

@@ -128,14 +128,18 @@ class Wine:
         finally:
             os.unlink(name)
 
-    def run(self, program, command_line=None, cwd=None, env=None, timeout_ms=20000):
+    def run(self, program, command_line=None, cwd=None, env=None, timeout_ms=20000, wide=False):
         """Starts program (a Unix path) with the exact command line given
-        (by default its quoted Windows path alone) and returns what happened."""
+        (by default its quoted Windows path alone) and returns what happened.
+        wide: the names and the command line reach the program in UTF-16,
+        not through the ANSI code page."""
         if command_line is None:
             command_line = '"%s"' % windows_path(program)
         args = [RIG_EXE, '--timeout', str(timeout_ms)]
         if cwd:
             args += ['--cwd', windows_path(cwd)]
+        if wide:
+            args += ['--wide', '1']
         args += [windows_path(program), command_line]
         completed = self.command(args, env=env, timeout=timeout_ms / 1000 + 60, check=False)
         run = Run(output=completed.stdout.decode('latin-1'), errors=completed.stderr)

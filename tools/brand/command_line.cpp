@@ -25,6 +25,9 @@ const char kUsage[] =
     "                             highestAvailable or requireAdministrator\n"
     "  --dpi-aware MODE           the manifest's screen scaling: none, system or\n"
     "                             per-monitor-v2\n"
+    "  --utf8                     the manifest's ANSI code page: UTF-8 (Windows 10 1903\n"
+    "                             and later; the runtime must take its encoding from\n"
+    "                             it, and the settings file must be written in UTF-8)\n"
     "  --help                     this text\n"
     "\n"
     "Whenever resources change (any option but --console and --gui), the version\n"
@@ -153,6 +156,10 @@ Outcome<CommandLine> parseCommandLine(const std::vector<std::string>& arguments)
             if (line.subsystem && *line.subsystem != wanted)
                 return Failure{ "--console and --gui exclude each other" };
             line.subsystem = wanted;
+            continue;
+        }
+        if (argument == "--utf8") {
+            line.manifest.utf8CodePage = true;
             continue;
         }
         const ValueOption* option = valueOption(argument);

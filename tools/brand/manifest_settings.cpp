@@ -13,6 +13,7 @@ const char kEmptyManifest[] =
 const char kAsmV3[] = "urn:schemas-microsoft-com:asm.v3";
 const char kSettings2005[] = "http://schemas.microsoft.com/SMI/2005/WindowsSettings";
 const char kSettings2016[] = "http://schemas.microsoft.com/SMI/2016/WindowsSettings";
+const char kSettings2019[] = "http://schemas.microsoft.com/SMI/2019/WindowsSettings";
 
 const char* executionLevelName(ExecutionLevel level)
 {
@@ -47,10 +48,16 @@ std::vector<std::string> dpiLines(DpiAwareness awareness)
     return lines;
 }
 
-std::vector<std::string> applicationLines(DpiAwareness awareness)
+// Windows 10 1903 and later: the process's ANSI code page is UTF-8.
+std::vector<std::string> codePageLines()
+{
+    return { std::string("<activeCodePage xmlns=\"") + kSettings2019 + "\">UTF-8</activeCodePage>" };
+}
+
+std::vector<std::string> applicationLines(const std::vector<std::string>& settingLines)
 {
     std::vector<std::string> lines = { std::string("<application xmlns=\"") + kAsmV3 + "\">", "  <windowsSettings>" };
-    for (const std::string& line : dpiLines(awareness))
+    for (const std::string& line : settingLines)
         lines.push_back("    " + line);
     lines.push_back("  </windowsSettings>");
     lines.push_back("</application>");
@@ -69,19 +76,30 @@ Status appendToAssembly(std::string& xml, const std::vector<std::string>& lines)
     return Done{};
 }
 
-Status setDpiAwareness(std::string& xml, DpiAwareness awareness)
+// An empty <windowsSettings/> cannot take the lines, and is passed over:
+// settings added beside it are found again when the file is branded again.
+Status setWindowsSettings(std::string& xml, const std::vector<std::string>& lines)
 {
-    removeElements(xml, "dpiAware");
-    removeElements(xml, "dpiAwareness");
-    // An empty <windowsSettings/> cannot take the lines, and is passed over:
-    // settings added beside it are found again when the file is branded again.
     std::optional<ElementSpan> settings = findElement(xml, "windowsSettings");
     while (settings && settings->selfClosing)
         settings = findElement(xml, "windowsSettings", settings->end);
     if (!settings)
-        return appendToAssembly(xml, applicationLines(awareness));
-    appendChildLines(xml, *settings, dpiLines(awareness));
+        return appendToAssembly(xml, applicationLines(lines));
+    appendChildLines(xml, *settings, lines);
     return Done{};
+}
+
+Status setDpiAwareness(std::string& xml, DpiAwareness awareness)
+{
+    removeElements(xml, "dpiAware");
+    removeElements(xml, "dpiAwareness");
+    return setWindowsSettings(xml, dpiLines(awareness));
+}
+
+Status setUtf8CodePage(std::string& xml)
+{
+    removeElements(xml, "activeCodePage");
+    return setWindowsSettings(xml, codePageLines());
 }
 
 Status checkEditable(const std::string& xml)
@@ -114,6 +132,11 @@ Outcome<std::string> applyManifestSettings(const std::string* existing, const Ma
         Status dpi = setDpiAwareness(xml, *settings.dpiAwareness);
         if (!dpi)
             return dpi.failure();
+    }
+    if (settings.utf8CodePage) {
+        Status codePage = setUtf8CodePage(xml);
+        if (!codePage)
+            return codePage.failure();
     }
     return xml;
 }

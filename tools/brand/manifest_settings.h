@@ -1,7 +1,8 @@
 #pragma once
 // The manifest settings an application's owner decides: the execution level
 // Windows grants the process (the trustInfo element) and how it handles
-// screen scaling (dpiAware, dpiAwareness). Everything else in the manifest,
+// screen scaling (dpiAware, dpiAwareness), and whether its ANSI code page is
+// UTF-8 (activeCodePage). Everything else in the manifest,
 // the assembly identity and the common-controls dependency among it, stays
 // as it is.
 #include "outcome.h"
@@ -15,8 +16,9 @@ enum class DpiAwareness { None, System, PerMonitorV2 };
 struct ManifestSettings {
     std::optional<ExecutionLevel> executionLevel;
     std::optional<DpiAwareness> dpiAwareness;
+    bool utf8CodePage = false;
 
-    bool any() const { return executionLevel || dpiAwareness; }
+    bool any() const { return executionLevel || dpiAwareness || utf8CodePage; }
 };
 
 // existing: the manifest's text, or null for an executable without one. The

@@ -14,7 +14,8 @@ void rememberProcessArguments(int count, char** values)
 
 namespace platform {
 
-bool commandLineArguments(TextList& arguments)
+// The system hands over bytes, which reach main as they are.
+bool commandLineArguments(TextList& arguments, TextList&)
 {
     for (int i = 1; i < argumentCount; ++i)
         if (!arguments.append(argumentValues[i]))

@@ -12,11 +12,27 @@
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
+#include <wchar.h>
 
 namespace platform {
 
 const char kPathSeparator = '/';
 const char kPathListSeparator = ':';
+
+// Names on Linux are bytes: nothing stands between them and the locale.
+const int kUnrepresentableNameError = EILSEQ;
+
+size_t firstUndecodableByte(const Text& text)
+{
+    mbstate_t state = {};
+    for (size_t at = 0; at < text.length();) {
+        size_t length = mbrtowc(nullptr, text.chars() + at, text.length() - at, &state);
+        if (length == static_cast<size_t>(-1) || length == static_cast<size_t>(-2))
+            return at;
+        at += length ? length : 1;
+    }
+    return text.length();
+}
 
 bool modulePath(Text& path, int& errorCode)
 {

@@ -1,7 +1,9 @@
 #include "platform/platform.h"
 
-#include "common/growing_buffer.h"
+#include "common/text_scan.h"
+#include "config/path_spelling.h"
 #include "config/settings_path.h"
+#include "platform/win32/code_page.h"
 #include "platform/win32/handles.h"
 
 namespace platform {
@@ -9,23 +11,34 @@ namespace platform {
 const char kPathSeparator = '\\';
 const char kPathListSeparator = ';';
 
+const int kUnrepresentableNameError = ERROR_NO_UNICODE_TRANSLATION;
+
+// The path comes in UTF-16: GetModuleFileNameA would give a best-fit
+// look-alike of a folder outside the code page, whose settings file and
+// runtime could be anybody's. Its folder's short name stands in for it.
 bool modulePath(Text& path, int& errorCode)
 {
-    // A path of MAX_PATH characters or more is read whole: the buffer grows
-    // until the name fits with its terminating NUL.
+    WideText units;
     DWORD error = 0;
-    GrowResult result = fillGrowingBuffer(MAX_PATH, 0x40000, path, [&](char* buffer, size_t size, size_t& length) {
-        DWORD got = GetModuleFileNameA(nullptr, buffer, static_cast<DWORD>(size));
+    bool filled = fillWideText(units, [&](wchar_t* buffer, DWORD size) {
+        DWORD got = GetModuleFileNameW(nullptr, buffer, size);
         error = GetLastError();
-        if (got == 0)
-            return FillResult::Failed;
-        length = got;
-        return length < size ? FillResult::Complete : FillResult::TooSmall;
+        return got;
     });
-    errorCode = static_cast<int>(result == GrowResult::Failed     ? error
-                                 : result == GrowResult::NoMemory ? ERROR_NOT_ENOUGH_MEMORY
-                                                                  : ERROR_INSUFFICIENT_BUFFER);
-    return result == GrowResult::Complete;
+    if (!filled || units.length == 0) {
+        errorCode = static_cast<int>(!filled ? ERROR_NOT_ENOUGH_MEMORY : error);
+        return false;
+    }
+    if (codePagePath(units.units(), units.length, false, path))
+        return true;
+    errorCode = kUnrepresentableNameError;
+    path = pathUpToNameAt(path, findCharacter(path, '?'), kPathSeparator);
+    return false;
+}
+
+size_t firstUndecodableByte(const Text& text)
+{
+    return text.length();
 }
 
 bool settingsPathForModule(const Text& modulePath, Text& settingsPath)
@@ -72,18 +85,24 @@ bool readFileStart(const char* path, size_t limit, Text& contents)
         && contents.assign(buffer.get(), got);
 }
 
+// GetEnvironmentVariableA would give a best-fit look-alike of a value outside
+// the code page. Such a value counts as not set, unless it names a path with
+// a short form.
 bool environmentVariable(const char* name, Text& value)
 {
-    GrowResult result = fillGrowingBuffer(256, 0x10000, value, [&](char* buffer, size_t size, size_t& length) {
+    WideText wideName;
+    WideText units;
+    DWORD error = 0;
+    bool filled = widen(name, wideName) && fillWideText(units, [&](wchar_t* buffer, DWORD size) {
         SetLastError(ERROR_SUCCESS);
-        length = GetEnvironmentVariableA(name, buffer, static_cast<DWORD>(size));
-        DWORD error = GetLastError();
-        // A variable set to nothing gives 0 too, without the error.
-        if (length == 0 && error == ERROR_ENVVAR_NOT_FOUND)
-            return FillResult::Failed;
-        return length < size ? FillResult::Complete : FillResult::TooSmall;
+        DWORD got = GetEnvironmentVariableW(wideName.units(), buffer, size);
+        error = GetLastError();
+        return got;
     });
-    return result == GrowResult::Complete;
+    // A variable set to nothing gives 0 too, without the error.
+    if (!filled || (units.length == 0 && error == ERROR_ENVVAR_NOT_FOUND))
+        return false;
+    return codePagePath(units.units(), units.length, true, value);
 }
 
 bool appendToFile(const char* path, const char* bytes, size_t length)

@@ -22,6 +22,16 @@ TEST(CommandLine, takesOnlyVersionsOfFourNumbersUpTo65535)
                   "--file-version: \"" + std::string(bad) + "\" is not a version of four numbers 0-65535 (A.B.C.D)");
 }
 
+TEST(CommandLine, takesUtf8AsAFlagThatChangesTheManifest)
+{
+    Outcome<CommandLine> plain = parseCommandLine({ "--in", "a", "--out", "b" });
+    Outcome<CommandLine> line = parseCommandLine({ "--in", "a", "--utf8", "--out", "b" });
+    ASSERT_TRUE(plain && line);
+    EXPECT_FALSE(plain.value().manifest.any());
+    EXPECT_TRUE(line.value().manifest.utf8CodePage && line.value().manifest.any());
+    EXPECT_EQ(failureOf({ "--in", "a", "--out", "b", "--utf8=yes" }), "unknown option --utf8=yes");
+}
+
 TEST(CommandLine, refusesOptionsThatContradictOrRepeat)
 {
     EXPECT_EQ(failureOf({ "--in", "a", "--out", "b", "--console", "--gui" }), "--console and --gui exclude each other");

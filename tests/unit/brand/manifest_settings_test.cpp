@@ -75,6 +75,25 @@ TEST(ManifestSettings, replacesWhatWasThereAndKeepsTheLevelUnlessTold)
     EXPECT_EQ(occurrences(applied(kLauncherManifest, { std::nullopt, DpiAwareness::System }), "level=\"asInvoker\""), 1u);
 }
 
+TEST(ManifestSettings, asksForTheUtf8CodePageBesideTheScalingAndOnlyOnce)
+{
+    ManifestSettings utf8;
+    utf8.utf8CodePage = true;
+    const char element[] = "<activeCodePage xmlns=\"http://schemas.microsoft.com/SMI/2019/WindowsSettings\">"
+                           "UTF-8</activeCodePage>\n";
+    std::string alone = applied(kLauncherManifest, utf8);
+    EXPECT_NE(alone.find(std::string("    <windowsSettings>\n      ") + element + "    </windowsSettings>\n"),
+              std::string::npos);
+    utf8.dpiAwareness = DpiAwareness::System;
+    std::string both = applied(applied(alone, utf8), utf8);
+    EXPECT_EQ(occurrences(both, element), 1u);
+    EXPECT_EQ(occurrences(both, "<windowsSettings>"), 1u);
+    EXPECT_EQ(occurrences(both, ">true</dpiAware>"), 1u);
+    // Without the option the code page stays as the manifest has it.
+    EXPECT_EQ(occurrences(applied(both, { ExecutionLevel::AsInvoker, DpiAwareness::None }), element), 1u);
+    EXPECT_EQ(occurrences(applied(kLauncherManifest, { ExecutionLevel::AsInvoker, std::nullopt }), "activeCodePage"), 0u);
+}
+
 TEST(ManifestSettings, joinsTheSettingsAnAuthorAlreadyHasWithPrefixesAndCrLf)
 {
     const std::string manifest =

@@ -540,6 +540,15 @@ static void JNICALL DeleteLocalRef(JNIEnv* env, jobject reference)
 static jstring JNICALL NewStringUTF(JNIEnv* env, const char* utf)
 { check(env, "NewStringUTF", 1); return makeString(utf, (jsize)strlen(utf), "NewStringUTF", NULL); }
 
+/* A string of UTF-16 units keeps their bytes (little-endian), its encoding named UTF-16LE. */
+static jstring JNICALL NewString(JNIEnv* env, const jchar* units, jsize length)
+{
+    check(env, "NewString", 1);
+    if (!units || length < 0)
+        return misuse("NewString", "no units"), NULL;
+    return makeString((const char*)units, length * 2, "NewString", newObject(STRING, "UTF-16LE", 8));
+}
+
 /* The bytes stand for their own modified UTF-8 form: the tests' class names are ASCII. */
 static const char* JNICALL GetStringUTFChars(JNIEnv* env, jstring string, jboolean* isCopy)
 {
@@ -618,6 +627,7 @@ static void fillTables(void)
     PLAY(functions, CallStaticVoidMethodV) PLAY(functions, CallStaticVoidMethodA)
     PLAY(functions, NewByteArray) PLAY(functions, SetByteArrayRegion) PLAY(functions, NewObjectArray)
     PLAY(functions, SetObjectArrayElement) PLAY(functions, DeleteLocalRef) PLAY(functions, NewStringUTF)
+    PLAY(functions, NewString)
     PLAY(functions, GetStringUTFChars) PLAY(functions, ReleaseStringUTFChars)
     PLAY(functions, ExceptionOccurred) PLAY(functions, ExceptionCheck) PLAY(functions, ExceptionClear)
     PLAY(functions, ExceptionDescribe)
