@@ -50,6 +50,12 @@ def with_resources(exe, section, rva=None, image_size=None):
     return bytes(out)
 
 
+def resources_rva(exe):
+    """Where the launcher maps its resources: the address the helpers build for."""
+    _, headers = section_headers(exe)
+    return struct.unpack_from('<I', exe, headers[-2] + 12)[0]
+
+
 def brand(tmp_path, exe, *arguments, tool=BRAND):
     source = tmp_path / 'in.exe'
     source.write_bytes(exe)
@@ -67,7 +73,7 @@ def assert_refused(done, tmp_path, message):
 
 def test_the_resource_helpers_make_a_launcher_the_tool_brands(tmp_path):
     manifest = b'<assembly>\n</assembly>\n'
-    exe = with_resources(launcher_bytes(), resource_section(0xF000, [(24, 1, 0x409, manifest)]))
+    exe = with_resources(launcher_bytes(), resource_section(resources_rva(launcher_bytes()), [(24, 1, 0x409, manifest)]))
     assert brand(tmp_path, exe, '--execution-level', 'asInvoker', '--description', 'x').returncode == 0
 
 
@@ -76,23 +82,23 @@ def test_the_resource_helpers_make_a_launcher_the_tool_brands(tmp_path):
     (b'<assembly><dpiAware></assembly></dpiAware>', ['--dpi-aware', 'system']),
 ], ids=['trustInfo', 'dpiAware'])
 def test_a_manifest_whose_elements_overlap_is_refused(tmp_path, manifest, option):
-    exe = with_resources(launcher_bytes(), resource_section(0xF000, [(24, 1, 0x409, manifest)]))
+    exe = with_resources(launcher_bytes(), resource_section(resources_rva(launcher_bytes()), [(24, 1, 0x409, manifest)]))
     assert_refused(brand(tmp_path, exe, *option), tmp_path, 'closes no element open there')
 
 
 def test_version_records_with_too_many_string_tables_are_refused(tmp_path):
     record = version_record([('%04X04B0' % (0x400 + i), [('A', 'a')]) for i in range(33)])
-    exe = with_resources(launcher_bytes(), resource_section(0xF000, [(16, 1, 0x409, record)]))
+    exe = with_resources(launcher_bytes(), resource_section(resources_rva(launcher_bytes()), [(16, 1, 0x409, record)]))
     assert_refused(brand(tmp_path, exe, '--company', 'Example Ltd'), tmp_path, '33 string tables')
     fewer = version_record([('%04X04B0' % (0x400 + i), [('A', 'a')]) for i in range(32)])
-    exe = with_resources(launcher_bytes(), resource_section(0xF000, [(16, 1, 0x409, fewer)]))
+    exe = with_resources(launcher_bytes(), resource_section(resources_rva(launcher_bytes()), [(16, 1, 0x409, fewer)]))
     assert brand(tmp_path, exe, '--company', 'Example Ltd').returncode == 0
 
 
 @pytest.mark.parametrize('share_tables', [True, False], ids=['directory tables', 'data entries'])
 def test_resources_shared_by_many_entries_are_refused(tmp_path, share_tables):
     """Copied once per reference, 100 KB of them would have made hundreds of MB."""
-    section = shared_resource_section(0xF000, 2000 if share_tables else 600, b'\xAB' * 60000, share_tables)
+    section = shared_resource_section(resources_rva(launcher_bytes()), 2000 if share_tables else 600, b'\xAB' * 60000, share_tables)
     exe = with_resources(launcher_bytes(), section)
     assert_refused(brand(tmp_path, exe, '--description', 'x'), tmp_path, 'share tables, names or data')
 
