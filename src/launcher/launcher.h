@@ -33,4 +33,6 @@ struct Launcher {
     CreateJavaVmFunction createJavaVmEntry;
     GetDefaultInitArgsFunction getDefaultInitArgsEntry;
     bool startupCache = false; // the runtime keeps a class archive for the application
+    Text vmLibraryKind;        // "client" or "server" when the parameters ask for that VM library
+    Text parameterSplashPath;  // the file of the parameters' -splash: (not shown yet)
 };

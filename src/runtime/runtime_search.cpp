@@ -6,6 +6,8 @@
 #include "platform/platform.h"
 #include "runtime/runtime_candidates.h"
 
+#include <string.h>
+
 namespace {
 
 const char kJavaHomeVariable[] = "JAVA_HOME";
@@ -51,6 +53,24 @@ bool hasJavaLibrary(const Text& directory)
 Text findJvmLibrary(const Text& runtimeHome)
 {
     return firstExisting(runtimeHome, platform::kVmLibraryPaths);
+}
+
+Text findJvmLibrary(const Text& runtimeHome, const Text& kind)
+{
+    if (!kind.isEmpty()) {
+        // The library's own folder is named after its kind: bin\server\jvm.dll, lib/server/libjvm.so.
+        Text folder;
+        if (!folder.appendChar(platform::kPathSeparator) || !folder.append(kind)
+            || !folder.appendChar(platform::kPathSeparator))
+            return findJvmLibrary(runtimeHome);
+        for (const char* const* relative = platform::kVmLibraryPaths; *relative; ++relative) {
+            Text path(runtimeHome);
+            if (strstr(*relative, folder.chars()) && path.append(*relative) && platform::fileExists(path.chars()))
+                return path;
+        }
+        trace("runtime %s: no %s VM library, the first one instead", { runtimeHome, kind });
+    }
+    return findJvmLibrary(runtimeHome);
 }
 
 bool findPrivateRuntime(const Launcher& launcher, Text& runtimeHome)
