@@ -21,73 +21,93 @@ namespace {
 const size_t kArgumentFileLimit = 0x7fffffff;
 
 const char kDisableArgumentFiles[] = "--disable-@files";
-const char kSplashPrefix[] = "-splash:";
 
-// Options of the module system that java also takes with their value as the
-// next item, and hands to the machine as one "--name=value".
-const char* const kModuleOptions[] = {
-    "--module-path", "--upgrade-module-path", "--add-modules", "--enable-native-access", "--limit-modules",
-    "--add-exports", "--add-opens", "--add-reads", "--patch-module",
+enum class Rule : unsigned char {
+    ModuleOption, // "--name value" becomes "--name=value" (and -p is --module-path)
+    ClassPath,    // its value, the next item, goes to the class path
+    ClassPathIs,  // the rest of the item goes to the class path
+    VmKind,       // chooses the VM library
+    Splash,       // the rest of the item is the splash file
+    Becomes,      // becomes another option, or none
+    SizePrefix,   // -ss, -ms, -mx followed by a size become -Xss, -Xms, -Xmx
+    Refused,      // named in a message
 };
-const char kModulePathAlias[] = "-p";
-const char kModulePath[] = "--module-path";
 
-const char* const kClassPathOptions[] = { "-cp", "-classpath", "--class-path" };
-const char kClassPathLongForm[] = "--class-path=";
-
-const char* const kVmLibraryKinds[] = { "-client", "-server" };
-
-// The java command's old spellings, and what it hands the machine for them
-// (nothing for -debug).
-struct Spelling {
-    const char* option;
-    const char* becomes;
+// What the java command does with the options it takes. A name that ends
+// in '=' or ':', and every size prefix, matches the start of an item; any
+// other the whole item. Only options the machine refuses are here, so that
+// whatever it took before it is still handed.
+struct JavaOption {
+    const char* name;
+    Rule rule;
+    const char* becomes; // the option it becomes, or the message format
 };
-const Spelling kOldSpellings[] = {
-    { "-Xdiag", "-Dsun.java.launcher.diag=true" },
-    { "--show-module-resolution", "-Djdk.module.showModuleResolution=true" },
-    { "-noclassgc", "-Xnoclassgc" },
-    { "-verify", "-Xverify:all" },
-    { "-verifyremote", "-Xverify:remote" },
-    { "-noverify", "-Xverify:none" },
-    { "-debug", "" },
-};
-// -ss, -ms and -mx followed by a size become -Xss, -Xms and -Xmx.
-const char* const kOldSizePrefixes[] = { "-ss", "-ms", "-mx" };
 
-// Options that tell the java command to print something, or to run
-// something other than the application's main class, and to stop.
+const JavaOption kJavaOptions[] = {
+    { "-p", Rule::ModuleOption, "--module-path" },
+    { "--module-path", Rule::ModuleOption, nullptr },
+    { "--upgrade-module-path", Rule::ModuleOption, nullptr },
+    { "--add-modules", Rule::ModuleOption, nullptr },
+    { "--enable-native-access", Rule::ModuleOption, nullptr },
+    { "--limit-modules", Rule::ModuleOption, nullptr },
+    { "--add-exports", Rule::ModuleOption, nullptr },
+    { "--add-opens", Rule::ModuleOption, nullptr },
+    { "--add-reads", Rule::ModuleOption, nullptr },
+    { "--patch-module", Rule::ModuleOption, nullptr },
+    { "-cp", Rule::ClassPath, nullptr },
+    { "-classpath", Rule::ClassPath, nullptr },
+    { "--class-path", Rule::ClassPath, nullptr },
+    { "--class-path=", Rule::ClassPathIs, nullptr },
+    { "-client", Rule::VmKind, nullptr },
+    { "-server", Rule::VmKind, nullptr },
+    { "-splash:", Rule::Splash, nullptr },
+    { kDisableArgumentFiles, Rule::Becomes, nullptr },
+    { "-Xdiag", Rule::Becomes, "-Dsun.java.launcher.diag=true" },
+    { "--show-module-resolution", Rule::Becomes, "-Djdk.module.showModuleResolution=true" },
+    { "-noclassgc", Rule::Becomes, "-Xnoclassgc" },
+    { "-verify", Rule::Becomes, "-Xverify:all" },
+    { "-verifyremote", Rule::Becomes, "-Xverify:remote" },
+    { "-noverify", Rule::Becomes, "-Xverify:none" },
+    { "-debug", Rule::Becomes, nullptr },
+    { "-ss", Rule::SizePrefix, nullptr },
+    { "-ms", Rule::SizePrefix, nullptr },
+    { "-mx", Rule::SizePrefix, nullptr },
+    { "-m", Rule::Refused, kMainModuleOptionFormat },
+    { "--module", Rule::Refused, kMainModuleOptionFormat },
+    { "--module=", Rule::Refused, kMainModuleOptionFormat },
+    { "-jar", Rule::Refused, kMainJarOptionFormat },
+};
+
+// Options that have java print something, or run something other than the
+// application's main class, and stop; named as those above.
 const char* const kJavaCommandOptions[] = {
-    "-version", "--version", "-showversion", "--show-version", "-fullversion", "--full-version", "--dry-run",
-    "-h", "-help", "--help", "-?", "-X", "--help-extra", "--list-modules", "--show-resolved-modules",
-    "--validate-modules", "--describe-module", "-d", "--source", "-XshowSettings",
+    "-version", "--version", "-showversion", "--show-version", "-fullversion", "--full-version", "--dry-run", "-h",
+    "-help", "--help", "-?", "-X", "--help-extra", "--list-modules", "--show-resolved-modules",
+    "--validate-modules", "--describe-module", "--describe-module=", "-d", "--source", "--source=",
+    "-XshowSettings", "-XshowSettings:",
 };
-const char* const kJavaCommandPrefixes[] = { "--describe-module=", "--source=", "-XshowSettings:" };
-const char* const kMainModuleOptions[] = { "-m", "--module" };
-const char kMainModuleLongForm[] = "--module=";
-const char kMainJarOption[] = "-jar";
 
-template <size_t N>
-bool isOneOf(const Text& item, const char* const (&names)[N])
+bool matches(const Text& item, const char* name, bool prefix)
 {
-    for (const char* name : names)
-        if (item.equals(name))
-            return true;
-    return false;
+    size_t length = strlen(name);
+    char last = name[length - 1];
+    if (prefix || last == '=' || last == ':')
+        return strncmp(item.chars(), name, length) == 0;
+    return item.equals(name);
 }
 
-bool startsWith(const Text& item, const char* prefix)
+// The option the item is, or null; a java command option is given as one
+// of the refused ones.
+const JavaOption* javaOption(const Text& item)
 {
-    return strncmp(item.chars(), prefix, strlen(prefix)) == 0;
-}
-
-template <size_t N>
-bool startsWithOneOf(const Text& item, const char* const (&prefixes)[N])
-{
-    for (const char* prefix : prefixes)
-        if (startsWith(item, prefix))
-            return true;
-    return false;
+    static const JavaOption kJavaCommandOption = { "", Rule::Refused, kJavaCommandOptionFormat };
+    for (const JavaOption& option : kJavaOptions)
+        if (matches(item, option.name, option.rule == Rule::SizePrefix))
+            return &option;
+    for (const char* name : kJavaCommandOptions)
+        if (matches(item, name, false))
+            return &kJavaCommandOption;
+    return nullptr;
 }
 
 bool fail(OptionFailure& failure, const char* format, const char* subject)
@@ -169,40 +189,41 @@ private:
     bool translate(size_t& i)
     {
         const Text& item = items_.at(i);
-        if (isOneOf(item, kModuleOptions) || item.equals(kModulePathAlias))
-            return moduleOption(i);
-        if (isOneOf(item, kClassPathOptions))
+        const JavaOption* option = javaOption(item);
+        if (!option)
+            return append(item);
+        const char* rest = item.chars() + strlen(option->name);
+        switch (option->rule) {
+        case Rule::ModuleOption:
+            return moduleOption(i, option->becomes ? option->becomes : option->name);
+        case Rule::ClassPath:
             return classPathOption(i);
-        if (startsWith(item, kClassPathLongForm))
-            return setClassPath(item.chars() + strlen(kClassPathLongForm));
-        if (isOneOf(item, kVmLibraryKinds)) {
-            trace("VM library kind from the parameters: %s", { item.chars() + 1 });
+        case Rule::ClassPathIs:
+            return setClassPath(rest);
+        case Rule::VmKind:
             return assignText(result_.vmLibraryKind, item.chars() + 1) || outOfMemory(failure_);
+        case Rule::Splash:
+            return assignText(result_.splashPath, rest) || outOfMemory(failure_);
+        case Rule::Becomes:
+            return !option->becomes || append(Text(option->becomes));
+        case Rule::SizePrefix: {
+            Text larger("-X");
+            return (larger.append(item.chars() + 1) && append(larger)) || outOfMemory(failure_);
         }
-        if (startsWith(item, kSplashPrefix))
-            return assignText(result_.splashPath, item.chars() + strlen(kSplashPrefix)) || outOfMemory(failure_);
-        if (item.equals(kDisableArgumentFiles))
-            return true;
-        if (isOneOf(item, kMainModuleOptions) || startsWith(item, kMainModuleLongForm))
-            return fail(failure_, kMainModuleOptionFormat, item.chars());
-        if (item.equals(kMainJarOption))
-            return fail(failure_, kMainJarOptionFormat, item.chars());
-        if (isOneOf(item, kJavaCommandOptions) || startsWithOneOf(item, kJavaCommandPrefixes))
-            return fail(failure_, kJavaCommandOptionFormat, item.chars());
-        return oldSpelling(item);
+        case Rule::Refused:
+            return fail(failure_, option->becomes, item.chars());
+        }
+        return false;
     }
 
-    bool moduleOption(size_t& i)
+    bool moduleOption(size_t& i, const char* name)
     {
-        const Text& item = items_.at(i);
         const Text* value = valueAfter(items_, i);
         if (!value || value->isEmpty())
-            return fail(failure_, kMissingValueFormat, item.chars());
+            return fail(failure_, kMissingValueFormat, items_.at(i).chars());
         ++i;
-        Text option(item.equals(kModulePathAlias) ? kModulePath : item.chars());
-        if (!option.appendChar('=') || !option.append(*value) || !result_.vmOptions.append(option))
-            return outOfMemory(failure_);
-        return true;
+        Text option(name);
+        return (option.appendChar('=') && option.append(*value) && append(option)) || outOfMemory(failure_);
     }
 
     // An empty value is a value here, as for java.
@@ -221,21 +242,7 @@ private:
         return assignText(result_.classPath, value) || outOfMemory(failure_);
     }
 
-    bool oldSpelling(const Text& item)
-    {
-        for (const Spelling& spelling : kOldSpellings) {
-            if (!item.equals(spelling.option))
-                continue;
-            return !*spelling.becomes || result_.vmOptions.append(spelling.becomes) || outOfMemory(failure_);
-        }
-        if (startsWithOneOf(item, kOldSizePrefixes)) {
-            Text option("-X");
-            if (!option.append(item.chars() + 1) || !result_.vmOptions.append(option))
-                return outOfMemory(failure_);
-            return true;
-        }
-        return result_.vmOptions.append(item) || outOfMemory(failure_);
-    }
+    bool append(const Text& option) { return result_.vmOptions.append(option) || outOfMemory(failure_); }
 
     const TextList& items_;
     JavaOptions& result_;

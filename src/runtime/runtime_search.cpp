@@ -36,6 +36,14 @@ void recordJavaHome(platform::RuntimeRecords& records)
         (void)records.append(static_cast<platform::RuntimeRecord&&>(record));
 }
 
+// The library's own folder is named after its kind: bin\server\jvm.dll, lib/server/libjvm.so.
+bool isOfKind(const char* relativePath, const Text& kind)
+{
+    const char* found = strstr(relativePath, kind.chars());
+    return found && found > relativePath && found[-1] == platform::kPathSeparator
+        && found[kind.length()] == platform::kPathSeparator;
+}
+
 bool isPrivateRuntime(const Text& directory)
 {
     bool found = hasJavaLibrary(directory);
@@ -57,18 +65,10 @@ Text findJvmLibrary(const Text& runtimeHome)
 
 Text findJvmLibrary(const Text& runtimeHome, const Text& kind)
 {
-    if (!kind.isEmpty()) {
-        // The library's own folder is named after its kind: bin\server\jvm.dll, lib/server/libjvm.so.
-        Text folder;
-        if (!folder.appendChar(platform::kPathSeparator) || !folder.append(kind)
-            || !folder.appendChar(platform::kPathSeparator))
-            return findJvmLibrary(runtimeHome);
-        for (const char* const* relative = platform::kVmLibraryPaths; *relative; ++relative) {
-            Text path(runtimeHome);
-            if (strstr(*relative, folder.chars()) && path.append(*relative) && platform::fileExists(path.chars()))
-                return path;
-        }
-        trace("runtime %s: no %s VM library, the first one instead", { runtimeHome, kind });
+    for (const char* const* relative = platform::kVmLibraryPaths; *relative && !kind.isEmpty(); ++relative) {
+        Text path(runtimeHome);
+        if (isOfKind(*relative, kind) && path.append(*relative) && platform::fileExists(path.chars()))
+            return path;
     }
     return findJvmLibrary(runtimeHome);
 }
