@@ -70,8 +70,8 @@ bool appendJavaOptions(Launcher& launcher, const Text& classPath, const TextList
     for (size_t i = 0; i < options.vmOptions.count(); ++i)
         if (!launcher.vmOptions.append(options.vmOptions.at(i)))
             return outOfMemory(launcher);
-    launcher.vmLibraryKind = options.vmLibraryKind;
-    launcher.parameterSplashPath = options.splashPath;
+    launcher.vmLibraryKind = static_cast<Text&&>(options.vmLibraryKind);
+    launcher.parameterSplashPath = static_cast<Text&&>(options.splashPath);
     return true;
 }
 
