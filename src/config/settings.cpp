@@ -2,6 +2,7 @@
 
 #include "common/text_scan.h"
 #include "config/ini_value.h"
+#include "config/java_options.h"
 #include "config/module_path.h"
 #include "config/variables.h"
 #include "launcher/argument_splitting.h"
@@ -51,6 +52,29 @@ bool outOfMemory(const Launcher& launcher)
     return false;
 }
 
+// The class path option first, then the parameters as java takes them.
+bool appendJavaOptions(Launcher& launcher, const Text& classPath, const TextList& parameters)
+{
+    JavaOptions options;
+    OptionFailure failure;
+    if (!translateJavaOptions(parameters, readArgumentFile, nullptr, options, failure)) {
+        if (!failure.format)
+            return outOfMemory(launcher);
+        reportFormatted(launcher.messageOwner, failure.format, failure.subject.chars());
+        return false;
+    }
+    Text classPathOption(kClassPathOption);
+    if (!classPathOption.append(classPath) || !appendOptionClassPath(classPathOption, !classPath.isEmpty(), options)
+        || !launcher.vmOptions.append(classPathOption))
+        return outOfMemory(launcher);
+    for (size_t i = 0; i < options.vmOptions.count(); ++i)
+        if (!launcher.vmOptions.append(options.vmOptions.at(i)))
+            return outOfMemory(launcher);
+    launcher.vmLibraryKind = static_cast<Text&&>(options.vmLibraryKind);
+    launcher.parameterSplashPath = static_cast<Text&&>(options.splashPath);
+    return true;
+}
+
 }
 
 bool loadSettings(Launcher& launcher)
@@ -68,12 +92,13 @@ bool loadSettings(Launcher& launcher)
     Text directory;
     if (!getModuleDirectory(launcher, directory))
         return false;
-    Text classPathOption(kClassPathOption);
     Text expandedClassPath;
-    if (!expandSettingVariables(classPath, directory, expandedClassPath) || !classPathOption.append(expandedClassPath)
-        || !launcher.vmOptions.append(classPathOption)
-        || !appendParameters(readIniValue(ini, kRuntimeSection, kParametersKey), directory, launcher.vmOptions))
+    TextList parameters;
+    if (!expandSettingVariables(classPath, directory, expandedClassPath)
+        || !appendParameters(readIniValue(ini, kRuntimeSection, kParametersKey), directory, parameters))
         return outOfMemory(launcher);
+    if (!appendJavaOptions(launcher, expandedClassPath, parameters))
+        return false;
 
     launcher.mainClassName = readIniValue(ini, kRuntimeSection, kMainClassKey);
     if (launcher.mainClassName.isEmpty()) {

@@ -95,7 +95,7 @@ bool prepareLaunch(Launcher& launcher)
         return false;
     }
 
-    launcher.jvmLibraryPath = findJvmLibrary(runtimeHome);
+    launcher.jvmLibraryPath = findJvmLibrary(runtimeHome, launcher.vmLibraryKind);
     trace("runtime %s: VM library %s",
           { runtimeHome, launcher.jvmLibraryPath.isEmpty() ? "none" : launcher.jvmLibraryPath.chars() });
     if (launcher.jvmLibraryPath.isEmpty()) {

@@ -38,4 +38,6 @@ struct Launcher {
     bool startupCache = false; // the runtime keeps a class archive for the application
     StartupArchive startupArchive;
     ExitHookFunction exitHook = nullptr; // given to the machine as its "exit" option when set
+    Text vmLibraryKind;        // "client" or "server" when the parameters ask for that VM library
+    Text parameterSplashPath;  // the file of the parameters' -splash: (not shown yet)
 };

@@ -6,6 +6,8 @@
 #include "platform/platform.h"
 #include "runtime/runtime_candidates.h"
 
+#include <string.h>
+
 namespace {
 
 const char kJavaHomeVariable[] = "JAVA_HOME";
@@ -34,6 +36,14 @@ void recordJavaHome(platform::RuntimeRecords& records)
         (void)records.append(static_cast<platform::RuntimeRecord&&>(record));
 }
 
+// The library's own folder is named after its kind: bin\server\jvm.dll, lib/server/libjvm.so.
+bool isOfKind(const char* relativePath, const Text& kind)
+{
+    const char* found = strstr(relativePath, kind.chars());
+    return found && found > relativePath && found[-1] == platform::kPathSeparator
+        && found[kind.length()] == platform::kPathSeparator;
+}
+
 bool isPrivateRuntime(const Text& directory)
 {
     bool found = hasJavaLibrary(directory);
@@ -51,6 +61,16 @@ bool hasJavaLibrary(const Text& directory)
 Text findJvmLibrary(const Text& runtimeHome)
 {
     return firstExisting(runtimeHome, platform::kVmLibraryPaths);
+}
+
+Text findJvmLibrary(const Text& runtimeHome, const Text& kind)
+{
+    for (const char* const* relative = platform::kVmLibraryPaths; *relative && !kind.isEmpty(); ++relative) {
+        Text path(runtimeHome);
+        if (isOfKind(*relative, kind) && path.append(*relative) && platform::fileExists(path.chars()))
+            return path;
+    }
+    return findJvmLibrary(runtimeHome);
 }
 
 bool findPrivateRuntime(const Launcher& launcher, Text& runtimeHome)

@@ -12,4 +12,8 @@ bool findPrivateRuntime(const Launcher& launcher, Text& runtimeHome);
 bool searchRegisteredRuntimes(const Launcher& launcher, Text& runtimeHome);
 // The full path of the first VM library under the home, or the empty text.
 Text findJvmLibrary(const Text& runtimeHome);
+// The library of that kind ("client", "server") when the runtime has one,
+// else the first one, as the java command drops a kind a runtime lacks (the
+// trace of the loaded library shows which it was).
+Text findJvmLibrary(const Text& runtimeHome, const Text& kind);
 bool hasJavaLibrary(const Text& directory);
