@@ -11,6 +11,7 @@
 const char kDisplaySection[] = "Display";
 const char kSplashScreenKey[] = "Splash Screen";
 const char kSplashScreenShadowKey[] = "Splash Screen Shadow";
+const char kSplashScreenMinimumTimeKey[] = "Splash Screen Minimum Time";
 const char kClassPathOption[] = "-Djava.class.path=";
 
 namespace {

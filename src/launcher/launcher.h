@@ -33,4 +33,8 @@ struct Launcher {
     CreateJavaVmFunction createJavaVmEntry;
     GetDefaultInitArgsFunction getDefaultInitArgsEntry;
     bool startupCache = false; // the runtime keeps a class archive for the application
+    Text runtimeHome;          // the chosen runtime's home, once found
+    bool splashSuppressed = false; // "-nosplash" or "/nosplash" was given
+    Text splashImage;          // a GIF, PNG or JPEG file for the runtime's splash library
+    void (*closeSplashImage)() = nullptr; // set while the runtime's splash library shows it
 };
