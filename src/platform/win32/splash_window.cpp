@@ -63,7 +63,9 @@ BOOL CALLBACK findApplicationWindow(HWND window, LPARAM searchAddress)
     auto* search = reinterpret_cast<WindowSearch*>(searchAddress);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if (process != GetCurrentProcessId() || window == search->splash || !IsWindowVisible(window))
+    // Windows names a console window after the program it was made for.
+    if (process != GetCurrentProcessId() || window == search->splash || window == GetConsoleWindow()
+        || !IsWindowVisible(window))
         return TRUE;
     LONG style = GetWindowLongA(window, GWL_STYLE);
     LONG extendedStyle = GetWindowLongA(window, GWL_EXSTYLE);
