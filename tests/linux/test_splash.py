@@ -7,10 +7,11 @@ import shutil
 import struct
 import subprocess
 import zlib
+from pathlib import Path
 
 import pytest
 
-from linux_rig import LAUNCHER, settings_text
+from linux_rig import LAUNCHER, RUNTIMES, settings_text
 
 COLOUR = (200, 30, 160)
 SIZE = (120, 80)
@@ -51,12 +52,13 @@ def centre_pixel(display):
     return tuple(int(hexadecimal[i * digits:i * digits + 2], 16) for i in range(3))
 
 
-def start(tmp_path, classes, runtime, display, arguments=(), image='splash.png'):
+def start(tmp_path, classes, runtime, display, arguments=(), image='splash.png',
+          main_class='com.example.fixture.Splash', parameters=''):
     app = tmp_path / 'app'
     app.mkdir()
     shutil.copy2(LAUNCHER, app / 'app')
     (app / image).write_bytes(png(*SIZE, COLOUR))
-    settings = settings_text(classes, main_class='com.example.fixture.Splash',
+    settings = settings_text(classes, main_class=main_class, parameters=parameters,
                              minimum=runtime.version, maximum=runtime.version)
     (app / 'app.ini').write_text(settings + '[Display]\nSplash Screen=%APPDIR%/' + image + '\n')
     environment = {'PATH': os.environ.get('PATH', '/usr/bin:/bin'), 'LC_ALL': 'C.UTF-8'}
@@ -118,3 +120,39 @@ def test_without_a_display_the_launch_goes_on_without_a_splash(tmp_path, classes
     process = start(tmp_path, classes, runtime, None)
     assert report(process) == {'splash': 'false'}
     finish(process, '', '')
+
+
+JAVAFX = Path('/usr/share/openjfx/lib')
+
+
+@pytest.fixture(scope='module')
+def javafx_classes(tmp_path_factory):
+    """The JavaFX fixture, compiled against the system's OpenJFX."""
+    compilers = [r for r in RUNTIMES if (r.home / 'bin' / 'javac').exists()]
+    if not (JAVAFX / 'javafx.graphics.jar').exists() or not compilers:
+        pytest.skip("OpenJFX (Debian's openjfx) and a JDK are needed")
+    output = tmp_path_factory.mktemp('fx-classes')
+    sources = sorted(str(p) for p in (Path(__file__).parent / 'fixtures_fx').rglob('*.java'))
+    subprocess.run([str(compilers[0].home / 'bin' / 'javac'), '--release', str(RUNTIMES[0].feature),
+                    '--module-path', str(JAVAFX), '--add-modules', 'javafx.graphics', '-d', str(output), *sources],
+                   check=True)
+    return output
+
+
+def test_a_javafx_application_closes_the_splash_once_its_stage_shows(tmp_path, javafx_classes, display):
+    # Debian's OpenJFX is built for its own OpenJDK 17.
+    runtimes = [r for r in RUNTIMES if r.feature == 17]
+    if not runtimes:
+        pytest.skip('no Java 17 runtime')
+    runtime = runtimes[0]
+    parameters = '--module-path=%s --add-modules=javafx.graphics' % JAVAFX
+    process = start(tmp_path, javafx_classes, runtime, display, main_class='com.example.fx.FxSplash',
+                    parameters=parameters)
+    assert process.stdout.readline().strip() == 'splash=true'
+    assert centre_pixel(display) == COLOUR
+    process.stdin.write('\n')
+    process.stdin.flush()
+    assert process.stdout.readline().strip() == 'stage shown splash=true'
+    assert process.stdout.readline().strip() == 'closed splash=false'
+    assert centre_pixel(display) != COLOUR
+    finish(process, '')
