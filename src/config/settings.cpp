@@ -12,6 +12,7 @@
 const char kDisplaySection[] = "Display";
 const char kSplashScreenKey[] = "Splash Screen";
 const char kSplashScreenShadowKey[] = "Splash Screen Shadow";
+const char kSplashScreenMinimumTimeKey[] = "Splash Screen Minimum Time";
 const char kClassPathOption[] = "-Djava.class.path=";
 
 namespace {
@@ -71,7 +72,10 @@ bool appendJavaOptions(Launcher& launcher, const Text& classPath, const TextList
         if (!launcher.vmOptions.append(options.vmOptions.at(i)))
             return outOfMemory(launcher);
     launcher.vmLibraryKind = static_cast<Text&&>(options.vmLibraryKind);
-    launcher.parameterSplashPath = static_cast<Text&&>(options.splashPath);
+    // The parameters' -splash: wins over the Splash Screen setting's image, as
+    // java's wins over a JAR's.
+    if (!options.splashPath.isEmpty())
+        launcher.splashImage = static_cast<Text&&>(options.splashPath);
     return true;
 }
 

@@ -9,5 +9,6 @@ bool loadSettings(Launcher& launcher);
 extern const char kDisplaySection[];
 extern const char kSplashScreenKey[];
 extern const char kSplashScreenShadowKey[];
+extern const char kSplashScreenMinimumTimeKey[];
 // The first VM option: the class path, as the runtime takes it.
 extern const char kClassPathOption[];

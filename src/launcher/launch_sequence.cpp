@@ -10,6 +10,7 @@
 #include "launcher/error_reporting.h"
 #include "launcher/launcher.h"
 #include "runtime/runtime_search.h"
+#include "splash/runtime_splash.h"
 #include "splash/splash_screen.h"
 
 namespace {
@@ -77,7 +78,8 @@ bool prepareLaunch(Launcher& launcher)
     }
     traceLaunch(launcher);
     warnOfUndecodableModulePath(launcher);
-    if (splashWanted(launcher.arguments) && !showSplash(launcher))
+    launcher.splashSuppressed = !splashWanted(launcher.arguments);
+    if (!launcher.splashSuppressed && !showSplash(launcher))
         return false;
     if (!loadSettings(launcher))
         return false;
@@ -103,12 +105,18 @@ bool prepareLaunch(Launcher& launcher)
         return false;
     }
     addStartupCacheOptions(launcher, runtimeHome);
+    launcher.runtimeHome = static_cast<Text&&>(runtimeHome);
     return true;
 }
 
 int runApplication(Launcher& launcher)
 {
-    if (!loadVmLibrary(launcher) || !createVm(launcher))
+    // The splash library needs the VM library loaded, and must show its
+    // splash before the machine starts for java.awt.SplashScreen to find it.
+    if (!loadVmLibrary(launcher) || !showRuntimeSplash(launcher))
         return -1;
-    return invokeMainClass(launcher) ? 0 : -1;
+    bool created = createVm(launcher);
+    bool ran = created && invokeMainClass(launcher);
+    closeRuntimeSplash(launcher);
+    return ran ? 0 : -1;
 }

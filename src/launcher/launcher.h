@@ -39,5 +39,8 @@ struct Launcher {
     StartupArchive startupArchive;
     ExitHookFunction exitHook = nullptr; // given to the machine as its "exit" option when set
     Text vmLibraryKind;        // "client" or "server" when the parameters ask for that VM library
-    Text parameterSplashPath;  // the file of the parameters' -splash: (not shown yet)
+    Text runtimeHome;          // the chosen runtime's home, once found
+    bool splashSuppressed = false; // "-nosplash" or "/nosplash" was given
+    Text splashImage;          // a GIF, PNG or JPEG file for the runtime's splash library
+    void (*closeSplashImage)() = nullptr; // set while the runtime's splash library shows it
 };

@@ -150,21 +150,32 @@ struct LibraryFailure {
 // dependency directory is where the library's own DLLs lie (Windows only).
 void* loadLibrary(const char* path, const char* dependencyDirectory, LibraryFailure& failure);
 void* findSymbol(void* library, const char* name, LibraryFailure& failure);
+// Loads a library of the runtime that the runtime opens again by its name
+// later (the splash library), for good, so that it finds this copy.
+void* loadRuntimeLibrary(const char* path, LibraryFailure& failure);
+// The runtime's splash library, relative to its home.
+extern const char kSplashLibraryPath[];
 
 }
 
 // The splash window's native part: a borderless topmost window showing a
-// bitmap file. Null when the platform shows no splash window.
+// bitmap file, on a thread of its own that answers its messages. Null when the
+// platform shows no splash window.
 class SplashScreenWindow;
 
 namespace platform {
 
 SplashScreenWindow* newSplashScreenWindow();
-WindowHandle createSplashWindow(SplashScreenWindow* splash, const char* bitmapPath, bool shadow);
-void showSplashWindow(WindowHandle window);
+// Shows the window and returns once it is painted; null when none was made.
+// It goes by itself when the process shows a window of its own (not a tool
+// window, not a message box), but not before the minimum time.
+WindowHandle showSplashWindow(SplashScreenWindow* splash, const char* bitmapPath, bool shadow,
+                              unsigned long minimumMilliseconds);
+// Closes the window (once the minimum time is over and no message box it owns
+// is open) and waits until it has gone.
 void deleteSplashScreenWindow(SplashScreenWindow* splash);
 
-// Destroys its window, then itself, when the owner goes.
+// Closes the window, then deletes the object, when the owner goes.
 using SplashWindowOwner = UniqueHandle<SplashScreenWindow*, deleteSplashScreenWindow>;
 
 }

@@ -14,6 +14,10 @@ DOUBLE_EXPORTS = {
     'jvm_double_with_helper.dll': BOTH_ENTRY_POINTS,
     'jvm_double_without_create.dll': {'JNI_GetDefaultJavaVMInitArgs'},
     'jvm_double_without_default_args.dll': {'JNI_CreateJavaVM'},
+    # The splash library's entry points, as a runtime's splashscreen.dll exports them.
+    'splashscreen.dll': {'SplashInit', 'SplashGetScaledImgNameMaxPstfixLen', 'SplashGetScaledImageName',
+                         'SplashSetScaleFactor', 'SplashLoadFile', 'SplashLoadMemory', 'SplashSetFileJarName',
+                         'SplashClose'},
 }
 PROGRAMS = ['tests/windows/rig.exe', 'tests/windows/resource_probe.exe', 'tests/profile_dump/profile_dump.exe',
             'tests/windows/jvm_double/jvm_double_helper.dll'] + \

@@ -14,6 +14,11 @@
  *   exit<TAB>0xXXXXXXXX
  * or "timeout" when it did not end in time (it is then terminated). Bytes
  * outside printable ASCII, and backslashes, are written as \xNN escapes.
+ *
+ *   rig.exe --broadcast
+ *
+ * sends WM_NULL to every top-level window (as installers and settings changes
+ * do) and exits with the milliseconds that took.
  */
 #include <windows.h>
 #include <shellapi.h>
@@ -84,6 +89,11 @@ static BOOL CALLBACK visitWindow(HWND window, LPARAM unused)
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && strcmp(argv[1], "--broadcast") == 0) {
+        DWORD before = GetTickCount();
+        SendMessageA(HWND_BROADCAST, WM_NULL, 0, 0);
+        return (int)(GetTickCount() - before);
+    }
     DWORD timeout = 20000;
     const char* directory = NULL;
     int directoryIndex = 0, wide = 0;

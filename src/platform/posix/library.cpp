@@ -31,6 +31,20 @@ void* loadLibrary(const char* path, const char*, LibraryFailure& failure)
     return library;
 }
 
+const char kSplashLibraryPath[] = "lib/libsplashscreen.so";
+
+// Global, so that AWT's own dlopen of the library by name finds this copy and
+// its splash (with a local copy AWT opens a second one: Java reports the
+// splash closed while it stays on screen). Lazy, as the java launcher opens it.
+void* loadRuntimeLibrary(const char* path, LibraryFailure& failure)
+{
+    dlerror();
+    void* library = dlopen(path, RTLD_LAZY | RTLD_GLOBAL);
+    if (!library)
+        describeFailure(failure);
+    return library;
+}
+
 void* findSymbol(void* library, const char* name, LibraryFailure& failure)
 {
     dlerror();

@@ -1,6 +1,7 @@
 #include "platform/platform.h"
 
-// The Linux launcher shows no splash window.
+// The Linux launcher shows no bitmap window: its splash comes from the
+// runtime's own splash library.
 namespace platform {
 
 SplashScreenWindow* newSplashScreenWindow()
@@ -8,13 +9,9 @@ SplashScreenWindow* newSplashScreenWindow()
     return nullptr;
 }
 
-WindowHandle createSplashWindow(SplashScreenWindow*, const char*, bool)
+WindowHandle showSplashWindow(SplashScreenWindow*, const char*, bool, unsigned long)
 {
     return nullptr;
-}
-
-void showSplashWindow(WindowHandle)
-{
 }
 
 void deleteSplashScreenWindow(SplashScreenWindow*)

@@ -19,6 +19,19 @@ void* loadLibrary(const char* path, const char* dependencyDirectory, LibraryFail
     return library;
 }
 
+// AWT finds the splash library by its module name, splashscreen.dll; its own
+// DLLs lie in the runtime's bin\, which loading the VM library added to the search.
+const char kSplashLibraryPath[] = "bin\\splashscreen.dll";
+
+void* loadRuntimeLibrary(const char* path, LibraryFailure& failure)
+{
+    HMODULE library = LoadLibraryA(path);
+    DWORD error = GetLastError();
+    if (!library)
+        failure.code = static_cast<int>(error);
+    return library;
+}
+
 void* findSymbol(void* library, const char* name, LibraryFailure& failure)
 {
     FARPROC symbol = GetProcAddress(static_cast<HMODULE>(library), name);

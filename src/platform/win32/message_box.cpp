@@ -33,8 +33,13 @@ void showErrorBox(WindowHandle owner, const char* text)
         writeToStandardError(text);
         return;
     }
+    // The splash window goes by itself once the application shows a window,
+    // and a box whose owner is gone would not be shown at all.
+    HWND ownerWindow = static_cast<HWND>(owner);
+    if (ownerWindow && !IsWindow(ownerWindow))
+        ownerWindow = nullptr;
     // No caption: the system shows its own "Error" in the user's language.
-    MessageBoxA(static_cast<HWND>(owner), text, nullptr, MB_OK | MB_ICONERROR);
+    MessageBoxA(ownerWindow, text, nullptr, MB_OK | MB_ICONERROR);
 }
 
 }

@@ -19,8 +19,9 @@ __declspec(dllimport) int jvmDoubleHelper(void);
 #endif
 
 static struct {
-    char record[MAX_PATH], classes[4096], main[32], encoding[256], screenshot[MAX_PATH];
+    char record[MAX_PATH], classes[4096], main[32], encoding[256], screenshot[MAX_PATH], broadcaster[MAX_PATH];
     long createResult, detachResult, failString, mainThrows, mainSleep, appThread, windows;
+    long appWindow, probeSplash;
 } config;
 
 static const char* setting(const char* name, char* buffer, DWORD size, const char* fallback)
@@ -51,6 +52,9 @@ static void configure(void)
     config.mainSleep = number("JVMDOUBLE_MAIN_SLEEP_MS");
     config.appThread = number("JVMDOUBLE_APP_THREAD_MS");
     config.windows = number("JVMDOUBLE_WINDOWS");
+    config.appWindow = number("JVMDOUBLE_APP_WINDOW_MS");
+    config.probeSplash = number("JVMDOUBLE_PROBE_SPLASH");
+    setting("JVMDOUBLE_BROADCASTER", config.broadcaster, sizeof config.broadcaster, "");
 }
 
 /* ---- the machine's objects (never freed) ---- */
@@ -452,6 +456,111 @@ static DWORD WINAPI runApplicationThread(void* unused)
     return 0;
 }
 
+/* ---- for splash tests: the splash as another thread and another program see it ---- */
+
+static double now(void)
+{
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return (double)(counter.QuadPart - start.QuadPart) * 1000.0 / (double)frequency.QuadPart;
+}
+
+static BOOL CALLBACK findSplash(HWND window, LPARAM found)
+{
+    DWORD process = 0;
+    char className[64] = "";
+    GetWindowThreadProcessId(window, &process);
+    GetClassNameA(window, className, sizeof className);
+    if (process != GetCurrentProcessId() || strcmp(className, "SplashScreenWindow") || !IsWindowVisible(window))
+        return TRUE;
+    *(HWND*)found = window;
+    return FALSE;
+}
+
+static HWND splashWindow(void)
+{
+    HWND found = NULL;
+    EnumWindows(findSplash, (LPARAM)&found);
+    return found;
+}
+
+/* Whether the splash answers a message sent from a thread that is not its own. */
+static DWORD WINAPI probeSplash(void* unused)
+{
+    (void)unused;
+    HWND splash = splashWindow();
+    DWORD_PTR result = 0;
+    double before = now();
+    LRESULT answered = splash ? SendMessageTimeoutA(splash, WM_NULL, 0, 0, SMTO_NORMAL, 100, &result) : 0;
+    double took = now() - before;
+    begin("probe");
+    put(",\"splash\":%s,\"answered\":%s,\"ms\":%.1f", splash ? "true" : "false", answered ? "true" : "false", took);
+    end();
+    return 0;
+}
+
+/* Another program broadcasts a message to every top-level window and says how long that took. */
+static void broadcastFromAnotherProgram(void)
+{
+    char commandLine[MAX_PATH + 32];
+    snprintf(commandLine, sizeof commandLine, "\"%s\" --broadcast", config.broadcaster);
+    STARTUPINFOA startup;
+    memset(&startup, 0, sizeof startup);
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process;
+    if (!CreateProcessA(config.broadcaster, commandLine, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process)) {
+        record("broadcast", ",\"started\":false");
+        return;
+    }
+    DWORD waited = WaitForSingleObject(process.hProcess, 5000);
+    DWORD took = 0;
+    GetExitCodeProcess(process.hProcess, &took);
+    record("broadcast", ",\"started\":true,\"returned\":%s,\"ms\":%ld", waited == WAIT_OBJECT_0 ? "true" : "false",
+           (long)took);
+    if (waited != WAIT_OBJECT_0)
+        TerminateProcess(process.hProcess, 0);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
+/* As a toolkit's thread does: shows a top-level window of the application,
+ * then watches the splash go (checked every 5 ms for 10 s), answering its
+ * window's messages until the process ends. */
+static DWORD WINAPI runWindowThread(void* unused)
+{
+    (void)unused;
+    Sleep((DWORD)config.appWindow);
+    /* Made hidden, then shown, as toolkits do: the time counts from the showing. */
+    HWND window = CreateWindowExA(0, "STATIC", "application", WS_OVERLAPPEDWINDOW, 10, 10, 200, 100,
+                                  NULL, NULL, GetModuleHandleA(NULL), NULL);
+    int splashBefore = splashWindow() != NULL;
+    double shown = now();
+    ShowWindow(window, SW_SHOWNORMAL);
+    record("app_window", ",\"shown\":%s,\"splash\":%s", window ? "true" : "false", splashBefore ? "true" : "false");
+    int presentAfter100 = -1;
+    double gone = -1;
+    while (now() - shown < 10000) {
+        MSG message;
+        while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+        int present = splashWindow() != NULL;
+        if (presentAfter100 < 0 && now() - shown >= 100)
+            presentAfter100 = present;
+        if (!present && gone < 0)
+            gone = now() - shown;
+        if (gone >= 0 && presentAfter100 >= 0)
+            break;
+        Sleep(5);
+    }
+    begin("splash_gone");
+    put(",\"after\":%.1f,\"presentAfter100\":%d", gone, presentAfter100);
+    end();
+    MSG message;
+    while (GetMessageA(&message, NULL, 0, 0) > 0)
+        DispatchMessageA(&message);
+    return 0;
+}
+
 /* main: records its arguments, then acts as the environment says. */
 static void JNICALL CallStaticVoidMethodA(JNIEnv* env, jclass clazz, jmethodID id, const jvalue* args)
 {
@@ -475,6 +584,15 @@ static void JNICALL CallStaticVoidMethodA(JNIEnv* env, jclass clazz, jmethodID i
         recordWindows("main");
     if (config.appThread)
         applicationThread = CreateThread(NULL, 0, runApplicationThread, NULL, 0, NULL);
+    if (config.appWindow)
+        CloseHandle(CreateThread(NULL, 0, runWindowThread, NULL, 0, NULL));
+    if (config.probeSplash) {
+        HANDLE probe = CreateThread(NULL, 0, probeSplash, NULL, 0, NULL);
+        WaitForSingleObject(probe, INFINITE);
+        CloseHandle(probe);
+    }
+    if (config.broadcaster[0])
+        broadcastFromAnotherProgram();
     Sleep((DWORD)config.mainSleep);
     if (config.mainThrows)
         throwNew("java/lang/RuntimeException");

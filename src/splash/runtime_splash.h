@@ -1,0 +1,44 @@
+#pragma once
+// A GIF, PNG or JPEG splash shown by the chosen runtime's own splash library,
+// as the java launcher shows one: the library is loaded after the VM library
+// and before the machine is created, and java.awt.SplashScreen then finds the
+// splash, can draw on it, and the application's first AWT window closes it.
+//
+//   launcher.splashImage = ...;            // from the settings, or any other source
+//   loadVmLibrary(launcher) && showRuntimeSplash(launcher) && createVm(launcher) ...
+//   closeRuntimeSplash(launcher);          // once main has returned
+#include "common/text.h"
+
+#include <stddef.h>
+
+struct Launcher;
+
+// Whether a file that begins with these bytes is for the runtime's splash
+// library (GIF, PNG, JPEG, as it decides by the first bytes); a BMP file is
+// not, and keeps the launcher's own window.
+bool isRuntimeSplashImage(const char* head, size_t length);
+// Enough of a file's start for isRuntimeSplashImage.
+const size_t kSplashImageHeadLength = 4;
+
+// The entry points of the runtime's splash library, as the java launcher
+// calls them.
+struct SplashLibrary {
+    int (*init)();
+    int (*scaledImageNameMaximumLength)(const char* file);
+    unsigned char (*scaledImageName)(const char* jar, const char* file, float* scale, char* name, size_t length);
+    void (*setScaleFactor)(float scale);
+    int (*loadFile)(const char* file);
+    void (*setFileJarName)(const char* file, const char* jar);
+    void (*close)();
+};
+
+// Shows the image, or the variant the library picks for the screen's scale
+// (name@2x.png, name@150pct.png); false when the library could not start.
+bool showImage(const SplashLibrary& library, const Text& image);
+
+// When launcher.splashImage names a file and no switch suppressed the splash:
+// shows it through the runtime's library, if the runtime has one. Never
+// stops the launch: a runtime without the library shows no splash.
+bool showRuntimeSplash(Launcher& launcher);
+// Closes the runtime's splash unless the application has closed it.
+void closeRuntimeSplash(Launcher& launcher);

@@ -1,0 +1,158 @@
+"""A GIF, PNG or JPEG splash on Linux, shown through the runtime's own splash
+library under a private Xvfb display: on screen before main, found by
+java.awt.SplashScreen, closed by the application's first frame, or by the
+launcher when main returns."""
+import os
+import shutil
+import struct
+import subprocess
+import zlib
+from pathlib import Path
+
+import pytest
+
+from linux_rig import LAUNCHER, RUNTIMES, settings_text
+
+COLOUR = (200, 30, 160)
+SIZE = (120, 80)
+
+
+def png(width, height, colour):
+    """A PNG file of one colour."""
+    def chunk(kind, data):
+        return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data))
+    rows = b''.join(b'\0' + bytes(colour) * width for _ in range(height))
+    return (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', width, height, 8, 2, 0, 0, 0))
+            + chunk(b'IDAT', zlib.compress(rows)) + chunk(b'IEND', b''))
+
+
+@pytest.fixture(scope='module')
+def display():
+    """A display of its own: Xvfb names its number on the file descriptor given."""
+    if not shutil.which('Xvfb') or not shutil.which('import'):
+        pytest.skip('Xvfb and ImageMagick\'s import are needed')
+    read, write = os.pipe()
+    server = subprocess.Popen(['Xvfb', '-displayfd', str(write), '-screen', '0', '1024x768x24', '-nolisten', 'tcp'],
+                              pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write)
+    with os.fdopen(read) as numbers:
+        number = numbers.readline().strip()
+    yield ':' + number
+    server.terminate()
+    server.wait()
+
+
+def centre_pixel(display):
+    """The colour in the middle of the screen, where the splash is centred."""
+    out = subprocess.run(['import', '-display', display, '-window', 'root', '-crop', '1x1+512+384', 'txt:-'],
+                         capture_output=True, check=True, text=True).stdout
+    # "0,0: (...)  #RRGGBB  srgb(...)", with 4 digits a channel at a depth of 16 bits.
+    hexadecimal = out.split('#')[-1].split()[0]
+    digits = len(hexadecimal) // 3
+    return tuple(int(hexadecimal[i * digits:i * digits + 2], 16) for i in range(3))
+
+
+def start(tmp_path, classes, runtime, display, arguments=(), image='splash.png',
+          main_class='com.example.fixture.Splash', parameters=''):
+    app = tmp_path / 'app'
+    app.mkdir()
+    shutil.copy2(LAUNCHER, app / 'app')
+    (app / image).write_bytes(png(*SIZE, COLOUR))
+    settings = settings_text(classes, main_class=main_class, parameters=parameters,
+                             minimum=runtime.version, maximum=runtime.version)
+    (app / 'app.ini').write_text(settings + '[Display]\nSplash Screen=%APPDIR%/' + image + '\n')
+    environment = {'PATH': os.environ.get('PATH', '/usr/bin:/bin'), 'LC_ALL': 'C.UTF-8'}
+    if display:
+        environment['DISPLAY'] = display
+    return subprocess.Popen([str(app / 'app'), *arguments], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                            stderr=subprocess.PIPE, env=environment, text=True)
+
+
+def report(process):
+    """The lines main printed before it waited."""
+    values = {}
+    while True:
+        line = process.stdout.readline().strip()
+        assert line, process.stderr.read()
+        key, value = line.split('=', 1)
+        values[key] = value
+        if key == 'url' or value == 'false':
+            return values
+
+
+def finish(process, *lines):
+    out, errors = process.communicate(''.join(line + '\n' for line in lines), timeout=60)
+    assert process.returncode == 0, errors
+    return out
+
+
+def test_the_splash_is_on_screen_before_main_and_a_frame_closes_it(tmp_path, classes, runtime, display):
+    process = start(tmp_path, classes, runtime, display, ['frame'])
+    values = report(process)
+    assert values == {'splash': 'true', 'visible': 'true', 'size': '%dx%d' % SIZE,
+                      'url': 'file:' + str(tmp_path / 'app' / 'splash.png')}
+    assert centre_pixel(display) == COLOUR
+    process.stdin.write('\n')
+    process.stdin.flush()
+    assert process.stdout.readline().strip() == 'after frame splash=false'
+    assert centre_pixel(display) != COLOUR
+    finish(process, '')
+
+
+def test_the_launcher_closes_the_splash_when_main_returns(tmp_path, classes, runtime, display):
+    process = start(tmp_path, classes, runtime, display)
+    assert report(process)['visible'] == 'true'
+    process.stdin.write('\n')
+    process.stdin.flush()
+    assert process.stdout.readline().strip() == 'main has returned'
+    assert centre_pixel(display) != COLOUR
+    finish(process, '')
+
+
+def test_nosplash_shows_none(tmp_path, classes, runtime, display):
+    process = start(tmp_path, classes, runtime, display, ['-nosplash'])
+    assert report(process) == {'splash': 'false'}
+    assert centre_pixel(display) != COLOUR
+    finish(process, '', '')
+
+
+def test_without_a_display_the_launch_goes_on_without_a_splash(tmp_path, classes, runtime):
+    process = start(tmp_path, classes, runtime, None)
+    assert report(process) == {'splash': 'false'}
+    finish(process, '', '')
+
+
+JAVAFX = Path('/usr/share/openjfx/lib')
+
+
+@pytest.fixture(scope='module')
+def javafx_classes(tmp_path_factory):
+    """The JavaFX fixture, compiled against the system's OpenJFX."""
+    compilers = [r for r in RUNTIMES if (r.home / 'bin' / 'javac').exists()]
+    if not (JAVAFX / 'javafx.graphics.jar').exists() or not compilers:
+        pytest.skip("OpenJFX (Debian's openjfx) and a JDK are needed")
+    output = tmp_path_factory.mktemp('fx-classes')
+    sources = sorted(str(p) for p in (Path(__file__).parent / 'fixtures_fx').rglob('*.java'))
+    subprocess.run([str(compilers[0].home / 'bin' / 'javac'), '--release', str(RUNTIMES[0].feature),
+                    '--module-path', str(JAVAFX), '--add-modules', 'javafx.graphics', '-d', str(output), *sources],
+                   check=True)
+    return output
+
+
+def test_a_javafx_application_closes_the_splash_once_its_stage_shows(tmp_path, javafx_classes, display):
+    # Debian's OpenJFX is built for its own OpenJDK 17.
+    runtimes = [r for r in RUNTIMES if r.feature == 17]
+    if not runtimes:
+        pytest.skip('no Java 17 runtime')
+    runtime = runtimes[0]
+    parameters = '--module-path=%s --add-modules=javafx.graphics' % JAVAFX
+    process = start(tmp_path, javafx_classes, runtime, display, main_class='com.example.fx.FxSplash',
+                    parameters=parameters)
+    assert process.stdout.readline().strip() == 'splash=true'
+    assert centre_pixel(display) == COLOUR
+    process.stdin.write('\n')
+    process.stdin.flush()
+    assert process.stdout.readline().strip() == 'stage shown splash=true'
+    assert process.stdout.readline().strip() == 'closed splash=false'
+    assert centre_pixel(display) != COLOUR
+    finish(process, '')
