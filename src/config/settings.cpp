@@ -7,11 +7,13 @@
 #include "launcher/argument_splitting.h"
 #include "launcher/error_reporting.h"
 #include "launcher/launcher.h"
+#include "platform/platform.h"
 
 const char kDisplaySection[] = "Display";
 const char kSplashScreenKey[] = "Splash Screen";
 const char kSplashScreenShadowKey[] = "Splash Screen Shadow";
 const char kClassPathOption[] = "-Djava.class.path=";
+const char kNoMainClassMessage[] = "Main class was not specified in INI file.";
 
 namespace {
 
@@ -20,6 +22,8 @@ const char kClassPathKey[] = "Class Path";
 const char kRuntimeSection[] = "Java Runtime Environment";
 const char kParametersKey[] = "Virtual Machine Parameters";
 const char kMainClassKey[] = "Main Class";
+const char kMainModuleKey[] = "Main Module";
+const char kMainModuleOption[] = "-Djdk.module.main=";
 const char kMinimumVersionKey[] = "Minimum Version";
 const char kMaximumVersionKey[] = "Maximum Version";
 const char kPreferredVersionsKey[] = "Preferred versions";
@@ -28,7 +32,6 @@ const char kStartupCacheKey[] = "Startup Cache";
 const char kPreferredSeparator[] = ";";
 
 const char kNoClassPathMessage[] = "Java Class Path was not specified in INI file.";
-const char kNoMainClassMessage[] = "Main class was not specified in INI file.";
 
 // Each option is expanded after the split: a directory with spaces in it stays
 // one option.
@@ -43,6 +46,36 @@ bool appendParameters(const Text& parameters, const Text& moduleDirectory, TextL
             return false;
     }
     return true;
+}
+
+// The entries of the class path that are JAR files, in order: one of them
+// may name the main class in its manifest.
+bool findJarFiles(const Text& classPath, TextList& jars)
+{
+    TextList entries;
+    Text separator;
+    if (!separator.appendChar(platform::kPathListSeparator) || !splitAtSeparator(entries, classPath, separator))
+        return false;
+    for (size_t i = 0; i < entries.count(); ++i) {
+        const Text& entry = entries.at(i);
+        size_t length = entry.length();
+        bool jarName = length > 4 && entry.at(length - 4) == '.' && (entry.at(length - 3) | 0x20) == 'j'
+            && (entry.at(length - 2) | 0x20) == 'a' && (entry.at(length - 1) | 0x20) == 'r';
+        if (jarName && platform::fileExists(entry.chars()) && !platform::isDirectory(entry.chars())
+            && !jars.append(entry))
+            return false;
+    }
+    return true;
+}
+
+// The VM resolves the main module at its start, as for java -m: the module's
+// name alone, the text before any '/'.
+bool appendMainModuleOption(const Text& mainModule, TextList& options)
+{
+    size_t slash = findCharacter(mainModule, '/');
+    Text option(kMainModuleOption);
+    return option.append(mainModule.chars(), slash == kNotFound ? mainModule.length() : slash)
+        && options.append(option);
 }
 
 bool outOfMemory(const Launcher& launcher)
@@ -61,7 +94,10 @@ bool loadSettings(Launcher& launcher)
     const char* ini = iniPath.chars();
 
     Text classPath = readIniValue(ini, kClassPathSection, kClassPathKey);
-    if (classPath.isEmpty()) {
+    // A modular application needs no class path.
+    launcher.mainModule = readIniValue(ini, kRuntimeSection, kMainModuleKey);
+    bool modular = !launcher.mainModule.isEmpty();
+    if (classPath.isEmpty() && !modular) {
         reportError(kNoClassPathMessage, launcher.messageOwner);
         return false;
     }
@@ -70,15 +106,25 @@ bool loadSettings(Launcher& launcher)
         return false;
     Text classPathOption(kClassPathOption);
     Text expandedClassPath;
-    if (!expandSettingVariables(classPath, directory, expandedClassPath) || !classPathOption.append(expandedClassPath)
-        || !launcher.vmOptions.append(classPathOption)
-        || !appendParameters(readIniValue(ini, kRuntimeSection, kParametersKey), directory, launcher.vmOptions))
+    if (!expandSettingVariables(classPath, directory, expandedClassPath)
+        || (!classPath.isEmpty()
+            && (!classPathOption.append(expandedClassPath) || !launcher.vmOptions.append(classPathOption)))
+        || !appendParameters(readIniValue(ini, kRuntimeSection, kParametersKey), directory, launcher.vmOptions)
+        || (modular && !appendMainModuleOption(launcher.mainModule, launcher.vmOptions)))
         return outOfMemory(launcher);
 
     launcher.mainClassName = readIniValue(ini, kRuntimeSection, kMainClassKey);
-    if (launcher.mainClassName.isEmpty()) {
-        reportError(kNoMainClassMessage, launcher.messageOwner);
-        return false;
+    if (modular && !launcher.mainClassName.isEmpty() && findCharacter(launcher.mainModule, '/') == kNotFound
+        && !(launcher.mainModule.appendChar('/') && launcher.mainModule.append(launcher.mainClassName)))
+        return outOfMemory(launcher);
+    if (launcher.mainClassName.isEmpty() && !modular) {
+        if (!findJarFiles(expandedClassPath, launcher.mainJarCandidates))
+            return outOfMemory(launcher);
+        // Only a JAR file can name the main class; without one, as always.
+        if (launcher.mainJarCandidates.count() == 0) {
+            reportError(kNoMainClassMessage, launcher.messageOwner);
+            return false;
+        }
     }
     replaceCharacter(launcher.mainClassName, '.', '/');
 

@@ -2,7 +2,9 @@
 
 #include "common/trace.h"
 #include "config/settings.h"
+#include "jvm/java_command.h"
 #include "jvm/main_invocation.h"
+#include "jvm/main_thread.h"
 #include "jvm/startup_cache.h"
 #include "jvm/vm_creation.h"
 #include "launcher/argument_splitting.h"
@@ -101,12 +103,27 @@ bool prepareLaunch(Launcher& launcher)
         return false;
     }
     addStartupCacheOptions(launcher, runtimeHome);
+    if (!addJavaCommandOption(launcher)) {
+        reportError(kOutOfMemoryMessage, launcher.messageOwner);
+        return false;
+    }
     return true;
+}
+
+namespace {
+
+int createVmAndRunMain(Launcher& launcher)
+{
+    if (!createVm(launcher))
+        return -1;
+    return invokeMainClass(launcher) ? 0 : -1;
+}
+
 }
 
 int runApplication(Launcher& launcher)
 {
-    if (!loadVmLibrary(launcher) || !createVm(launcher))
+    if (!loadVmLibrary(launcher))
         return -1;
-    return invokeMainClass(launcher) ? 0 : -1;
+    return runMainOnItsThread(launcher, createVmAndRunMain);
 }

@@ -33,4 +33,6 @@ struct Launcher {
     CreateJavaVmFunction createJavaVmEntry;
     GetDefaultInitArgsFunction getDefaultInitArgsEntry;
     bool startupCache = false; // the runtime keeps a class archive for the application
+    Text mainModule;           // the main module as java -m takes it, "app" or "app/app.Main"
+    TextList mainJarCandidates; // without a main class: the class path's JAR files, in order
 };

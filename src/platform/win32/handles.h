@@ -6,3 +6,4 @@
 
 using File = UniqueHandle<HANDLE, CloseHandle, -1>;
 using FindHandle = UniqueHandle<HANDLE, FindClose, -1>;
+using ThreadHandle = UniqueHandle<HANDLE, CloseHandle>;

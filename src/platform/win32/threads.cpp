@@ -1,0 +1,58 @@
+#include "platform/platform.h"
+#include "platform/win32/handles.h"
+
+#include <windows.h>
+
+namespace platform {
+
+namespace {
+
+struct ThreadCall {
+    int (*function)(void*);
+    void* argument;
+};
+
+DWORD WINAPI runCall(void* call)
+{
+    ThreadCall* c = static_cast<ThreadCall*>(call);
+    return static_cast<DWORD>(c->function(c->argument));
+}
+
+}
+
+// From the stack's top, recorded in the thread's information block, down to
+// the start of its reservation.
+size_t currentThreadStackSize()
+{
+    NT_TIB* block = reinterpret_cast<NT_TIB*>(NtCurrentTeb());
+    MEMORY_BASIC_INFORMATION region;
+    if (!VirtualQuery(&region, &region, sizeof region))
+        return 0;
+    return static_cast<size_t>(static_cast<char*>(block->StackBase) - static_cast<char*>(region.AllocationBase));
+}
+
+bool runOnNewThread(size_t stackSize, int (*function)(void*), void* argument, int& result)
+{
+    ThreadCall call = { function, argument };
+    // Without the flag the size would be what is committed at once, and the
+    // reservation would stay the executable's.
+    ThreadHandle thread(CreateThread(nullptr, stackSize, runCall, &call, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
+    if (!thread.isValid())
+        return false;
+    HANDLE handle = thread.get();
+    // The splash window belongs to this thread: a message box on the other
+    // thread that it owns sends it messages, which must not wait for good.
+    while (MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+    DWORD code = 0;
+    GetExitCodeThread(handle, &code);
+    result = static_cast<int>(code);
+    return true;
+}
+
+}
