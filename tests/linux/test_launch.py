@@ -116,9 +116,9 @@ def test_no_main_class_setting(launch, classes):
     assert (result.returncode, result.stderr) == (255, b'Main class was not specified in INI file.')
 
 
-def test_throwing_main_exits_zero(launch, classes, runtime):
+def test_throwing_main_exits_minus_one(launch, classes, runtime):
     result = launch(settings_text(classes, 'com.example.fixture.Throws', **only(runtime)))
-    assert result.returncode == 0
+    assert result.returncode == 255
     assert b'java.lang.IllegalStateException: thrown by the fixture' in result.stderr
 
 
