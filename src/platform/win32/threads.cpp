@@ -20,15 +20,14 @@ DWORD WINAPI runCall(void* call)
 
 }
 
-// From the stack's top, recorded in the thread's information block, down to
-// the start of its reservation.
+// The launcher runs on the process's first thread, whose stack is the
+// reservation that the executable's headers ask for.
 size_t currentThreadStackSize()
 {
-    NT_TIB* block = reinterpret_cast<NT_TIB*>(NtCurrentTeb());
-    MEMORY_BASIC_INFORMATION region;
-    if (!VirtualQuery(&region, &region, sizeof region))
-        return 0;
-    return static_cast<size_t>(static_cast<char*>(block->StackBase) - static_cast<char*>(region.AllocationBase));
+    char* image = reinterpret_cast<char*>(GetModuleHandleA(nullptr));
+    const IMAGE_NT_HEADERS* headers =
+        reinterpret_cast<const IMAGE_NT_HEADERS*>(image + reinterpret_cast<const IMAGE_DOS_HEADER*>(image)->e_lfanew);
+    return static_cast<size_t>(headers->OptionalHeader.SizeOfStackReserve);
 }
 
 bool runOnNewThread(size_t stackSize, int (*function)(void*), void* argument, int& result)
