@@ -229,6 +229,9 @@ bool invokeMainClass(Launcher& launcher)
         env->ExceptionDescribe();
     jint detached = launcher.javaVm->DetachCurrentThread();
     trace("DetachCurrentThread: %d", { static_cast<int>(detached) });
+    // The environment belongs to the thread, which is no longer the machine's.
+    if (detached == JNI_OK)
+        launcher.jniEnv = nullptr;
     // As with java, an exception out of main is a failure of the launch.
     return detached == JNI_OK && !threw;
 }

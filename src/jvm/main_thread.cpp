@@ -42,7 +42,15 @@ struct ThreadRun {
 int runThere(void* argument)
 {
     ThreadRun* call = static_cast<ThreadRun*>(argument);
-    return call->run(*call->launcher);
+    Launcher& launcher = *call->launcher;
+    int result = call->run(launcher);
+    // A thread that ends attached to the machine never ends for it: the
+    // teardown's DestroyJavaVM would wait for it for good.
+    if (launcher.jniEnv) {
+        launcher.javaVm->DetachCurrentThread();
+        launcher.jniEnv = nullptr;
+    }
+    return result;
 }
 
 }

@@ -232,3 +232,10 @@ def test_the_parameters_may_name_the_application(launcher_binary, classes, tmp_p
     (tmp_path / 'app.ini').write_text(pinned(runtime, settings_text(
         classes, 'com.example.fixture.Waits', parameters='-Xmx64m "-Dsun.java.command=My Tool"')))
     assert application_names(runtime, start_waiting([str(tmp_path / 'app'), 'one'])) == ['My Tool']
+
+
+@pytest.mark.parametrize('main_class', ['com.example.Missing', 'com.example.fixture.Throws'])
+def test_failures_on_the_thread_of_xss_end_the_launch(launch, classes, runtime, main_class):
+    # The thread leaves the machine before it ends, else DestroyJavaVM would wait for it for good.
+    result = launch(pinned(runtime, settings_text(classes, main_class, parameters='-Xss16m')))
+    assert result.returncode == 255

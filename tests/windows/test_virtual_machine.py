@@ -199,3 +199,14 @@ def test_the_machine_gets_the_stack_of_xss(wine, tmp_path, parameters, on_its_ow
     assert [e['event'] for e in events(run, 'main', 'detach', 'destroy', 'app_thread_end', 'destroyed')] \
         == ['main', 'detach', 'destroy', 'app_thread_end', 'destroyed']
     assert run.exit_code == 0
+
+
+@pytest.mark.parametrize('settings, described', [
+    (dict(main_class='com.example.Missing'), ['java/lang/NoClassDefFoundError']),
+    (dict(main_throws=1), ['java/lang/RuntimeException']),
+], ids=['main class missing', 'main throws'])
+def test_the_thread_of_xss_leaves_the_machine_once_before_it_ends(wine, tmp_path, settings, described):
+    run = launch(wine, tmp_path, parameters='-Xss16m', **settings)
+    assert [e['exception'] for e in events(run, 'describe')] == described
+    assert [e['event'] for e in events(run, 'detach', 'destroy', 'destroyed')] == ['detach', 'destroy', 'destroyed']
+    assert not events(run, 'destroy')[0]['attached'] and run.exit_code == MINUS_ONE
