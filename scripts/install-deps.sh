@@ -8,7 +8,7 @@ packages=(
   cmake ninja-build g++ python3 python3-pytest python3-pytest-timeout python3-pefile
   g++-mingw-w64-i686 g++-mingw-w64-x86-64
   wine wine64 xvfb xauth imagemagick
-  openjdk-17-jdk-headless libgtest-dev locales
+  openjdk-17-jdk-headless openjfx libgtest-dev locales
 )
 export DEBIAN_FRONTEND=noninteractive
 

@@ -8,12 +8,14 @@
 #include "launcher/argument_splitting.h"
 #include "launcher/error_reporting.h"
 #include "launcher/launcher.h"
+#include "platform/platform.h"
 
 const char kDisplaySection[] = "Display";
 const char kSplashScreenKey[] = "Splash Screen";
 const char kSplashScreenShadowKey[] = "Splash Screen Shadow";
 const char kSplashScreenMinimumTimeKey[] = "Splash Screen Minimum Time";
 const char kClassPathOption[] = "-Djava.class.path=";
+const char kNoMainClassMessage[] = "Main class was not specified in INI file.";
 
 namespace {
 
@@ -22,6 +24,8 @@ const char kClassPathKey[] = "Class Path";
 const char kRuntimeSection[] = "Java Runtime Environment";
 const char kParametersKey[] = "Virtual Machine Parameters";
 const char kMainClassKey[] = "Main Class";
+const char kMainModuleKey[] = "Main Module";
+const char kMainModuleOption[] = "-Djdk.module.main=";
 const char kMinimumVersionKey[] = "Minimum Version";
 const char kMaximumVersionKey[] = "Maximum Version";
 const char kPreferredVersionsKey[] = "Preferred versions";
@@ -30,7 +34,6 @@ const char kStartupCacheKey[] = "Startup Cache";
 const char kPreferredSeparator[] = ";";
 
 const char kNoClassPathMessage[] = "Java Class Path was not specified in INI file.";
-const char kNoMainClassMessage[] = "Main class was not specified in INI file.";
 
 // Each option is expanded after the split: a directory with spaces in it stays
 // one option.
@@ -47,14 +50,46 @@ bool appendParameters(const Text& parameters, const Text& moduleDirectory, TextL
     return true;
 }
 
+// The entries of the class path that are JAR files, in order: one of them
+// may name the main class in its manifest.
+bool findJarFiles(const Text& classPath, TextList& jars)
+{
+    TextList entries;
+    Text separator;
+    if (!separator.appendChar(platform::kPathListSeparator) || !splitAtSeparator(entries, classPath, separator))
+        return false;
+    for (size_t i = 0; i < entries.count(); ++i) {
+        const Text& entry = entries.at(i);
+        size_t length = entry.length();
+        bool jarName = length > 4 && entry.at(length - 4) == '.' && (entry.at(length - 3) | 0x20) == 'j'
+            && (entry.at(length - 2) | 0x20) == 'a' && (entry.at(length - 1) | 0x20) == 'r';
+        if (jarName && platform::fileExists(entry.chars()) && !platform::isDirectory(entry.chars())
+            && !jars.append(entry))
+            return false;
+    }
+    return true;
+}
+
+// The VM resolves the main module at its start, as for java -m: the module's
+// name alone, the text before any '/'.
+bool appendMainModuleOption(const Text& mainModule, TextList& options)
+{
+    size_t slash = findCharacter(mainModule, '/');
+    Text option(kMainModuleOption);
+    return option.append(mainModule.chars(), slash == kNotFound ? mainModule.length() : slash)
+        && options.append(option);
+}
+
 bool outOfMemory(const Launcher& launcher)
 {
     reportError(kOutOfMemoryMessage, launcher.messageOwner);
     return false;
 }
 
-// The class path option first, then the parameters as java takes them.
-bool appendJavaOptions(Launcher& launcher, const Text& classPath, const TextList& parameters)
+// The class path option first (none for a modular application without one),
+// then the parameters as java takes them, then the main module's option.
+// classPath becomes the whole class path, the parameters' -cp included.
+bool appendJavaOptions(Launcher& launcher, Text& classPath, const TextList& parameters, bool modular)
 {
     JavaOptions options;
     OptionFailure failure;
@@ -64,13 +99,18 @@ bool appendJavaOptions(Launcher& launcher, const Text& classPath, const TextList
         reportFormatted(launcher.messageOwner, failure.format, failure.subject.chars());
         return false;
     }
+    const size_t prefixLength = sizeof kClassPathOption - 1;
     Text classPathOption(kClassPathOption);
     if (!classPathOption.append(classPath) || !appendOptionClassPath(classPathOption, !classPath.isEmpty(), options)
-        || !launcher.vmOptions.append(classPathOption))
+        || !classPath.assign(classPathOption.chars() + prefixLength, classPathOption.length() - prefixLength))
+        return outOfMemory(launcher);
+    if ((!modular || !classPath.isEmpty()) && !launcher.vmOptions.append(classPathOption))
         return outOfMemory(launcher);
     for (size_t i = 0; i < options.vmOptions.count(); ++i)
         if (!launcher.vmOptions.append(options.vmOptions.at(i)))
             return outOfMemory(launcher);
+    if (modular && !appendMainModuleOption(launcher.mainModule, launcher.vmOptions))
+        return outOfMemory(launcher);
     launcher.vmLibraryKind = static_cast<Text&&>(options.vmLibraryKind);
     // The parameters' -splash: wins over the Splash Screen setting's image, as
     // java's wins over a JAR's.
@@ -89,7 +129,10 @@ bool loadSettings(Launcher& launcher)
     const char* ini = iniPath.chars();
 
     Text classPath = readIniValue(ini, kClassPathSection, kClassPathKey);
-    if (classPath.isEmpty()) {
+    // A modular application needs no class path.
+    launcher.mainModule = readIniValue(ini, kRuntimeSection, kMainModuleKey);
+    bool modular = !launcher.mainModule.isEmpty();
+    if (classPath.isEmpty() && !modular) {
         reportError(kNoClassPathMessage, launcher.messageOwner);
         return false;
     }
@@ -101,13 +144,21 @@ bool loadSettings(Launcher& launcher)
     if (!expandSettingVariables(classPath, directory, expandedClassPath)
         || !appendParameters(readIniValue(ini, kRuntimeSection, kParametersKey), directory, parameters))
         return outOfMemory(launcher);
-    if (!appendJavaOptions(launcher, expandedClassPath, parameters))
+    if (!appendJavaOptions(launcher, expandedClassPath, parameters, modular))
         return false;
 
     launcher.mainClassName = readIniValue(ini, kRuntimeSection, kMainClassKey);
-    if (launcher.mainClassName.isEmpty()) {
-        reportError(kNoMainClassMessage, launcher.messageOwner);
-        return false;
+    if (modular && !launcher.mainClassName.isEmpty() && findCharacter(launcher.mainModule, '/') == kNotFound
+        && !(launcher.mainModule.appendChar('/') && launcher.mainModule.append(launcher.mainClassName)))
+        return outOfMemory(launcher);
+    if (launcher.mainClassName.isEmpty() && !modular) {
+        if (!findJarFiles(expandedClassPath, launcher.mainJarCandidates))
+            return outOfMemory(launcher);
+        // Only a JAR file can name the main class; without one, as always.
+        if (launcher.mainJarCandidates.count() == 0) {
+            reportError(kNoMainClassMessage, launcher.messageOwner);
+            return false;
+        }
     }
     replaceCharacter(launcher.mainClassName, '.', '/');
 

@@ -12,3 +12,5 @@ extern const char kSplashScreenShadowKey[];
 extern const char kSplashScreenMinimumTimeKey[];
 // The first VM option: the class path, as the runtime takes it.
 extern const char kClassPathOption[];
+// Neither the settings nor a JAR file of the class path name the main class.
+extern const char kNoMainClassMessage[];

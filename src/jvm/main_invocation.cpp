@@ -1,7 +1,10 @@
 #include "jvm/main_invocation.h"
 
+#include "common/text_scan.h"
 #include "common/trace.h"
+#include "config/settings.h"
 #include "jvm/main_arguments.h"
+#include "jvm/runtime_rules.h"
 #include "launcher/error_reporting.h"
 #include "launcher/launcher.h"
 
@@ -10,6 +13,7 @@ namespace {
 const char kMainClassStringFailedFormat[] = "Failed to load Main Class: %s.\n";
 const char kMainClassNotFoundFormat[] = "Could not find the main class %s.\n";
 const char kNoMainMethodMessage[] = "No main method found in specified class.\n";
+const char kMainWithArguments[] = "([Ljava/lang/String;)V";
 
 const char kStringClass[] = "java/lang/String";
 const char kConstructor[] = "<init>";
@@ -99,7 +103,13 @@ jobjectArray newArgumentArray(Launcher& launcher, const TextList& items)
     return array;
 }
 
-bool invokeMainClass(Launcher& launcher)
+namespace {
+
+// Finds the configured main class and its static main(String[]) as the
+// launcher always has, with the same messages; a class without that method is
+// then run when the runtime's own launcher would run it. False after the
+// failure was reported.
+bool findConfiguredMain(Launcher& launcher, MainEntry& entry)
 {
     JNIEnv* env = launcher.jniEnv;
     jstring className = newStringFromText(launcher, launcher.mainClassName);
@@ -122,29 +132,109 @@ bool invokeMainClass(Launcher& launcher)
     }
     env->ReleaseStringUTFChars(className, utfName);
 
-    jmethodID main = env->GetStaticMethodID(mainClass, "main", "([Ljava/lang/String;)V");
-    trace("static void main(String[]): %s", { main ? "found" : "not found" });
-    if (!main) {
-        if (env->ExceptionOccurred())
-            env->ExceptionDescribe();
-        else
-            reportError(kNoMainMethodMessage, launcher.messageOwner);
-        return false;
+    entry.mainClass = mainClass;
+    entry.main = env->GetStaticMethodID(mainClass, "main", kMainWithArguments);
+    trace("static void main(String[]): %s", { entry.main ? "found" : "not found" });
+    if (entry.main)
+        return true;
+    // The lookup's own failure stands unless the runtime runs the class.
+    jthrowable failure = env->ExceptionOccurred();
+    env->ExceptionClear();
+    if (runtimeRunsClass(env, mainClass)) {
+        Text name(launcher.mainClassName);
+        replaceCharacter(name, '/', '.');
+        return loadMainThroughRuntime(launcher, LaunchMode::Class, name, entry) == HelperOutcome::Loaded;
     }
+    if (failure) {
+        env->Throw(failure);
+        env->ExceptionDescribe();
+    } else {
+        reportError(kNoMainMethodMessage, launcher.messageOwner);
+    }
+    return false;
+}
+
+// The main module's class, or the main JAR's, as java -m and java -jar load
+// them; a runtime without the helper loads the class named in the settings.
+bool findMain(Launcher& launcher, MainEntry& entry)
+{
+    if (!launcher.mainModule.isEmpty()) {
+        HelperOutcome outcome = loadMainThroughRuntime(launcher, LaunchMode::Module, launcher.mainModule, entry);
+        if (outcome != HelperOutcome::Missing)
+            return outcome == HelperOutcome::Loaded;
+        size_t slash = findCharacter(launcher.mainModule, '/');
+        if (slash == kNotFound
+            || !launcher.mainClassName.assign(launcher.mainModule.chars() + slash + 1,
+                                              launcher.mainModule.length() - slash - 1)) {
+            reportError(kNoMainClassMessage, launcher.messageOwner);
+            return false;
+        }
+        replaceCharacter(launcher.mainClassName, '.', '/');
+    } else if (launcher.mainClassName.isEmpty()) {
+        Text jar;
+        if (!findMainJar(launcher, jar)) {
+            reportError(kNoMainClassMessage, launcher.messageOwner);
+            return false;
+        }
+        HelperOutcome outcome = loadMainThroughRuntime(launcher, LaunchMode::Jar, jar, entry);
+        if (outcome == HelperOutcome::Missing)
+            reportError(kNoMainClassMessage, launcher.messageOwner);
+        return outcome == HelperOutcome::Loaded;
+    }
+    return findConfiguredMain(launcher, entry);
+}
+
+// As java calls each form: an instance main on an object made with the
+// class's constructor without arguments. A lookup that fails leaves its
+// exception pending.
+void callMain(JNIEnv* env, const MainEntry& entry, jobjectArray arguments)
+{
+    bool withArguments =
+        entry.form == MainForm::StaticWithArguments || entry.form == MainForm::InstanceWithArguments;
+    const char* signature = withArguments ? kMainWithArguments : "()V";
+    if (entry.form == MainForm::StaticWithArguments || entry.form == MainForm::StaticWithoutArguments) {
+        jmethodID main = entry.main ? entry.main : env->GetStaticMethodID(entry.mainClass, "main", signature);
+        if (main && withArguments)
+            env->CallStaticVoidMethod(entry.mainClass, main, arguments);
+        else if (main)
+            env->CallStaticVoidMethod(entry.mainClass, main);
+        return;
+    }
+    jmethodID constructor = env->GetMethodID(entry.mainClass, "<init>", "()V");
+    jobject instance = constructor ? env->NewObject(entry.mainClass, constructor) : nullptr;
+    jmethodID main = instance ? env->GetMethodID(entry.mainClass, "main", signature) : nullptr;
+    if (main && withArguments)
+        env->CallVoidMethod(instance, main, arguments);
+    else if (main)
+        env->CallVoidMethod(instance, main);
+}
+
+}
+
+bool invokeMainClass(Launcher& launcher)
+{
+    JNIEnv* env = launcher.jniEnv;
+    MainEntry entry;
+    if (!findMain(launcher, entry))
+        return false;
     jobjectArray arguments = newMainArguments(launcher);
     if (!arguments) {
         env->ExceptionDescribe();
         return false;
     }
     trace("main called");
-    env->CallStaticVoidMethod(mainClass, main, arguments);
+    callMain(env, entry, arguments);
     bool threw = env->ExceptionOccurred() != nullptr;
     trace("main returned%s", { threw ? " with an exception, described on the VM's standard error" : "" });
     if (threw)
         env->ExceptionDescribe();
     jint detached = launcher.javaVm->DetachCurrentThread();
     trace("DetachCurrentThread: %d", { static_cast<int>(detached) });
-    return detached == JNI_OK;
+    // The environment belongs to the thread, which is no longer the machine's.
+    if (detached == JNI_OK)
+        launcher.jniEnv = nullptr;
+    // As with java, an exception out of main is a failure of the launch.
+    return detached == JNI_OK && !threw;
 }
 
 void destroyVm(Launcher& launcher)

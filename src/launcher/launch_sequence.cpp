@@ -3,7 +3,9 @@
 #include "common/trace.h"
 #include "config/module_path.h"
 #include "config/settings.h"
+#include "jvm/java_command.h"
 #include "jvm/main_invocation.h"
+#include "jvm/main_thread.h"
 #include "jvm/startup_cache.h"
 #include "jvm/vm_creation.h"
 #include "launcher/argument_splitting.h"
@@ -106,7 +108,22 @@ bool prepareLaunch(Launcher& launcher)
     }
     addStartupCacheOptions(launcher, runtimeHome);
     launcher.runtimeHome = static_cast<Text&&>(runtimeHome);
+    if (!addJavaCommandOption(launcher)) {
+        reportError(kOutOfMemoryMessage, launcher.messageOwner);
+        return false;
+    }
     return true;
+}
+
+namespace {
+
+int createVmAndRunMain(Launcher& launcher)
+{
+    if (!createVm(launcher))
+        return -1;
+    return invokeMainClass(launcher) ? 0 : -1;
+}
+
 }
 
 int runApplication(Launcher& launcher)
@@ -115,8 +132,7 @@ int runApplication(Launcher& launcher)
     // splash before the machine starts for java.awt.SplashScreen to find it.
     if (!loadVmLibrary(launcher) || !showRuntimeSplash(launcher))
         return -1;
-    bool created = createVm(launcher);
-    bool ran = created && invokeMainClass(launcher);
+    int result = runMainOnItsThread(launcher, createVmAndRunMain);
     closeRuntimeSplash(launcher);
-    return ran ? 0 : -1;
+    return result;
 }

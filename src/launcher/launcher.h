@@ -43,4 +43,6 @@ struct Launcher {
     bool splashSuppressed = false; // "-nosplash" or "/nosplash" was given
     Text splashImage;          // a GIF, PNG or JPEG file for the runtime's splash library
     void (*closeSplashImage)() = nullptr; // set while the runtime's splash library shows it
+    Text mainModule;           // the main module as java -m takes it, "app" or "app/app.Main"
+    TextList mainJarCandidates; // without a main class: the class path's JAR files, in order
 };

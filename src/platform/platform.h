@@ -92,6 +92,15 @@ bool appendToFile(const char* path, const char* bytes, size_t length);
 // User interface.
 void showErrorBox(WindowHandle owner, const char* text);
 
+// Threads. The stack the calling thread was given, in bytes (the most a
+// size_t holds when the system sets no limit).
+size_t currentThreadStackSize();
+// Runs the function on a new thread with a stack of the given size and waits
+// for it (on Windows handling the thread's window messages meanwhile, so that
+// a message box the function shows may own the caller's windows); false, and
+// nothing run, when no such thread can be made.
+bool runOnNewThread(size_t stackSize, int (*function)(void*), void* argument, int& result);
+
 }
 
 namespace platform {

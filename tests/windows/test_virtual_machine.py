@@ -17,11 +17,16 @@ def strings(values):
     return [(bytes.fromhex(v['hex']), v['encoding']) for v in values]
 
 
+# Today's settings give today's options, and then the name tools show for the
+# process (sun.java.command, as java sets it: the main class and the arguments).
+COMMAND = b'-Dsun.java.command=com.example.Main'
+
+
 @pytest.mark.parametrize('class_path, parameters, options', [
-    ('lib\\a.jar', '-Xmx256m -Dx=1', [b'-Djava.class.path=lib\\a.jar', b'-Xmx256m', b'-Dx=1']),
-    ('a.jar', '', [b'-Djava.class.path=a.jar']),
+    ('lib\\a.jar', '-Xmx256m -Dx=1', [b'-Djava.class.path=lib\\a.jar', b'-Xmx256m', b'-Dx=1', COMMAND]),
+    ('a.jar', '', [b'-Djava.class.path=a.jar', COMMAND]),
     ('a.jar;b.jar', '"-Dp=x y"  -Djava.class.path=c.jar -Dname=\xe9',
-     [b'-Djava.class.path=a.jar;b.jar', b'-Dp=x y', b'-Djava.class.path=c.jar', b'-Dname=\xe9']),
+     [b'-Djava.class.path=a.jar;b.jar', b'-Dp=x y', b'-Djava.class.path=c.jar', b'-Dname=\xe9', COMMAND]),
 ], ids=['class path and two parameters', 'class path alone', 'quoted, repeated and ANSI parameters'])
 def test_the_machine_is_created_with_exactly_the_configured_options(wine, tmp_path, class_path, parameters,
                                                                     options):
@@ -71,7 +76,8 @@ MAIN_OUTCOMES = [
      [b'Failed to load Main Class: com/example/Main.\n'], MINUS_ONE, ['destroy']),
     ('an argument cannot become a string', dict(fail_string=2, tail=' x'), ['java/lang/OutOfMemoryError'],
      [], MINUS_ONE, ['destroy']),
-    ('main throws', dict(main_throws=1), ['java/lang/RuntimeException'], [], 0, ['main', 'detach', 'destroy']),
+    ('main throws', dict(main_throws=1), ['java/lang/RuntimeException'], [], MINUS_ONE,
+     ['main', 'detach', 'destroy']),
     ('detach fails', dict(detach_result=-1), [], [], MINUS_ONE, ['main', 'detach', 'destroy']),
 ]
 
@@ -141,3 +147,66 @@ def test_the_vm_library_finds_its_own_dlls_in_the_runtimes_bin_folder(wine, tmp_
                  bin_files=['jvm_double_helper.dll'])
     assert [e['helper'] for e in events(run, 'create')] == [42]
     assert run.exit_code == 0
+
+
+def test_the_arguments_follow_the_main_class_in_the_name_tools_show(wine, tmp_path):
+    run = launch(wine, tmp_path, tail=' one "two words" \xe9')
+    [create] = events(run, 'create')
+    assert bytes.fromhex(create['options'][-1]) == COMMAND + b' one two words \xe9'
+
+
+def test_parameters_that_name_the_process_keep_their_name(wine, tmp_path):
+    run = launch(wine, tmp_path, parameters='-Dsun.java.command=Mine -Xmx64m')
+    [create] = events(run, 'create')
+    assert [bytes.fromhex(o) for o in create['options']] == [
+        b'-Djava.class.path=app.jar', b'-Dsun.java.command=Mine', b'-Xmx64m']
+
+
+def test_a_modular_application_needs_no_class_path(wine, tmp_path):
+    # Without the runtime's launcher helper (as in the double) the class part is loaded as a class.
+    run = launch(wine, tmp_path, class_path='', main_class='',
+                 parameters='--module-path=mods', extra_settings='Main Module=app/com.example.Main\n')
+    [create] = events(run, 'create')
+    assert [bytes.fromhex(o) for o in create['options']] == [
+        b'--module-path=mods', b'-Djdk.module.main=app', b'-Dsun.java.command=app/com.example.Main']
+    assert [e['class'] for e in events(run, 'main')] == ['com/example/Main'] and run.exit_code == 0
+
+
+def test_a_main_jar_that_the_runtime_cannot_read(wine, tmp_path):
+    # The class path holds a JAR file, so that its manifest may name the main
+    # class; a runtime without java.util.jar reads none.
+    (tmp_path / 'app').mkdir()
+    (tmp_path / 'app' / 'app.jar').write_bytes(b'PK\x05\x06' + bytes(18))
+    run = launch(wine, tmp_path, class_path='%APPDIR%\\app.jar', main_class='')
+    assert run.texts == [b'Main class was not specified in INI file.']
+    assert [e['event'] for e in events(run, 'create', 'main', 'destroy')] == ['create', 'destroy']
+    assert run.exit_code == MINUS_ONE
+
+
+@pytest.mark.parametrize('parameters, on_its_own_thread, reserve', [
+    ('-Xss16m', True, 16 << 20),
+    ('-Xss8m -Xss64m', True, 64 << 20),
+    ('-Xss64k', False, None),
+    ('', False, None),
+], ids=['16 MiB', 'the last one counts', 'less than the launcher has', 'no -Xss'])
+def test_the_machine_gets_the_stack_of_xss(wine, tmp_path, parameters, on_its_own_thread, reserve):
+    run = launch(wine, tmp_path, parameters=parameters, app_thread_ms=300)
+    [create] = events(run, 'create')
+    assert create['firstThread'] is not on_its_own_thread
+    if reserve:
+        assert create['stackReserve'] == reserve
+    # The launch goes on as ever: main, detach, then DestroyJavaVM waits for the application.
+    assert [e['event'] for e in events(run, 'main', 'detach', 'destroy', 'app_thread_end', 'destroyed')] \
+        == ['main', 'detach', 'destroy', 'app_thread_end', 'destroyed']
+    assert run.exit_code == 0
+
+
+@pytest.mark.parametrize('settings, described', [
+    (dict(main_class='com.example.Missing'), ['java/lang/NoClassDefFoundError']),
+    (dict(main_throws=1), ['java/lang/RuntimeException']),
+], ids=['main class missing', 'main throws'])
+def test_the_thread_of_xss_leaves_the_machine_once_before_it_ends(wine, tmp_path, settings, described):
+    run = launch(wine, tmp_path, parameters='-Xss16m', **settings)
+    assert [e['exception'] for e in events(run, 'describe')] == described
+    assert [e['event'] for e in events(run, 'detach', 'destroy', 'destroyed')] == ['detach', 'destroy', 'destroyed']
+    assert not events(run, 'destroy')[0]['attached'] and run.exit_code == MINUS_ONE

@@ -8,3 +8,4 @@ using File = UniqueHandle<HANDLE, CloseHandle, -1>;
 using FindHandle = UniqueHandle<HANDLE, FindClose, -1>;
 // Events, threads: any kernel object whose failure value is null.
 using KernelObject = UniqueHandle<HANDLE, CloseHandle>;
+using ThreadHandle = KernelObject;

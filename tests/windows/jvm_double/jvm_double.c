@@ -695,6 +695,15 @@ static jboolean JNICALL ExceptionCheck(JNIEnv* env)
 static void JNICALL ExceptionClear(JNIEnv* env)
 { check(env, "ExceptionClear", 0); pending = NULL; }
 
+static jint JNICALL Throw(JNIEnv* env, jthrowable throwable)
+{
+    check(env, "Throw", 0);
+    Object* thrown = as(throwable, THROWABLE, "Throw");
+    if (thrown)
+        pending = thrown;
+    return thrown ? JNI_OK : JNI_ERR;
+}
+
 static void JNICALL ExceptionDescribe(JNIEnv* env)
 {
     check(env, "ExceptionDescribe", 0);
@@ -748,18 +757,20 @@ static void fillTables(void)
     PLAY(functions, NewString)
     PLAY(functions, GetStringUTFChars) PLAY(functions, ReleaseStringUTFChars)
     PLAY(functions, ExceptionOccurred) PLAY(functions, ExceptionCheck) PLAY(functions, ExceptionClear)
-    PLAY(functions, ExceptionDescribe)
+    PLAY(functions, ExceptionDescribe) PLAY(functions, Throw)
     PLAY(invocation, DestroyJavaVM) PLAY(invocation, AttachCurrentThread) PLAY(invocation, DetachCurrentThread)
     PLAY(invocation, GetEnv) PLAY(invocation, AttachCurrentThreadAsDaemon)
 }
 
 static HINSTANCE self;
+static DWORD firstThread; /* the thread that loaded the library: the launcher's */
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void* reserved)
 {
     (void)reserved;
     if (reason == DLL_PROCESS_ATTACH) {
         self = instance;
+        firstThread = GetCurrentThreadId();
         QueryPerformanceFrequency(&frequency);
         QueryPerformanceCounter(&start);
         InitializeCriticalSection(&lock);
@@ -780,6 +791,20 @@ JNIEXPORT jint JNICALL JNI_GetDefaultJavaVMInitArgs(void* args)
 #endif
 
 #ifndef WITHOUT_CREATE
+/* The stack the calling thread reserved: the regions of the reservation that holds a local. */
+static unsigned long long stackReserve(void)
+{
+    MEMORY_BASIC_INFORMATION region;
+    volatile char probe = 0;
+    if (!VirtualQuery((const void*)&probe, &region, sizeof region))
+        return 0;
+    char* base = region.AllocationBase;
+    char* end = (char*)region.BaseAddress + region.RegionSize;
+    while (VirtualQuery(end, &region, sizeof region) && region.AllocationBase == base)
+        end = (char*)region.BaseAddress + region.RegionSize;
+    return (unsigned long long)(end - base);
+}
+
 /* For the start-up benchmark: how long the process ran before the machine was asked for. */
 static double millisecondsSinceProcessStart(void)
 {
@@ -810,6 +835,8 @@ JNIEXPORT jint JNICALL JNI_CreateJavaVM(JavaVM** pvm, void** penv, void* args)
     put(",\"helper\":%d", jvmDoubleHelper());
 #endif
     put(",\"sinceProcessStart\":%.1f", millisecondsSinceProcessStart());
+    put(",\"stackReserve\":%llu,\"firstThread\":%s", stackReserve(),
+        GetCurrentThreadId() == firstThread ? "true" : "false");
     char library[MAX_PATH] = "";
     put(",\"library\":");
     putText(library, GetModuleFileNameA(self, library, sizeof library), 0);

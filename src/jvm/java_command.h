@@ -1,0 +1,14 @@
+#pragma once
+// The name tools show for the process (jps, jcmd): the sun.java.command
+// property that java sets, the main class, module or JAR file and then the
+// arguments, separated by spaces.
+#include "common/text.h"
+#include "common/text_list.h"
+
+struct Launcher;
+
+// "-Dsun.java.command=" with what is run and the arguments; false without memory.
+[[nodiscard]] bool javaCommandOption(const Text& what, const TextList& arguments, Text& option);
+// Appends it to vmOptions, last, unless the options set the property
+// themselves; false without memory.
+[[nodiscard]] bool addJavaCommandOption(Launcher& launcher);

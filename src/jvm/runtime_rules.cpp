@@ -1,0 +1,133 @@
+#include "jvm/runtime_rules.h"
+
+#include "common/trace.h"
+#include "jvm/main_invocation.h"
+#include "launcher/launcher.h"
+
+namespace {
+
+const char kHelperClass[] = "sun/launcher/LauncherHelper";
+const char kCheckAndLoadMain[] = "checkAndLoadMain";
+const char kCheckAndLoadMainSignature[] = "(ZILjava/lang/String;)Ljava/lang/Class;";
+const char kMethodFinderClass[] = "jdk/internal/misc/MethodFinder";
+const char kFindMainMethodSignature[] = "(Ljava/lang/Class;)Ljava/lang/reflect/Method;";
+const char kJavaFxApplicationClass[] = "javafx/application/Application";
+
+// A lookup that failed because the runtime lacks what was looked up.
+template <typename T>
+T absent(JNIEnv* env, T found)
+{
+    if (!found)
+        env->ExceptionClear();
+    return found;
+}
+
+bool staticFlag(JNIEnv* env, jclass helper, const char* name, bool fallback)
+{
+    jfieldID field = absent(env, env->GetStaticFieldID(helper, name, "Z"));
+    return field ? env->GetStaticBooleanField(helper, field) == JNI_TRUE : fallback;
+}
+
+// Before Java 25 the helper admits static main(String[]) alone and has no
+// fields that say otherwise.
+MainForm helperMainForm(JNIEnv* env, jclass helper)
+{
+    bool isStatic = staticFlag(env, helper, "isStaticMain", true);
+    bool noArguments = staticFlag(env, helper, "noArgMain", false);
+    if (isStatic)
+        return noArguments ? MainForm::StaticWithoutArguments : MainForm::StaticWithArguments;
+    return noArguments ? MainForm::InstanceWithoutArguments : MainForm::InstanceWithArguments;
+}
+
+jobject callObject(JNIEnv* env, jobject target, const char* name, const char* signature, jobject argument = nullptr)
+{
+    jclass type = env->GetObjectClass(target);
+    jmethodID method = type ? env->GetMethodID(type, name, signature) : nullptr;
+    jobject result = method ? env->CallObjectMethod(target, method, argument) : nullptr;
+    if (env->ExceptionCheck()) {
+        env->ExceptionClear();
+        result = nullptr;
+    }
+    return result;
+}
+
+bool namesMainClass(Launcher& launcher, jclass jarFileClass, jmethodID open, const Text& path, jstring key)
+{
+    JNIEnv* env = launcher.jniEnv;
+    jstring name = newStringFromText(launcher, path);
+    jobject jar = name ? env->NewObject(jarFileClass, open, name) : nullptr;
+    if (!jar) {
+        env->ExceptionClear();
+        return false;
+    }
+    jobject manifest = callObject(env, jar, "getManifest", "()Ljava/util/jar/Manifest;");
+    jobject attributes = manifest ? callObject(env, manifest, "getMainAttributes", "()Ljava/util/jar/Attributes;")
+                                  : nullptr;
+    jobject value = attributes ? callObject(env, attributes, "getValue", "(Ljava/lang/String;)Ljava/lang/String;", key)
+                               : nullptr;
+    callObject(env, jar, "close", "()V");
+    return value != nullptr;
+}
+
+}
+
+HelperOutcome loadMainThroughRuntime(Launcher& launcher, LaunchMode mode, const Text& what, MainEntry& entry)
+{
+    JNIEnv* env = launcher.jniEnv;
+    jclass helper = absent(env, env->FindClass(kHelperClass));
+    jmethodID check = helper
+        ? absent(env, env->GetStaticMethodID(helper, kCheckAndLoadMain, kCheckAndLoadMainSignature))
+        : nullptr;
+    trace("runtime's launcher helper: %s", { check ? "found" : "not found" });
+    if (!check)
+        return HelperOutcome::Missing;
+    jstring whatString = newStringFromText(launcher, what);
+    jobject loaded = whatString
+        ? env->CallStaticObjectMethod(helper, check, JNI_TRUE, static_cast<jint>(mode), whatString)
+        : nullptr;
+    if (!loaded || env->ExceptionCheck()) {
+        env->ExceptionDescribe();
+        return HelperOutcome::Failed;
+    }
+    entry.mainClass = static_cast<jclass>(loaded);
+    entry.form = helperMainForm(env, helper);
+    trace("main loaded as java loads it: %s, main form %d", { what, static_cast<int>(entry.form) });
+    return HelperOutcome::Loaded;
+}
+
+bool runtimeRunsClass(JNIEnv* env, jclass mainClass)
+{
+    // java's own test: a JavaFX application needs no main of its own.
+    jclass application = absent(env, env->FindClass(kJavaFxApplicationClass));
+    if (application && env->IsAssignableFrom(mainClass, application))
+        return true;
+    jclass finder = absent(env, env->FindClass(kMethodFinderClass));
+    jmethodID find = finder
+        ? absent(env, env->GetStaticMethodID(finder, "findMainMethod", kFindMainMethodSignature))
+        : nullptr;
+    jobject method = find ? env->CallStaticObjectMethod(finder, find, mainClass) : nullptr;
+    if (env->ExceptionCheck()) {
+        env->ExceptionClear();
+        method = nullptr;
+    }
+    return method != nullptr;
+}
+
+bool findMainJar(Launcher& launcher, Text& jar)
+{
+    JNIEnv* env = launcher.jniEnv;
+    jclass jarFileClass = absent(env, env->FindClass("java/util/jar/JarFile"));
+    jmethodID open = jarFileClass ? absent(env, env->GetMethodID(jarFileClass, "<init>", "(Ljava/lang/String;)V"))
+                                  : nullptr;
+    jstring key = open ? absent(env, env->NewStringUTF("Main-Class")) : nullptr;
+    for (size_t i = 0; key && i < launcher.mainJarCandidates.count(); ++i) {
+        const Text& candidate = launcher.mainJarCandidates.at(i);
+        bool names = namesMainClass(launcher, jarFileClass, open, candidate, key);
+        trace("JAR file %s: %s", { candidate, names ? "names a Main-Class" : "names no Main-Class" });
+        if (names) {
+            jar = candidate;
+            return true;
+        }
+    }
+    return false;
+}

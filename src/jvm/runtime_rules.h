@@ -1,0 +1,44 @@
+#pragma once
+// What the runtime's own launcher decides about the main class, asked of the
+// runtime itself: its sun.launcher.LauncherHelper loads the main class of a
+// class, a JAR file or a module as java does (manifest attributes, JavaFX
+// applications, the main methods it admits). The helper is internal to the
+// runtime: where it is missing, each question here says so, and the launcher
+// goes on as it always did.
+#include "common/text.h"
+
+#include <jni.h>
+
+struct Launcher;
+
+// How main is declared, and so how it is called.
+enum class MainForm { StaticWithArguments, StaticWithoutArguments, InstanceWithArguments, InstanceWithoutArguments };
+
+struct MainEntry {
+    jclass mainClass = nullptr;
+    MainForm form = MainForm::StaticWithArguments;
+    jmethodID main = nullptr; // when already looked up
+};
+
+// java's launch modes, as the helper numbers them.
+enum class LaunchMode { Class = 1, Jar = 2, Module = 3 };
+
+enum class HelperOutcome {
+    Loaded,  // the entry is set
+    Missing, // the runtime has no such helper: nothing happened, nothing pending
+    Failed,  // the helper refused, and said why (described exception, or its own message)
+};
+
+// Loads the main class as java does for the mode and what (class name, JAR
+// file or module[/class]). The helper ends the process itself, with java's
+// message and exit code, where java would.
+HelperOutcome loadMainThroughRuntime(Launcher& launcher, LaunchMode mode, const Text& what, MainEntry& entry);
+
+// Whether the runtime's launcher would run a class that has no static
+// main(String[]): a JavaFX application, or a main form that the runtime
+// admits (Java 25's instance and argument-less mains). Leaves nothing pending.
+bool runtimeRunsClass(JNIEnv* env, jclass mainClass);
+
+// The first of the JAR files whose manifest names a Main-Class, read by the
+// runtime's own java.util.jar; false when none does or it cannot be read.
+bool findMainJar(Launcher& launcher, Text& jar);

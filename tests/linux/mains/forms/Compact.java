@@ -1,0 +1,1 @@
+void main() { IO.println("compact source file " + getClass().getName()); }

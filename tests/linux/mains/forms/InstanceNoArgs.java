@@ -1,0 +1,3 @@
+public class InstanceNoArgs {
+    void main() { System.out.println("instance main()"); }
+}

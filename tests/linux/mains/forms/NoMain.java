@@ -1,0 +1,1 @@
+public class NoMain { public void run() {} }

@@ -1,0 +1,3 @@
+public class StaticNoArgs {
+    static void main() { System.out.println("static main()"); }
+}

@@ -1,0 +1,49 @@
+#include "jvm/java_command.h"
+#include "jvm/main_thread.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+
+namespace {
+
+size_t stackSizeOf(std::initializer_list<const char*> options)
+{
+    TextList list;
+    for (const char* option : options)
+        EXPECT_TRUE(list.append(option));
+    return requestedStackSize(list);
+}
+
+TEST(MainThread, StackSizeAsTheVmReadsXss)
+{
+    EXPECT_EQ(0u, stackSizeOf({ }));
+    EXPECT_EQ(0u, stackSizeOf({ "-Xmx16m", "-XX:ThreadStackSize=4096" }));
+    EXPECT_EQ(16u << 20, stackSizeOf({ "-Xss16m" }));
+    EXPECT_EQ(16u << 20, stackSizeOf({ "-Xss16M" }));
+    EXPECT_EQ(512u << 10, stackSizeOf({ "-Xss512k" }));
+    EXPECT_EQ(size_t(1) << 30, stackSizeOf({ "-Xss1g" }));
+    EXPECT_EQ(4096u, stackSizeOf({ "-Xss4096" }));
+    // The last one counts, as for the VM; one it cannot read asks for nothing.
+    EXPECT_EQ(64u << 20, stackSizeOf({ "-Xss1m", "-Dx=1", "-Xss64m" }));
+    for (const char* unreadable : { "-Xss", "-Xssm", "-Xss16mb", "-Xss16x", "-Xss-1m", "-Xss99999999999999999999999k" })
+        EXPECT_EQ(0u, stackSizeOf({ "-Xss16m", unreadable })) << unreadable;
+}
+
+TEST(JavaCommand, TheRunTargetThenTheArguments)
+{
+    TextList arguments;
+    Text option;
+    ASSERT_TRUE(javaCommandOption(Text("com.example.Main"), arguments, option));
+    EXPECT_STREQ("-Dsun.java.command=com.example.Main", option.chars());
+    for (const char* argument : { "a", "two words", "" })
+        ASSERT_TRUE(arguments.append(argument));
+    ASSERT_TRUE(javaCommandOption(Text("app/app.Main"), arguments, option));
+    EXPECT_STREQ("-Dsun.java.command=app/app.Main a two words ", option.chars());
+    AllocationFailures failures(0);
+    Text unchanged;
+    EXPECT_FALSE(javaCommandOption(Text("app"), arguments, unchanged));
+}
+
+}
