@@ -15,8 +15,11 @@ def launch(wine, tmp_path, **settings):
 
 
 def received(run):
+    """The options before the name the launcher gives tools, which comes last."""
     [create] = events(run, 'create')
-    return [bytes.fromhex(option) for option in create['options']]
+    options = [bytes.fromhex(option) for option in create['options']]
+    assert options[-1] == b'-Dsun.java.command=com.example.Main'
+    return options[:-1]
 
 
 TRANSLATIONS = [
