@@ -109,10 +109,15 @@ class Wine:
             f.write('\r\n'.join(lines) + '\r\n')
             name = f.name
         try:
-            completed = self.command(['cmd', '/c', windows_path(name)], check=False)
+            # On a busy machine Wine now and then fails to start cmd at all
+            # ("ShellExecuteEx failed"); a script that did not run runs again, once.
+            for _ in range(2):
+                completed = self.command(['cmd', '/c', windows_path(name)], check=False)
+                output = completed.stdout.decode('latin-1').splitlines()
+                if 'checked' in output:
+                    break
         finally:
             os.unlink(name)
-        output = completed.stdout.decode('latin-1').splitlines()
         left = [line[len('left: '):] for line in output if line.startswith('left: ')]
         if left or 'checked' not in output:
             raise AssertionError('registry keys not deleted (%s): %s' % (view, ', '.join(left) or completed))
