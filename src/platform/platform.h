@@ -139,6 +139,9 @@ void recordedRuntimes(RuntimeRecords& records);
 // At most `limit` bytes from the start of a regular file (a release file, a
 // library's headers); false when it cannot be read.
 bool readFileStart(const char* path, size_t limit, Text& contents);
+// At most `limit` bytes of a regular file from the offset on (none past its
+// end); false when it cannot be read.
+bool readFilePart(const char* path, unsigned long long offset, size_t limit, Text& contents);
 
 // The processor this process's own code is built for, as a library's
 // headers name it: a library for another can never be loaded.

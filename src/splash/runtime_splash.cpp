@@ -3,6 +3,8 @@
 #include "common/memory.h"
 #include "common/text_scan.h"
 #include "common/trace.h"
+#include "jar/main_jar_splash.h"
+#include "jar/zip_entry.h"
 #include "launcher/launcher.h"
 #include "platform/platform.h"
 
@@ -28,6 +30,7 @@ bool findSymbols(void* module, SplashLibrary& library)
         { "SplashGetScaledImageName", reinterpret_cast<void**>(&library.scaledImageName) },
         { "SplashSetScaleFactor", reinterpret_cast<void**>(&library.setScaleFactor) },
         { "SplashLoadFile", reinterpret_cast<void**>(&library.loadFile) },
+        { "SplashLoadMemory", reinterpret_cast<void**>(&library.loadMemory) },
         { "SplashSetFileJarName", reinterpret_cast<void**>(&library.setFileJarName) },
         { "SplashClose", reinterpret_cast<void**>(&library.close) },
     };
@@ -42,6 +45,25 @@ bool findSymbols(void* module, SplashLibrary& library)
     return true;
 }
 
+// The name of the variant for the screen's scale, and that scale, when the
+// library names one.
+bool scaledImageName(const SplashLibrary& library, const char* jar, const Text& image, MemoryBlock& name,
+                     float& scale)
+{
+    int length = library.scaledImageNameMaximumLength(image.chars());
+    name.reset(length > 0 ? static_cast<char*>(allocateMemory(static_cast<size_t>(length))) : nullptr);
+    scale = 1;
+    return name.isValid() && library.scaledImageName(jar, image.chars(), &scale, name.get(), static_cast<size_t>(length));
+}
+
+// Without a main class or module the main JAR may name the splash, unless
+// the settings or the parameters named one.
+bool mainJarMayNameSplash(const Launcher& launcher)
+{
+    return launcher.splashImage.isEmpty() && !launcher.splashWindow.isValid() && launcher.mainClassName.isEmpty()
+        && launcher.mainModule.isEmpty() && launcher.mainJarCandidates.count() > 0;
+}
+
 }
 
 bool isRuntimeSplashImage(const char* head, size_t length)
@@ -54,12 +76,9 @@ bool showImage(const SplashLibrary& library, const Text& image)
 {
     if (!library.init())
         return false;
-    // The library names the variant for the screen's scale, if there is one.
-    int length = library.scaledImageNameMaximumLength(image.chars());
-    MemoryBlock scaledName(length > 0 ? static_cast<char*>(allocateMemory(static_cast<size_t>(length))) : nullptr);
+    MemoryBlock scaledName;
     float scale = 1;
-    if (scaledName.isValid()
-        && library.scaledImageName(nullptr, image.chars(), &scale, scaledName.get(), static_cast<size_t>(length))) {
+    if (scaledImageName(library, nullptr, image, scaledName, scale)) {
         library.setScaleFactor(scale);
         library.loadFile(scaledName.get());
     } else {
@@ -70,9 +89,34 @@ bool showImage(const SplashLibrary& library, const Text& image)
     return true;
 }
 
+bool showJarImage(const SplashLibrary& library, const Text& jar, const Text& image)
+{
+    Text bytes;
+    if (!readZipEntry(jar.chars(), image.chars(), kLargestJarSplashImage, bytes))
+        return false;
+    if (!library.init())
+        return false;
+    MemoryBlock scaledName;
+    float scale = 1;
+    Text scaledBytes;
+    if (scaledImageName(library, jar.chars(), image, scaledName, scale)
+        && readZipEntry(jar.chars(), scaledName.get(), kLargestJarSplashImage, scaledBytes)) {
+        library.setScaleFactor(scale);
+        bytes = static_cast<Text&&>(scaledBytes);
+    }
+    library.loadMemory(const_cast<char*>(bytes.chars()), static_cast<int>(bytes.length()));
+    // java.awt.SplashScreen.getImageURL names the entry in the JAR.
+    library.setFileJarName(image.chars(), jar.chars());
+    return true;
+}
+
 bool showRuntimeSplash(Launcher& launcher)
 {
-    if (launcher.splashImage.isEmpty() || launcher.splashSuppressed)
+    Text jar;
+    Text jarImage;
+    if (launcher.splashSuppressed
+        || (launcher.splashImage.isEmpty() && !(mainJarMayNameSplash(launcher)
+                                                && findMainJarSplash(launcher.mainJarCandidates, jar, jarImage))))
         return true;
     Text path = launcher.runtimeHome;
     if (!endWithCharacter(path, platform::kPathSeparator) || !path.append(platform::kSplashLibraryPath))
@@ -83,8 +127,9 @@ bool showRuntimeSplash(Launcher& launcher)
     SplashLibrary library;
     if (!module || !findSymbols(module, library))
         return true;
-    bool shown = showImage(library, launcher.splashImage);
-    trace("splash image %s: %s", { launcher.splashImage, shown ? "shown" : "the library could not start" });
+    bool shown = jar.isEmpty() ? showImage(library, launcher.splashImage) : showJarImage(library, jar, jarImage);
+    trace("splash image %s: %s", { jar.isEmpty() ? launcher.splashImage : jarImage,
+                                   shown ? "shown" : "not readable, or the library could not start" });
     if (shown)
         launcher.closeSplashImage = library.close;
     return true;

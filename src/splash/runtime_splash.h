@@ -28,6 +28,7 @@ struct SplashLibrary {
     unsigned char (*scaledImageName)(const char* jar, const char* file, float* scale, char* name, size_t length);
     void (*setScaleFactor)(float scale);
     int (*loadFile)(const char* file);
+    int (*loadMemory)(void* data, int size);
     void (*setFileJarName)(const char* file, const char* jar);
     void (*close)();
 };
@@ -35,9 +36,15 @@ struct SplashLibrary {
 // Shows the image, or the variant the library picks for the screen's scale
 // (name@2x.png, name@150pct.png); false when the library could not start.
 bool showImage(const SplashLibrary& library, const Text& image);
+// The same for an image inside a JAR file, as java -jar shows a main JAR's
+// SplashScreen-Image: its bytes, or those of the scaled variant when the JAR
+// holds it; false when the image cannot be read or the library could not start.
+bool showJarImage(const SplashLibrary& library, const Text& jar, const Text& image);
 
-// When launcher.splashImage names a file and no switch suppressed the splash:
-// shows it through the runtime's library, if the runtime has one. Never
+// When launcher.splashImage names a file, or else the main JAR (without a main
+// class or module, and without the launcher's own splash window) names a
+// SplashScreen-Image, and no switch suppressed the splash: shows it through
+// the runtime's library, if the runtime has one. Never
 // stops the launch: a runtime without the library shows no splash.
 bool showRuntimeSplash(Launcher& launcher);
 // Closes the runtime's splash unless the application has closed it.

@@ -6,6 +6,7 @@ import os
 import shutil
 import struct
 import subprocess
+import zipfile
 import zlib
 from pathlib import Path
 
@@ -121,6 +122,28 @@ def test_without_a_display_the_launch_goes_on_without_a_splash(tmp_path, classes
     assert report(process) == {'splash': 'false'}
     finish(process, '', '')
 
+
+
+def test_a_main_jars_splash_image_is_read_from_the_jar(tmp_path, classes, runtime, display):
+    app = tmp_path / 'app'
+    app.mkdir()
+    shutil.copy2(LAUNCHER, app / 'app')
+    with zipfile.ZipFile(app / 'app.jar', 'w', zipfile.ZIP_DEFLATED) as jar:
+        jar.writestr('META-INF/MANIFEST.MF', 'Manifest-Version: 1.0\r\nMain-Class: com.example.fixture.Splash\r\n'
+                     'SplashScreen-Image: images/splash.png\r\n\r\n')
+        jar.writestr('images/splash.png', png(*SIZE, COLOUR))
+        for path in sorted(classes.rglob('*.class')):
+            jar.write(path, path.relative_to(classes).as_posix())
+    settings = settings_text('%APPDIR%/app.jar', main_class='', minimum=runtime.version, maximum=runtime.version)
+    (app / 'app.ini').write_text(settings)
+    environment = {'PATH': os.environ.get('PATH', '/usr/bin:/bin'), 'LC_ALL': 'C.UTF-8', 'DISPLAY': display}
+    process = subprocess.Popen([str(app / 'app')], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                               stderr=subprocess.PIPE, env=environment, text=True)
+    values = report(process)
+    assert values == {'splash': 'true', 'visible': 'true', 'size': '%dx%d' % SIZE,
+                      'url': 'jar:file:%s!/images/splash.png' % (app / 'app.jar')}
+    assert centre_pixel(display) == COLOUR
+    finish(process, '', '')
 
 JAVAFX = Path('/usr/share/openjfx/lib')
 

@@ -1,9 +1,11 @@
 #include "splash/runtime_splash.h"
 #include "splash/splash_screen.h"
+#include "zip_samples.h"
 
 #include <gtest/gtest.h>
 
 #include <string.h>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -75,6 +77,11 @@ int loadFile(const char* file)
     calls.push_back(std::string("load ") + file);
     return 1;
 }
+int loadMemory(void* data, int size)
+{
+    calls.push_back("memory " + std::string(static_cast<const char*>(data), static_cast<size_t>(size)));
+    return 1;
+}
 void setFileJarName(const char* file, const char* jar)
 {
     calls.push_back(std::string("name ") + file + " " + (jar ? jar : "(null)"));
@@ -84,7 +91,7 @@ void close()
     calls.push_back("close");
 }
 
-const SplashLibrary library = { init, maximumLength, scaledName, setScale, loadFile, setFileJarName, close };
+const SplashLibrary library = { init, maximumLength, scaledName, setScale, loadFile, loadMemory, setFileJarName, close };
 
 void reset(bool works, const char* variant)
 {
@@ -117,4 +124,31 @@ TEST(RuntimeSplash, NothingMoreWhenTheLibraryCannotStart)
     reset(false, nullptr);
     EXPECT_FALSE(showImage(library, Text("/app/splash.png")));
     EXPECT_EQ(calls, (std::vector<std::string> { "init" }));
+}
+
+TEST(RuntimeSplash, AJarsImageGoesToTheLibraryAsBytesWithTheJarsName)
+{
+    std::string jar = testing::TempDir() + "splash_test.app.jar";
+    std::ofstream(jar, std::ios::binary).write(reinterpret_cast<const char*>(kStoredZip), sizeof kStoredZip);
+    reset(true, nullptr);
+    EXPECT_TRUE(showJarImage(library, Text(jar.c_str()), Text("splash.png")));
+    EXPECT_EQ(calls, (std::vector<std::string> { "init", "maxlen splash.png", "scaled " + jar + " splash.png 18",
+                                                 "memory \x89PNG stored", "name splash.png " + jar }));
+
+    // The scaled variant's bytes when the JAR holds it, else the image's.
+    std::string deflated = testing::TempDir() + "splash_test.deflated.jar";
+    std::ofstream(deflated, std::ios::binary).write(reinterpret_cast<const char*>(kDeflatedZip), sizeof kDeflatedZip);
+    reset(true, "level0.bin");
+    EXPECT_TRUE(showJarImage(library, Text(deflated.c_str()), Text("image.bin")));
+    EXPECT_EQ(calls.at(3), "scale 2");
+    EXPECT_EQ(calls.at(4).substr(0, 20), "memory row 0: \nrow 1");
+    EXPECT_EQ(calls.at(4).size(), 107u);
+    reset(true, "splash@2x.png");
+    EXPECT_TRUE(showJarImage(library, Text(jar.c_str()), Text("splash.png")));
+    EXPECT_EQ(calls.at(3), "memory \x89PNG stored");
+
+    // An image the JAR does not hold is not shown: the library is not started.
+    reset(true, nullptr);
+    EXPECT_FALSE(showJarImage(library, Text(jar.c_str()), Text("missing.png")));
+    EXPECT_TRUE(calls.empty());
 }

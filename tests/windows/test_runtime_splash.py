@@ -1,6 +1,8 @@
 """A GIF, PNG or JPEG splash goes to the runtime's splash library, here the
 double in the runtime's bin\\splashscreen.dll, which records its calls among
 the machine's events."""
+import zipfile
+
 import pytest
 
 from test_splash import bitmap
@@ -80,3 +82,68 @@ def test_the_launch_fails_after_the_splash_the_library_closes_it(wine, tmp_path)
     calls = [e['call'] for e in events(run, 'splash_library')]
     assert calls[0] == 'SplashInit' and calls[-1] == 'SplashClose'
     assert [box.owner for box in run.boxes] == ['(none)']
+
+
+def main_jar(directory, manifest, entries):
+    directory.mkdir(parents=True, exist_ok=True)
+    with zipfile.ZipFile(directory / 'app.jar', 'w', zipfile.ZIP_DEFLATED) as jar:
+        jar.writestr('META-INF/MANIFEST.MF', manifest)
+        for name, data in entries.items():
+            jar.writestr(name, data)
+    return windows_path(directory / 'app.jar')
+
+
+def launch_main_jar(wine, tmp_path, manifest, entries, **settings):
+    jar = main_jar(tmp_path / 'app', manifest, entries)
+    run = launch_application(wine, tmp_path, class_path='%APPDIR%\\app.jar', main_class='',
+                             bin_files=['splashscreen.dll'], **settings)
+    return run, jar
+
+
+JAR_MANIFEST = 'Manifest-Version: 1.0\r\nMain-Class: app.Main\r\nSplashScreen-Image: images/splash.png\r\n\r\n'
+
+
+def test_a_main_jars_splash_image_is_shown_from_its_bytes_with_the_jars_name(wine, tmp_path):
+    image = PNG + b'from the jar'
+    run, jar = launch_main_jar(wine, tmp_path, JAR_MANIFEST, {'images/splash.png': image})
+    calls = events(run, 'splash_library')
+    assert [(e['call'], e['first'], e['second']) for e in calls] == [
+        ('SplashInit', None, None),
+        ('SplashGetScaledImgNameMaxPstfixLen', 'images/splash.png', None),
+        ('SplashGetScaledImageName', jar, 'images/splash.png'),
+        ('SplashLoadMemory', None, None),
+        ('SplashSetFileJarName', 'images/splash.png', jar),
+        # The double's runtime cannot read the JAR for its main class: the launch fails after the splash.
+        ('SplashClose', None, None)]
+    assert calls[3]['size'] == len(image) and bytes.fromhex(calls[3]['data']) == image
+    assert sequence(run).index(('SplashSetFileJarName', 'images/splash.png', jar)) < sequence(run).index('create')
+
+
+@pytest.mark.parametrize('manifest, tail, settings', [
+    ('Manifest-Version: 1.0\r\nSplashScreen-Image: images/splash.png\r\n\r\n', '', {}),
+    (JAR_MANIFEST, ' -nosplash', {}),
+    (JAR_MANIFEST, '', {'extra_settings': 'Main Module=app\n'}),
+], ids=['no Main-Class', '-nosplash', 'a main module'])
+def test_a_jar_that_is_not_the_main_jar_or_a_suppressed_splash_shows_none(wine, tmp_path, manifest, tail, settings):
+    run, _ = launch_main_jar(wine, tmp_path, manifest, {'images/splash.png': PNG}, tail=tail, **settings)
+    assert events(run, 'splash_library') == []
+
+
+def test_a_damaged_main_jar_shows_no_splash_and_the_launch_goes_on(wine, tmp_path):
+    jar = main_jar(tmp_path / 'app', JAR_MANIFEST, {'images/splash.png': PNG})
+    data = (tmp_path / 'app' / 'app.jar').read_bytes()
+    (tmp_path / 'app' / 'app.jar').write_bytes(data[:len(data) // 2])
+    run = launch_application(wine, tmp_path, class_path='%APPDIR%\\app.jar', main_class='',
+                             bin_files=['splashscreen.dll'])
+    assert events(run, 'splash_library') == [] and events(run, 'create')
+
+
+def test_splash_in_the_parameters_is_loaded_from_its_file(wine, tmp_path):
+    (tmp_path / 'app').mkdir(parents=True)
+    (tmp_path / 'app' / 's.png').write_bytes(PNG)
+    path = windows_path(tmp_path / 'app' / 's.png')
+    run = launch_application(wine, tmp_path, parameters='-splash:%APPDIR%\\s.png', bin_files=['splashscreen.dll'])
+    assert [(e['call'], e['first']) for e in events(run, 'splash_library')][3:5] == [
+        ('SplashLoadFile', path), ('SplashSetFileJarName', path)]
+    [create] = events(run, 'create')
+    assert not any(bytes.fromhex(o).startswith(b'-splash:') for o in create['options'])

@@ -4,6 +4,7 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <stdint.h>
 #include <unistd.h>
 
 namespace {
@@ -85,10 +86,17 @@ namespace platform {
 
 bool readFileStart(const char* path, size_t limit, Text& contents)
 {
+    return readFilePart(path, 0, limit, contents);
+}
+
+bool readFilePart(const char* path, unsigned long long offset, size_t limit, Text& contents)
+{
     contents.clear();
     FileDescriptor file;
     struct stat status;
-    if (openRegularFile(path, file, status) && readUpTo(file.get(), limit, false, contents))
+    if (openRegularFile(path, file, status) && offset <= static_cast<unsigned long long>(INT64_MAX)
+        && lseek(file.get(), static_cast<off_t>(offset), SEEK_SET) >= 0
+        && readUpTo(file.get(), limit, false, contents))
         return true;
     contents.clear();
     return false;

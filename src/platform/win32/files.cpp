@@ -73,16 +73,25 @@ bool samePath(const char* first, const char* second)
 
 bool readFileStart(const char* path, size_t limit, Text& contents)
 {
+    return readFilePart(path, 0, limit, contents);
+}
+
+bool readFilePart(const char* path, unsigned long long offset, size_t limit, Text& contents)
+{
     File file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size;
     if (!file.isValid() || GetFileType(file.get()) != FILE_TYPE_DISK || !GetFileSizeEx(file.get(), &size))
         return false;
-    DWORD wanted = static_cast<DWORD>(static_cast<unsigned long long>(size.QuadPart) < limit ? size.QuadPart : limit);
+    unsigned long long length = static_cast<unsigned long long>(size.QuadPart);
+    unsigned long long left = offset < length ? length - offset : 0;
+    DWORD wanted = static_cast<DWORD>(left < limit ? left : limit);
+    LARGE_INTEGER start;
+    start.QuadPart = static_cast<LONGLONG>(offset < length ? offset : length);
     DWORD got = 0;
     MemoryBlock buffer(static_cast<char*>(allocateMemory(wanted)));
-    return buffer.isValid() && ReadFile(file.get(), buffer.get(), wanted, &got, nullptr)
-        && contents.assign(buffer.get(), got);
+    return buffer.isValid() && SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN)
+        && ReadFile(file.get(), buffer.get(), wanted, &got, nullptr) && contents.assign(buffer.get(), got);
 }
 
 // GetEnvironmentVariableA would give a best-fit look-alike of a value outside

@@ -5,6 +5,7 @@
  * (JVMDOUBLE_RECORD), so that the record shows them in order among the VM's
  * events. SPLASHDOUBLE_INIT=0 makes SplashInit fail; SPLASHDOUBLE_SCALED names
  * a scaled variant (at scale 2) that SplashGetScaledImageName hands back.
+ * SplashLoadMemory records the size and up to 64 bytes (in hex) of the data.
  */
 #include <windows.h>
 #include <stdio.h>
@@ -85,9 +86,11 @@ __declspec(dllexport) int SplashLoadFile(const char* file)
 
 __declspec(dllexport) int SplashLoadMemory(void* data, int size)
 {
-    (void)data;
-    char more[64];
-    snprintf(more, sizeof more, ",\"size\":%d", size);
+    char more[160];
+    int used = snprintf(more, sizeof more, ",\"size\":%d,\"data\":\"", size);
+    for (int i = 0; i < size && i < 64; ++i)
+        used += snprintf(more + used, sizeof more - (size_t)used, "%02x", ((const unsigned char*)data)[i]);
+    snprintf(more + used, sizeof more - (size_t)used, "\"");
     record("SplashLoadMemory", NULL, NULL, more);
     return 1;
 }
