@@ -5,6 +5,7 @@
 #include "config/settings.h"
 #include "jvm/main_arguments.h"
 #include "jvm/runtime_rules.h"
+#include "jvm/vm_output.h"
 #include "launcher/error_reporting.h"
 #include "launcher/launcher.h"
 
@@ -222,6 +223,7 @@ bool invokeMainClass(Launcher& launcher)
         env->ExceptionDescribe();
         return false;
     }
+    endVmStart();
     trace("main called");
     callMain(env, entry, arguments);
     bool threw = env->ExceptionOccurred() != nullptr;
