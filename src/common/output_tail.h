@@ -10,7 +10,7 @@
 
 class OutputTail {
 public:
-    static const size_t kBound = 64 * 1024;
+    static constexpr size_t kBound = 64 * 1024;
 
     void append(const char* bytes, size_t length);
     // Appends the kept bytes in the order they were written, the oldest

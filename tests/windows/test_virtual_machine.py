@@ -33,8 +33,10 @@ def test_the_machine_is_created_with_exactly_the_configured_options(wine, tmp_pa
     run = launch(wine, tmp_path, class_path=class_path, parameters=parameters)
     [create] = events(run, 'create')
     assert [bytes.fromhex(option) for option in create['options']] == options
+    # After them the hooks through which the machine says why it cannot start.
     assert (create['version'], create['nOptions'], create['ignoreUnrecognized'], create['extraInfoNull']) \
-        == (0x00010002, len(options), 0, True)
+        == (0x00010002, len(options) + 3, 0, True)
+    assert create['hooks'] == ['vfprintf', 'abort', 'exit']
     assert not create['defaultArgsCalled'] and events(run, 'default_init_args') == []
     assert run.exit_code == 0
 

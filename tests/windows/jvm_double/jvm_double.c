@@ -20,6 +20,7 @@ __declspec(dllimport) int jvmDoubleHelper(void);
 
 static struct {
     char record[MAX_PATH], classes[4096], main[32], encoding[256], screenshot[MAX_PATH], broadcaster[MAX_PATH];
+    char says[1024], abortSays[1024];
     long createResult, detachResult, failString, mainThrows, mainSleep, appThread, windows;
     long appWindow, probeSplash;
 } config;
@@ -55,6 +56,8 @@ static void configure(void)
     config.appWindow = number("JVMDOUBLE_APP_WINDOW_MS");
     config.probeSplash = number("JVMDOUBLE_PROBE_SPLASH");
     setting("JVMDOUBLE_BROADCASTER", config.broadcaster, sizeof config.broadcaster, "");
+    setting("JVMDOUBLE_SAYS", config.says, sizeof config.says, "");
+    setting("JVMDOUBLE_ABORT_SAYS", config.abortSays, sizeof config.abortSays, "");
 }
 
 /* ---- the machine's objects (never freed) ---- */
@@ -816,17 +819,76 @@ static double millisecondsSinceProcessStart(void)
     return (double)(end.QuadPart - start.QuadPart) / 10000.0;
 }
 
+typedef jint (JNICALL* PrintHook)(FILE*, const char*, va_list);
+typedef void (JNICALL* AbortHook)(void);
+
+static int isHook(const JavaVMOption* option)
+{
+    const char* name = option->optionString;
+    return option->extraInfo && name
+        && (!strcmp(name, "vfprintf") || !strcmp(name, "abort") || !strcmp(name, "exit"));
+}
+
+static void *hookFunction(const JavaVMInitArgs* init, const char* name)
+{
+    for (jint i = 0; i < init->nOptions; ++i)
+        if (isHook(&init->options[i]) && !strcmp(init->options[i].optionString, name))
+            return init->options[i].extraInfo;
+    return NULL;
+}
+
+static jint callPrintHook(PrintHook hook, const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    jint result = hook(stderr, format, args);
+    va_end(args);
+    return result;
+}
+
+/* As a machine that cannot start: its reason through the vfprintf hook (as
+ * HotSpot prints an option error), or written to its standard error handle
+ * (as Java code prints the boot layer's error) before the abort hook and the
+ * end of the process. */
+static void sayWhyNot(const JavaVMInitArgs* init)
+{
+    PrintHook print = (PrintHook)hookFunction(init, "vfprintf");
+    if (config.says[0] && print)
+        record("printed", ",\"result\":%ld", (long)callPrintHook(print, "%s %d\n", config.says, 42));
+    if (config.abortSays[0]) {
+        DWORD written = 0;
+        WriteFile(GetStdHandle(STD_ERROR_HANDLE), config.abortSays, lstrlenA(config.abortSays), &written, NULL);
+        AbortHook abortHook = (AbortHook)hookFunction(init, "abort");
+        record("abort", ",\"hook\":%s", abortHook ? "true" : "false");
+        if (abortHook)
+            abortHook();
+        ExitProcess(1);
+    }
+}
+
 JNIEXPORT jint JNICALL JNI_CreateJavaVM(JavaVM** pvm, void** penv, void* args)
 {
     const JavaVMInitArgs* init = args;
     int extraInfoNull = 1;
+    int first = 1;
     begin("create");
     put(",\"version\":%ld,\"nOptions\":%ld,\"options\":[", init->version, init->nOptions);
     for (jint i = 0; i < init->nOptions; ++i) {
         const char* option = init->options[i].optionString;
-        put(i ? "," : "");
+        if (isHook(&init->options[i]))
+            continue;
+        put(first ? "" : ",");
+        first = 0;
         putText(option, option ? strlen(option) : 0, 1);
         extraInfoNull &= init->options[i].extraInfo == NULL;
+    }
+    put("],\"hooks\":[");
+    first = 1;
+    for (jint i = 0; i < init->nOptions; ++i) {
+        if (!isHook(&init->options[i]))
+            continue;
+        put(first ? "\"%s\"" : ",\"%s\"", init->options[i].optionString);
+        first = 0;
     }
     put("],\"extraInfoNull\":%s,\"ignoreUnrecognized\":%d,\"defaultArgsCalled\":%s,\"result\":%ld",
         extraInfoNull ? "true" : "false", init->ignoreUnrecognized, defaultArgsCalled ? "true" : "false",
@@ -843,6 +905,7 @@ JNIEXPORT jint JNICALL JNI_CreateJavaVM(JavaVM** pvm, void** penv, void* args)
     end();
     if (created)
         misuse("JNI_CreateJavaVM", "a machine exists already");
+    sayWhyNot(init);
     if (config.createResult != JNI_OK)
         return config.createResult;
     created = 1;

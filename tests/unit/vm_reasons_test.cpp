@@ -1,0 +1,58 @@
+#include "common/output_tail.h"
+#include "common/text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+std::string kept(const OutputTail& tail)
+{
+    Text text;
+    EXPECT_TRUE(tail.appendTo(text));
+    return std::string(text.chars(), text.length());
+}
+
+TEST(OutputTail, KeepsEverythingUpToTheBound)
+{
+    OutputTail tail;
+    EXPECT_EQ("", kept(tail));
+    tail.append("Unrecognized VM option ", 23);
+    tail.append("'UseFooBar'\n", 12);
+    EXPECT_EQ("Unrecognized VM option 'UseFooBar'\n", kept(tail));
+    EXPECT_FALSE(tail.cut());
+    std::string filling(OutputTail::kBound - tail.length(), 'x');
+    tail.append(filling.data(), filling.size());
+    EXPECT_EQ(OutputTail::kBound, kept(tail).size());
+    EXPECT_FALSE(tail.cut());
+}
+
+TEST(OutputTail, KeepsTheLastBytesInOrderOnceFull)
+{
+    OutputTail tail;
+    std::string written;
+    // Pieces that do not divide the bound, so that the ring wraps mid-piece.
+    for (int i = 0; written.size() < 3 * OutputTail::kBound; ++i) {
+        std::string piece = "line " + std::to_string(i) + "\n";
+        tail.append(piece.data(), piece.size());
+        written += piece;
+    }
+    EXPECT_TRUE(tail.cut());
+    EXPECT_EQ(written.substr(written.size() - OutputTail::kBound), kept(tail));
+}
+
+TEST(OutputTail, OnePieceLongerThanTheBoundKeepsItsEnd)
+{
+    OutputTail tail;
+    tail.append("old", 3);
+    std::string big(OutputTail::kBound + 10, 'a');
+    big.replace(big.size() - 4, 4, "end\n");
+    tail.append(big.data(), big.size());
+    EXPECT_TRUE(tail.cut());
+    EXPECT_EQ(big.substr(10), kept(tail));
+    tail.clear();
+    EXPECT_EQ("", kept(tail));
+}
+
+}
