@@ -1,5 +1,6 @@
 #include "common/output_tail.h"
 #include "common/text.h"
+#include "jvm/exception_text.h"
 
 #include <gtest/gtest.h>
 
@@ -53,6 +54,32 @@ TEST(OutputTail, OnePieceLongerThanTheBoundKeepsItsEnd)
     EXPECT_EQ(big.substr(10), kept(tail));
     tail.clear();
     EXPECT_EQ("", kept(tail));
+}
+
+const char kTooNew[] =
+    "java.lang.UnsupportedClassVersionError: app/Main has been compiled by a more recent version of the Java "
+    "Runtime (class file version 69.0), this version of the Java Runtime only recognizes class file versions up "
+    "to 61.0\n";
+
+TEST(ClassVersion, TheClassFileVersionIsReadFromTheExceptionsText)
+{
+    EXPECT_EQ(69, classFileVersionIn(kTooNew));
+    EXPECT_EQ(52, classFileVersionIn("(class file version 52.65535)"));
+    EXPECT_EQ(0, classFileVersionIn("java.lang.NoClassDefFoundError: app/Main"));
+    EXPECT_EQ(0, classFileVersionIn("class file version x"));
+    EXPECT_EQ(0, classFileVersionIn("class file version 99999999999"));
+}
+
+TEST(ClassVersion, TheAdviceNamesBothJavasAndTheSetting)
+{
+    EXPECT_STREQ("The main class needs Java 25 or later, and the runtime that was chosen is Java 17.0.9. "
+                 "The setting Minimum Version chooses the runtime.\n",
+                 classVersionAdvice(kTooNew, "17.0.9").chars());
+    EXPECT_STREQ("The main class needs Java 8 or later, which the runtime that was chosen is not. "
+                 "The setting Minimum Version chooses the runtime.\n",
+                 classVersionAdvice("(class file version 52.0)", "").chars());
+    EXPECT_STREQ("", classVersionAdvice("java.lang.NoClassDefFoundError: app/Main", "17").chars());
+    EXPECT_STREQ("", classVersionAdvice("(class file version 45.3)", "1.1").chars());
 }
 
 }
