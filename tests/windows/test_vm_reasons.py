@@ -45,3 +45,11 @@ def test_the_console_flavour_says_it_on_standard_error(wine, tmp_path):
     run = launch_application(wine, tmp_path, abort_says=ABORT_SAYS, launcher=CONSOLE_LAUNCHER_EXE)
     assert (run.boxes, run.exit_code) == ([], 1)
     assert run.errors.index(BOOT_LAYER) < run.errors.index(CREATE_FAILED)
+
+
+def test_the_console_flavour_leaves_the_exception_to_the_machines_description(wine, tmp_path):
+    run = launch_application(wine, tmp_path, main_class='com.example.Missing', launcher=CONSOLE_LAUNCHER_EXE)
+    assert (run.boxes, run.exit_code) == ([], MINUS_ONE)
+    assert [e['exception'] for e in events(run, 'describe')] == ['java/lang/NoClassDefFoundError']
+    assert b'Could not find the main class com/example/Missing.\n' in run.errors
+    assert b'ClassNotFoundException' not in run.errors

@@ -70,6 +70,8 @@ typedef struct Object {
     jsize length;
     struct Object* encoding;    /* the charset name a string was decoded with */
     struct Object** elements;
+    struct Object* cause;       /* an exception's cause */
+    char message[256];          /* an exception's message */
 } Object;
 #define MAGIC 0x4A564D44u
 
@@ -210,8 +212,11 @@ static const Method methods[] = {
     { "java/lang/String", "<init>", "([BLjava/lang/String;)V", 0 },
     { "java/lang/System", "getProperty", "(Ljava/lang/String;)Ljava/lang/String;", 1 },
     { NULL, "main", "([Ljava/lang/String;)V", 1 },
+    { "java/lang/Object", "toString", "()Ljava/lang/String;", 0 },
+    { "java/lang/Throwable", "getCause", "()Ljava/lang/Throwable;", 0 },
+    { "java/lang/Throwable", "getStackTrace", "()[Ljava/lang/StackTraceElement;", 0 },
 };
-enum { FROM_BYTES, FROM_BYTES_WITH_ENCODING, GET_PROPERTY, MAIN };
+enum { FROM_BYTES, FROM_BYTES_WITH_ENCODING, GET_PROPERTY, MAIN, TO_STRING, GET_CAUSE, GET_STACK_TRACE };
 #define METHOD(id) ((jmethodID)&methods[id])
 
 static struct JNINativeInterface_ functions;
@@ -252,9 +257,16 @@ static Object* as(const void* reference, enum Kind kind, const char* function)
     return NULL;
 }
 
+static Object* newThrowable(const char* name, const char* message)
+{
+    Object* thrown = newObject(THROWABLE, name, (jsize)strlen(name));
+    lstrcpynA(thrown->message, message, sizeof thrown->message);
+    return thrown;
+}
+
 static void throwNew(const char* name)
 {
-    pending = newObject(THROWABLE, name, (jsize)strlen(name));
+    pending = newThrowable(name, "");
 }
 
 static jstring makeString(const char* bytes, jsize length, const char* via, Object* encoding)
@@ -267,7 +279,8 @@ static jstring makeString(const char* bytes, jsize length, const char* via, Obje
 
 static int classExists(const char* name)
 {
-    if (!strcmp(name, "java/lang/String") || !strcmp(name, "java/lang/System"))
+    if (!strcmp(name, "java/lang/String") || !strcmp(name, "java/lang/System")
+        || !strcmp(name, "java/lang/Object") || !strcmp(name, "java/lang/Throwable"))
         return 1;
     size_t length = strlen(name);
     for (const char* p = config.classes; *p; p += strcspn(p, ";"), p += *p == ';')
@@ -364,7 +377,9 @@ static jclass JNICALL FindClass(JNIEnv* env, const char* name)
     record("find_class", ",\"name\":%T", name);
     if (classExists(name))
         return (jclass)newObject(CLASS, name, (jsize)strlen(name));
-    throwNew("java/lang/NoClassDefFoundError");
+    /* As a class loader reports a class it cannot find. */
+    pending = newThrowable("java/lang/NoClassDefFoundError", name);
+    pending->cause = newThrowable("java/lang/ClassNotFoundException", name);
     return NULL;
 }
 
@@ -387,7 +402,7 @@ static jmethodID lookUpMethod(JNIEnv* env, const char* function, jclass clazz, c
            isStatic ? "true" : "false", found ? "true" : "false");
     /* A missing method leaves a NoSuchMethodError pending, unless main is to be absent without one. */
     if (!found && !(strcmp(name, "main") == 0 && strcmp(config.main, "absent") == 0))
-        throwNew("java/lang/NoSuchMethodError");
+        pending = newThrowable("java/lang/NoSuchMethodError", name);
     return (jmethodID)found;
 }
 
@@ -435,6 +450,67 @@ static jobject JNICALL NewObjectA(JNIEnv* env, jclass clazz, jmethodID id, const
                       encoding);
 }
 VA_FORMS(NewObject)
+
+/* Throwable's methods: toString as Java's ("java.lang.X: message"); a stack
+ * trace of two frames, as strings, whose toString is themselves. */
+static jobject JNICALL CallObjectMethodA(JNIEnv* env, jobject object, jmethodID id, const jvalue* args)
+{
+    (void)args;
+    check(env, "CallObjectMethod", 1);
+    Object* target = as(object, 0, "CallObjectMethod");
+    if (!target)
+        return NULL;
+    if (id == METHOD(TO_STRING) && target->kind == STRING)
+        return (jobject)target;
+    if (target->kind != THROWABLE)
+        return misuse("CallObjectMethod", "not a Throwable's method"), NULL;
+    if (id == METHOD(GET_CAUSE))
+        return (jobject)target->cause;
+    if (id == METHOD(GET_STACK_TRACE)) {
+        static const char* const frames[] = { "com.example.Main.main(Main.java:3)", "com.example.Main.run(Main.java:7)" };
+        Object* trace = newObject(ARRAY, NULL, 2);
+        trace->elements = calloc(2, sizeof *trace->elements);
+        for (int i = 0; i < 2; ++i)
+            trace->elements[i] = newObject(STRING, frames[i], (jsize)strlen(frames[i]));
+        return (jobject)trace;
+    }
+    if (id != METHOD(TO_STRING))
+        return misuse("CallObjectMethod", "no such method"), NULL;
+    char text[512];
+    lstrcpynA(text, target->text, sizeof text);
+    for (char* p = text; *p; ++p)
+        if (*p == '/')
+            *p = '.';
+    if (target->message[0])
+        lstrcatA(lstrcatA(text, ": "), target->message);
+    return (jobject)newObject(STRING, text, (jsize)strlen(text));
+}
+static jobject JNICALL CallObjectMethodV(JNIEnv* env, jobject object, jmethodID id, va_list args)
+{ (void)args; return CallObjectMethodA(env, object, id, NULL); }
+static jobject JNICALL CallObjectMethod(JNIEnv* env, jobject object, jmethodID id, ...)
+{ return CallObjectMethodA(env, object, id, NULL); }
+
+static jsize JNICALL GetArrayLength(JNIEnv* env, jarray array)
+{
+    check(env, "GetArrayLength", 1);
+    Object* a = as(array, ARRAY, "GetArrayLength");
+    return a ? a->length : 0;
+}
+
+static jobject JNICALL GetObjectArrayElement(JNIEnv* env, jobjectArray array, jsize index)
+{
+    check(env, "GetObjectArrayElement", 1);
+    Object* a = as(array, ARRAY, "GetObjectArrayElement");
+    if (!a || index < 0 || index >= a->length)
+        return throwNew("java/lang/ArrayIndexOutOfBoundsException"), NULL;
+    return (jobject)a->elements[index];
+}
+
+static jboolean JNICALL IsSameObject(JNIEnv* env, jobject first, jobject second)
+{
+    check(env, "IsSameObject", 0);
+    return first == second;
+}
 
 static jobject JNICALL CallStaticObjectMethodA(JNIEnv* env, jclass clazz, jmethodID id, const jvalue* args)
 {
@@ -598,7 +674,7 @@ static void JNICALL CallStaticVoidMethodA(JNIEnv* env, jclass clazz, jmethodID i
         broadcastFromAnotherProgram();
     Sleep((DWORD)config.mainSleep);
     if (config.mainThrows)
-        throwNew("java/lang/RuntimeException");
+        pending = newThrowable("java/lang/RuntimeException", "thrown by main");
 }
 
 static void JNICALL CallStaticVoidMethodV(JNIEnv* env, jclass clazz, jmethodID id, va_list args)
@@ -761,6 +837,8 @@ static void fillTables(void)
     PLAY(functions, GetStringUTFChars) PLAY(functions, ReleaseStringUTFChars)
     PLAY(functions, ExceptionOccurred) PLAY(functions, ExceptionCheck) PLAY(functions, ExceptionClear)
     PLAY(functions, ExceptionDescribe) PLAY(functions, Throw)
+    PLAY(functions, CallObjectMethod) PLAY(functions, CallObjectMethodV) PLAY(functions, CallObjectMethodA)
+    PLAY(functions, GetArrayLength) PLAY(functions, GetObjectArrayElement) PLAY(functions, IsSameObject)
     PLAY(invocation, DestroyJavaVM) PLAY(invocation, AttachCurrentThread) PLAY(invocation, DetachCurrentThread)
     PLAY(invocation, GetEnv) PLAY(invocation, AttachCurrentThreadAsDaemon)
 }
