@@ -32,9 +32,11 @@ void appendShownPart(Text& message, const Text& said)
     (void)message.append(said.chars() + start, said.length() - start);
 }
 
+// Where messages go to standard error the machine's words are already there,
+// and the process ends as it would under java: nothing is added.
 void reportEndDuringStart()
 {
-    if (!vmStart.starting)
+    if (!vmStart.starting || !platform::messagesShownInBox())
         return;
     vmStart.starting = false;
     Text message = withVmReason(vmStart.failureMessage.chars());

@@ -19,8 +19,9 @@ void JNICALL vmExitHook(jint code);
 
 // From here until main is called, a machine that ends the process (its abort
 // hook, or its exit hook with a code other than 0) first shows the failure
-// message with what it said, owned by the given window; the exit hook then
-// calls the chained one.
+// message with what it said in a box, owned by the given window (where
+// messages go to standard error, its words are there already); the exit hook
+// then calls the chained one.
 void beginVmStart(platform::WindowHandle owner, ExitHookFunction chained);
 // What such an end means at this point of the start; empty: only what the
 // machine said is shown, and nothing when it said nothing.

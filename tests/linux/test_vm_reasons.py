@@ -1,5 +1,6 @@
-"""A machine that cannot start says why on standard error, once, and the
-launcher's message follows; the exit codes stay the machine's."""
+"""A machine that cannot start says why on standard error, once; the
+launcher's message follows when the creation fails, and a machine that ends
+the process itself does so as under java. The exit codes stay the machine's."""
 import subprocess
 
 import pytest
@@ -22,7 +23,7 @@ def test_a_missing_module_ends_the_process_with_the_machines_code(launch, classe
     # The machine prints this one on its standard output.
     assert result.returncode == 1
     assert (result.stdout + result.stderr).count(b'Module nosuch not found') == 1
-    assert result.stderr.endswith(CREATE_FAILED)
+    assert CREATE_FAILED not in result.stderr
 
 
 def test_a_heap_that_cannot_be_reserved(launch, classes, runtime):
@@ -31,7 +32,7 @@ def test_a_heap_that_cannot_be_reserved(launch, classes, runtime):
     if b'Could not reserve enough space' not in said:
         pytest.skip('this machine reserves a 200 TB heap (overcommit): exit code %d' % result.returncode)
     assert said.count(b'Could not reserve enough space') == 1
-    assert result.returncode == 1 and result.stderr.endswith(CREATE_FAILED)
+    assert result.returncode == 1 and CREATE_FAILED not in result.stderr
 
 
 NEWER = 'public class Newer { public static void main(String[] a) {} }\n'
