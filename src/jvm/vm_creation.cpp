@@ -4,8 +4,8 @@
 #include "common/message_format.h"
 #include "common/trace.h"
 #include "config/settings_path.h"
-#include "launcher/error_reporting.h"
 #include "jvm/vm_output.h"
+#include "launcher/error_reporting.h"
 #include "launcher/launcher.h"
 #include "platform/platform.h"
 
