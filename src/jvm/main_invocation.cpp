@@ -1,12 +1,16 @@
 #include "jvm/main_invocation.h"
 
+#include "common/message_format.h"
 #include "common/text_scan.h"
 #include "common/trace.h"
 #include "config/settings.h"
+#include "jvm/exception_text.h"
 #include "jvm/main_arguments.h"
 #include "jvm/runtime_rules.h"
+#include "jvm/vm_output.h"
 #include "launcher/error_reporting.h"
 #include "launcher/launcher.h"
+#include "runtime/java_version.h"
 
 namespace {
 
@@ -105,6 +109,58 @@ jobjectArray newArgumentArray(Launcher& launcher, const TextList& items)
 
 namespace {
 
+// What a box shows of an exception's stack: where it was thrown.
+const int kFramesShown = 5;
+const char kExceptionInMainPrefix[] = "Exception in thread \"main\" ";
+
+// Describes the pending exception on the machine's standard error, as java
+// does; where messages go to a box, the box shows it too, since the user sees
+// no standard error there. The prefix says where it came from.
+void describeException(Launcher& launcher, const char* prefix)
+{
+    JNIEnv* env = launcher.jniEnv;
+    if (platform::messagesShownInBox()) {
+        jthrowable thrown = env->ExceptionOccurred();
+        env->ExceptionClear();
+        Text message(prefix);
+        Text said = throwableText(env, thrown, kFramesShown);
+        if (thrown)
+            env->Throw(thrown);
+        if (!said.isEmpty() && message.append(said))
+            showErrorBox(launcher.messageOwner, message.chars());
+    }
+    env->ExceptionDescribe();
+}
+
+// "Could not find the main class", and why: the exception (where the
+// machine's standard error is not seen) and, for a class built for a newer
+// Java, which Java it needs. Read before the exception is described, which
+// clears it.
+void reportMainClassNotFound(Launcher& launcher, const char* utfName)
+{
+    JNIEnv* env = launcher.jniEnv;
+    jthrowable thrown = env->ExceptionOccurred();
+    env->ExceptionClear();
+    Text said = thrown ? throwableText(env, thrown, 0) : Text();
+    if (thrown)
+        env->Throw(thrown);
+    env->ExceptionDescribe();
+    Text message = formatMessage(kMainClassNotFoundFormat, utfName);
+    if (message.isEmpty()) {
+        reportFormatted(launcher.messageOwner, kMainClassNotFoundFormat, utfName);
+        return;
+    }
+    Text runtimeVersion;
+    if (!runtimeReleaseVersion(launcher.runtimeHome, runtimeVersion))
+        runtimeVersion.clear();
+    Text advice = classVersionAdvice(said.chars(), runtimeVersion.chars());
+    // Without memory for the details the specified message stands alone.
+    if (platform::messagesShownInBox())
+        (void)message.append(said);
+    (void)message.append(advice);
+    showErrorBox(launcher.messageOwner, message.chars());
+}
+
 // Finds the configured main class and its static main(String[]) as the
 // launcher always has, with the same messages; a class without that method is
 // then run when the runtime's own launcher would run it. False after the
@@ -125,8 +181,7 @@ bool findConfiguredMain(Launcher& launcher, MainEntry& entry)
     jclass mainClass = env->FindClass(utfName);
     trace("main class %s: %s", { utfName, mainClass ? "found" : "not found" });
     if (!mainClass) {
-        env->ExceptionDescribe();
-        reportFormatted(launcher.messageOwner, kMainClassNotFoundFormat, utfName);
+        reportMainClassNotFound(launcher, utfName);
         env->ReleaseStringUTFChars(className, utfName);
         return false;
     }
@@ -147,7 +202,7 @@ bool findConfiguredMain(Launcher& launcher, MainEntry& entry)
     }
     if (failure) {
         env->Throw(failure);
-        env->ExceptionDescribe();
+        describeException(launcher, "");
     } else {
         reportError(kNoMainMethodMessage, launcher.messageOwner);
     }
@@ -222,12 +277,13 @@ bool invokeMainClass(Launcher& launcher)
         env->ExceptionDescribe();
         return false;
     }
+    endVmStart();
     trace("main called");
     callMain(env, entry, arguments);
     bool threw = env->ExceptionOccurred() != nullptr;
     trace("main returned%s", { threw ? " with an exception, described on the VM's standard error" : "" });
     if (threw)
-        env->ExceptionDescribe();
+        describeException(launcher, kExceptionInMainPrefix);
     jint detached = launcher.javaVm->DetachCurrentThread();
     trace("DetachCurrentThread: %d", { static_cast<int>(detached) });
     // The environment belongs to the thread, which is no longer the machine's.

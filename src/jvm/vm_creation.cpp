@@ -1,8 +1,10 @@
 #include "jvm/vm_creation.h"
 
 #include "common/memory.h"
+#include "common/message_format.h"
 #include "common/trace.h"
 #include "config/settings_path.h"
+#include "jvm/vm_output.h"
 #include "launcher/error_reporting.h"
 #include "launcher/launcher.h"
 #include "platform/platform.h"
@@ -14,7 +16,6 @@ const char kLoadFailedReasonFormat[] = "Failed to load Java VM library: %s (%s).
 const char kNoEntryPoint[] = "cannot find CreateJavaVM JNI";
 const char kNoEntryPointReasonFormat[] = "Cannot find CreateJavaVM JNI: %s.\n";
 const char kCreateFailed[] = "failed to create the Java VM";
-const char kExitHookOption[] = "exit";
 
 // The library lies in bin\<kind>\ of the runtime; its own DLLs lie in bin\.
 Text runtimeLibraryDirectory(const Text& vmLibraryPath)
@@ -68,11 +69,30 @@ bool loadVmLibrary(Launcher& launcher)
     return true;
 }
 
+namespace {
+
+struct Hook {
+    const char* name;
+    void* function;
+};
+
+}
+
 bool createVm(Launcher& launcher)
 {
+    // The machine says through these why it cannot start; the exit hook also
+    // calls the launcher's own one (see the start-up cache) when the
+    // application calls System.exit.
+    const Hook hooks[] = {
+        { "vfprintf", reinterpret_cast<void*>(vmPrintHook) },
+        { "abort", reinterpret_cast<void*>(vmAbortHook) },
+        { "exit", reinterpret_cast<void*>(vmExitHook) },
+    };
+    const size_t hookCount = sizeof hooks / sizeof hooks[0];
+    Text failure = formatMessage(kJniExceptionFormat, kCreateFailed);
     size_t count = launcher.vmOptions.count();
-    size_t hooks = launcher.exitHook ? 1 : 0;
-    JavaVMOption* options = static_cast<JavaVMOption*>(allocateMemory((count + hooks) * sizeof(JavaVMOption)));
+    MemoryBlock block(static_cast<char*>(allocateMemory((count + hookCount) * sizeof(JavaVMOption))));
+    JavaVMOption* options = reinterpret_cast<JavaVMOption*>(block.get());
     if (!options) {
         reportFormatted(launcher.messageOwner, kJniExceptionFormat, kCreateFailed);
         return false;
@@ -83,26 +103,29 @@ bool createVm(Launcher& launcher)
         options[i].optionString = const_cast<char*>(launcher.vmOptions.at(i).chars());
         options[i].extraInfo = nullptr;
     }
-    // The machine calls the hook when the application calls System.exit,
-    // after its last work (the archive written) and before the process ends.
-    if (hooks) {
-        trace("  %s (the launcher's hook)", { kExitHookOption });
-        options[count].optionString = const_cast<char*>(kExitHookOption);
-        options[count].extraInfo = reinterpret_cast<void*>(launcher.exitHook);
+    for (size_t i = 0; i < hookCount; ++i) {
+        trace("  %s (the launcher's hook)", { hooks[i].name });
+        options[count + i].optionString = const_cast<char*>(hooks[i].name);
+        options[count + i].extraInfo = hooks[i].function;
     }
     JavaVMInitArgs arguments;
     arguments.version = JNI_VERSION_1_2;
-    arguments.nOptions = static_cast<jint>(count + hooks);
+    arguments.nOptions = static_cast<jint>(count + hookCount);
     arguments.options = options;
     arguments.ignoreUnrecognized = JNI_FALSE;
+    beginVmStart(launcher.messageOwner, launcher.exitHook);
+    setVmStartFailure(failure.isEmpty() ? kCreateFailed : failure.chars());
     jint result = launcher.createJavaVmEntry(&launcher.javaVm, reinterpret_cast<void**>(&launcher.jniEnv), &arguments);
-    releaseMemory(options);
+    block.reset();
     trace("JNI_CreateJavaVM: %d", { static_cast<int>(result) });
     if (result != JNI_OK) {
         launcher.javaVm = nullptr;
         launcher.jniEnv = nullptr;
-        reportFormatted(launcher.messageOwner, kJniExceptionFormat, kCreateFailed);
+        setVmStartFailure("");
+        Text message = withVmReason(failure.chars());
+        showErrorBox(launcher.messageOwner, message.isEmpty() ? kCreateFailed : message.chars());
         return false;
     }
+    setVmStartFailure("");
     return true;
 }

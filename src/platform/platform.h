@@ -8,6 +8,7 @@
 #include "common/unique_handle.h"
 #include "runtime/library_machine.h"
 
+#include <stdarg.h>
 #include <stddef.h>
 
 namespace platform {
@@ -91,6 +92,27 @@ bool appendToFile(const char* path, const char* bytes, size_t length);
 
 // User interface.
 void showErrorBox(WindowHandle owner, const char* text);
+// Whether error messages go to a box (the window flavour): there the user
+// never sees what the virtual machine prints, so the message carries it.
+// Elsewhere messages go to standard error, beside the machine's own output.
+bool messagesShownInBox();
+
+// What the virtual machine prints while it starts. In the window flavour a
+// process without standard output and error handles gets a pipe for both
+// until main is called, read by a thread of its own that keeps the last bytes;
+// handles the parent set are never replaced. Elsewhere nothing is captured.
+void startCapturingStandardStreams();
+// From main on, the handles are what they were, and what still reaches the
+// pipe (Java keeps the handle it was given) is read and dropped: no writer waits.
+void stopCapturingStandardStreams();
+// What the pipe received so far, once what was written has been read.
+void capturedStandardStreams(Text& text);
+// The text the machine printed through its vfprintf hook, to where it would
+// have printed it itself (the stream is the machine's C runtime's).
+void passOnVmOutput(void* stream, const char* text, size_t length);
+// printf formatting of the C runtime: the length, or -1 when the buffer is
+// too small for the text and its NUL.
+int formatToBuffer(char* buffer, size_t size, const char* format, va_list arguments);
 
 // Threads. The stack the calling thread was given, in bytes (the most a
 // size_t holds when the system sets no limit).

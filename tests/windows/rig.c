@@ -96,7 +96,7 @@ int main(int argc, char** argv)
     }
     DWORD timeout = 20000;
     const char* directory = NULL;
-    int directoryIndex = 0, wide = 0;
+    int directoryIndex = 0, wide = 0, noStandardHandles = 0;
     int i = 1;
     for (; i + 1 < argc && strncmp(argv[i], "--", 2) == 0; i += 2) {
         if (strcmp(argv[i], "--timeout") == 0)
@@ -105,9 +105,11 @@ int main(int argc, char** argv)
             directory = argv[i + 1], directoryIndex = i + 1;
         else if (strcmp(argv[i], "--wide") == 0)
             wide = atoi(argv[i + 1]);
+        else if (strcmp(argv[i], "--no-std") == 0)
+            noStandardHandles = atoi(argv[i + 1]);
     }
     if (argc - i != 2) {
-        fprintf(stderr, "usage: rig.exe [--timeout MS] [--cwd DIR] [--wide 1] PROGRAM \"COMMAND LINE\"\n");
+        fprintf(stderr, "usage: rig.exe [--timeout MS] [--cwd DIR] [--wide 1] [--no-std 1] PROGRAM \"COMMAND LINE\"\n");
         return 2;
     }
     STARTUPINFOA startup;
@@ -117,6 +119,9 @@ int main(int argc, char** argv)
     startup.cb = sizeof startup;
     memset(&startupWide, 0, sizeof startupWide);
     startupWide.cb = sizeof startupWide;
+    /* As from Explorer: a program with no standard handles at all. */
+    if (noStandardHandles)
+        startup.dwFlags = startupWide.dwFlags = STARTF_USESTDHANDLES;
     int wideCount = 0;
     wchar_t** wideArgs = wide ? CommandLineToArgvW(GetCommandLineW(), &wideCount) : NULL;
     if (wide && wideCount != argc) {

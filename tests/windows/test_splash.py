@@ -108,7 +108,9 @@ def test_the_switches_suppress_the_splash_and_its_ownership_of_messages(wine, tm
     # The box came first; the machine is destroyed only after the splash is gone.
     assert [e['windows'] for e in events(run, 'windows')] == [[]]
     assert [(box.owner, box.text) for box in run.boxes] == [
-        ('SplashScreenWindow' if shown else '(none)', b'Could not find the main class com/example/Missing.\n')]
+        ('SplashScreenWindow' if shown else '(none)', b'Could not find the main class com/example/Missing.\n'
+         b'java.lang.NoClassDefFoundError: com/example/Missing\n'
+         b'Caused by: java.lang.ClassNotFoundException: com/example/Missing\n')]
     assert run.exit_code == MINUS_ONE
 
 

@@ -19,8 +19,8 @@ def test_a_runtime_of_java_19_or_later_is_given_an_archive_in_the_users_cache(wi
     [archive] = [o.split('=', 1)[1] for o in options if o.startswith('-XX:SharedArchiveFile=')]
     assert options[1:3] == ['-Xlog:cds=off', '-Xlog:cds+dynamic=off'] and options[3] == '-Xmx64m'
     assert options[4] == '-XX:+AutoCreateSharedArchive' and options[5] == '-XX:SharedArchiveFile=' + archive
-    # No archive yet: the hook that seals the one the runtime makes, with its function.
-    assert options[6:] == ['-Dsun.java.command=com.example.Main', 'exit'] and create['extraInfoNull'] is False
+    # No archive yet: the launcher's exit hook, which also seals the one the runtime makes.
+    assert options[6:] == ['-Dsun.java.command=com.example.Main'] and create['hooks'] == ['vfprintf', 'abort', 'exit']
     folder, name = archive.rsplit('\\', 1)
     assert folder.endswith('\\AppData\\Local\\app') and name.startswith('java21-') and name.endswith('.jsa')
     assert os.path.isdir(os.path.join(local, 'app')) and run.exit_code == 0
@@ -34,3 +34,4 @@ def test_a_runtime_without_an_archive_of_its_own_is_given_none(wine, tmp_path):
     [create] = events(run, 'create')
     options = [bytes.fromhex(option).decode('latin-1') for option in create['options']]
     assert options[1:] == ['-Xmx64m', '-Dsun.java.command=com.example.Main'] and create['extraInfoNull'] is True and run.exit_code == 0
+    assert create['hooks'] == ['vfprintf', 'abort', 'exit']

@@ -33,8 +33,10 @@ def test_the_machine_is_created_with_exactly_the_configured_options(wine, tmp_pa
     run = launch(wine, tmp_path, class_path=class_path, parameters=parameters)
     [create] = events(run, 'create')
     assert [bytes.fromhex(option) for option in create['options']] == options
+    # After them the hooks through which the machine says why it cannot start.
     assert (create['version'], create['nOptions'], create['ignoreUnrecognized'], create['extraInfoNull']) \
-        == (0x00010002, len(options), 0, True)
+        == (0x00010002, len(options) + 3, 0, True)
+    assert create['hooks'] == ['vfprintf', 'abort', 'exit']
     assert not create['defaultArgsCalled'] and events(run, 'default_init_args') == []
     assert run.exit_code == 0
 
@@ -64,19 +66,27 @@ def test_a_runtime_that_cannot_give_a_machine_ends_the_launch(wine, tmp_path, se
     assert [e['event'] for e in run.events] == recorded
 
 
+# The double's stack trace: what a box shows of where an exception came from.
+FRAMES = b'\tat com.example.Main.main(Main.java:3)\n\tat com.example.Main.run(Main.java:7)\n'
+
 MAIN_OUTCOMES = [
     # case, launch settings, exceptions described, messages, exit code, milestones
     ('runs', {}, [], [], 0, ['main', 'detach', 'destroy']),
+    # The specified message first, then the exception the class loader left and its cause.
     ('main class missing', dict(main_class='com.example.Missing'), ['java/lang/NoClassDefFoundError'],
-     [b'Could not find the main class com/example/Missing.\n'], MINUS_ONE, ['destroy']),
-    ('main not static', dict(main='instance'), ['java/lang/NoSuchMethodError'], [], MINUS_ONE, ['destroy']),
+     [b'Could not find the main class com/example/Missing.\n'
+      b'java.lang.NoClassDefFoundError: com/example/Missing\n'
+      b'Caused by: java.lang.ClassNotFoundException: com/example/Missing\n'], MINUS_ONE, ['destroy']),
+    ('main not static', dict(main='instance'), ['java/lang/NoSuchMethodError'],
+     [b'java.lang.NoSuchMethodError: main\n' + FRAMES], MINUS_ONE, ['destroy']),
     ('no main, nothing pending', dict(main='absent'), [],
      [b'No main method found in specified class.\n'], MINUS_ONE, ['destroy']),
     ('class name cannot become a string', dict(fail_string=1), [],
      [b'Failed to load Main Class: com/example/Main.\n'], MINUS_ONE, ['destroy']),
     ('an argument cannot become a string', dict(fail_string=2, tail=' x'), ['java/lang/OutOfMemoryError'],
      [], MINUS_ONE, ['destroy']),
-    ('main throws', dict(main_throws=1), ['java/lang/RuntimeException'], [], MINUS_ONE,
+    ('main throws', dict(main_throws=1), ['java/lang/RuntimeException'],
+     [b'Exception in thread "main" java.lang.RuntimeException: thrown by main\n' + FRAMES], MINUS_ONE,
      ['main', 'detach', 'destroy']),
     ('detach fails', dict(detach_result=-1), [], [], MINUS_ONE, ['main', 'detach', 'destroy']),
 ]

@@ -133,11 +133,13 @@ class Wine:
         finally:
             os.unlink(name)
 
-    def run(self, program, command_line=None, cwd=None, env=None, timeout_ms=20000, wide=False):
+    def run(self, program, command_line=None, cwd=None, env=None, timeout_ms=20000, wide=False,
+            no_std=False):
         """Starts program (a Unix path) with the exact command line given
         (by default its quoted Windows path alone) and returns what happened.
         wide: the names and the command line reach the program in UTF-16,
-        not through the ANSI code page."""
+        not through the ANSI code page. no_std: the program has no standard
+        handles, as when Explorer starts it."""
         if command_line is None:
             command_line = '"%s"' % windows_path(program)
         args = [RIG_EXE, '--timeout', str(timeout_ms)]
@@ -145,6 +147,8 @@ class Wine:
             args += ['--cwd', windows_path(cwd)]
         if wide:
             args += ['--wide', '1']
+        if no_std:
+            args += ['--no-std', '1']
         args += [windows_path(program), command_line]
         completed = self.command(args, env=env, timeout=timeout_ms / 1000 + 60, check=False)
         run = Run(output=completed.stdout.decode('latin-1'), errors=completed.stderr)
@@ -235,7 +239,7 @@ SETTINGS = ('[Class Path]\nClass Path=%s\n[Java Runtime Environment]\n'
 
 def launch_application(wine, tmp_path, tail='', class_path='app.jar', main_class='com.example.Main',
                        parameters='', home='jre', vm_library='jvm_double.dll', bin_files=(),
-                       extra_settings='', cwd=None, env=None, launcher=LAUNCHER_EXE, **double):
+                       extra_settings='', cwd=None, env=None, launcher=LAUNCHER_EXE, no_std=False, **double):
     """Runs app.exe with a private runtime in home (relative to the
     executable's directory) and the command line's tail after the quoted
     program path; double holds the settings of the jvm.dll double, env any
@@ -247,7 +251,7 @@ def launch_application(wine, tmp_path, tail='', class_path='app.jar', main_class
     library = install_runtime(app / home, vm_library, bin_files)
     record = tmp_path / 'record.jsonl'
     run = wine.run(exe, '"%s"%s' % (windows_path(exe), tail), cwd=cwd,
-                   env=dict(jvm_double_env(record, **double), **(env or {})))
+                   env=dict(jvm_double_env(record, **double), **(env or {})), no_std=no_std)
     run.events = read_record(record)
     run.library = windows_path(library).encode('latin-1')
     # In every case: JNI used by its rules, and no other JNI function called.

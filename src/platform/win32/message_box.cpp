@@ -26,10 +26,15 @@ void writeToStandardError(const char* text)
 
 namespace platform {
 
-void showErrorBox(WindowHandle owner, const char* text)
+bool messagesShownInBox()
 {
     static const bool console = isConsoleProgram();
-    if (console) {
+    return !console;
+}
+
+void showErrorBox(WindowHandle owner, const char* text)
+{
+    if (!messagesShownInBox()) {
         writeToStandardError(text);
         return;
     }

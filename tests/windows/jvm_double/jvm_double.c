@@ -20,6 +20,7 @@ __declspec(dllimport) int jvmDoubleHelper(void);
 
 static struct {
     char record[MAX_PATH], classes[4096], main[32], encoding[256], screenshot[MAX_PATH], broadcaster[MAX_PATH];
+    char says[1024], abortSays[1024];
     long createResult, detachResult, failString, mainThrows, mainSleep, appThread, windows;
     long appWindow, probeSplash;
 } config;
@@ -55,6 +56,8 @@ static void configure(void)
     config.appWindow = number("JVMDOUBLE_APP_WINDOW_MS");
     config.probeSplash = number("JVMDOUBLE_PROBE_SPLASH");
     setting("JVMDOUBLE_BROADCASTER", config.broadcaster, sizeof config.broadcaster, "");
+    setting("JVMDOUBLE_SAYS", config.says, sizeof config.says, "");
+    setting("JVMDOUBLE_ABORT_SAYS", config.abortSays, sizeof config.abortSays, "");
 }
 
 /* ---- the machine's objects (never freed) ---- */
@@ -67,6 +70,8 @@ typedef struct Object {
     jsize length;
     struct Object* encoding;    /* the charset name a string was decoded with */
     struct Object** elements;
+    struct Object* cause;       /* an exception's cause */
+    char message[256];          /* an exception's message */
 } Object;
 #define MAGIC 0x4A564D44u
 
@@ -207,8 +212,11 @@ static const Method methods[] = {
     { "java/lang/String", "<init>", "([BLjava/lang/String;)V", 0 },
     { "java/lang/System", "getProperty", "(Ljava/lang/String;)Ljava/lang/String;", 1 },
     { NULL, "main", "([Ljava/lang/String;)V", 1 },
+    { "java/lang/Object", "toString", "()Ljava/lang/String;", 0 },
+    { "java/lang/Throwable", "getCause", "()Ljava/lang/Throwable;", 0 },
+    { "java/lang/Throwable", "getStackTrace", "()[Ljava/lang/StackTraceElement;", 0 },
 };
-enum { FROM_BYTES, FROM_BYTES_WITH_ENCODING, GET_PROPERTY, MAIN };
+enum { FROM_BYTES, FROM_BYTES_WITH_ENCODING, GET_PROPERTY, MAIN, TO_STRING, GET_CAUSE, GET_STACK_TRACE };
 #define METHOD(id) ((jmethodID)&methods[id])
 
 static struct JNINativeInterface_ functions;
@@ -249,9 +257,16 @@ static Object* as(const void* reference, enum Kind kind, const char* function)
     return NULL;
 }
 
+static Object* newThrowable(const char* name, const char* message)
+{
+    Object* thrown = newObject(THROWABLE, name, (jsize)strlen(name));
+    lstrcpynA(thrown->message, message, sizeof thrown->message);
+    return thrown;
+}
+
 static void throwNew(const char* name)
 {
-    pending = newObject(THROWABLE, name, (jsize)strlen(name));
+    pending = newThrowable(name, "");
 }
 
 static jstring makeString(const char* bytes, jsize length, const char* via, Object* encoding)
@@ -264,7 +279,8 @@ static jstring makeString(const char* bytes, jsize length, const char* via, Obje
 
 static int classExists(const char* name)
 {
-    if (!strcmp(name, "java/lang/String") || !strcmp(name, "java/lang/System"))
+    if (!strcmp(name, "java/lang/String") || !strcmp(name, "java/lang/System")
+        || !strcmp(name, "java/lang/Object") || !strcmp(name, "java/lang/Throwable"))
         return 1;
     size_t length = strlen(name);
     for (const char* p = config.classes; *p; p += strcspn(p, ";"), p += *p == ';')
@@ -361,7 +377,9 @@ static jclass JNICALL FindClass(JNIEnv* env, const char* name)
     record("find_class", ",\"name\":%T", name);
     if (classExists(name))
         return (jclass)newObject(CLASS, name, (jsize)strlen(name));
-    throwNew("java/lang/NoClassDefFoundError");
+    /* As a class loader reports a class it cannot find. */
+    pending = newThrowable("java/lang/NoClassDefFoundError", name);
+    pending->cause = newThrowable("java/lang/ClassNotFoundException", name);
     return NULL;
 }
 
@@ -384,7 +402,7 @@ static jmethodID lookUpMethod(JNIEnv* env, const char* function, jclass clazz, c
            isStatic ? "true" : "false", found ? "true" : "false");
     /* A missing method leaves a NoSuchMethodError pending, unless main is to be absent without one. */
     if (!found && !(strcmp(name, "main") == 0 && strcmp(config.main, "absent") == 0))
-        throwNew("java/lang/NoSuchMethodError");
+        pending = newThrowable("java/lang/NoSuchMethodError", name);
     return (jmethodID)found;
 }
 
@@ -432,6 +450,67 @@ static jobject JNICALL NewObjectA(JNIEnv* env, jclass clazz, jmethodID id, const
                       encoding);
 }
 VA_FORMS(NewObject)
+
+/* Throwable's methods: toString as Java's ("java.lang.X: message"); a stack
+ * trace of two frames, as strings, whose toString is themselves. */
+static jobject JNICALL CallObjectMethodA(JNIEnv* env, jobject object, jmethodID id, const jvalue* args)
+{
+    (void)args;
+    check(env, "CallObjectMethod", 1);
+    Object* target = as(object, 0, "CallObjectMethod");
+    if (!target)
+        return NULL;
+    if (id == METHOD(TO_STRING) && target->kind == STRING)
+        return (jobject)target;
+    if (target->kind != THROWABLE)
+        return misuse("CallObjectMethod", "not a Throwable's method"), NULL;
+    if (id == METHOD(GET_CAUSE))
+        return (jobject)target->cause;
+    if (id == METHOD(GET_STACK_TRACE)) {
+        static const char* const frames[] = { "com.example.Main.main(Main.java:3)", "com.example.Main.run(Main.java:7)" };
+        Object* trace = newObject(ARRAY, NULL, 2);
+        trace->elements = calloc(2, sizeof *trace->elements);
+        for (int i = 0; i < 2; ++i)
+            trace->elements[i] = newObject(STRING, frames[i], (jsize)strlen(frames[i]));
+        return (jobject)trace;
+    }
+    if (id != METHOD(TO_STRING))
+        return misuse("CallObjectMethod", "no such method"), NULL;
+    char text[512];
+    lstrcpynA(text, target->text, sizeof text);
+    for (char* p = text; *p; ++p)
+        if (*p == '/')
+            *p = '.';
+    if (target->message[0])
+        lstrcatA(lstrcatA(text, ": "), target->message);
+    return (jobject)newObject(STRING, text, (jsize)strlen(text));
+}
+static jobject JNICALL CallObjectMethodV(JNIEnv* env, jobject object, jmethodID id, va_list args)
+{ (void)args; return CallObjectMethodA(env, object, id, NULL); }
+static jobject JNICALL CallObjectMethod(JNIEnv* env, jobject object, jmethodID id, ...)
+{ return CallObjectMethodA(env, object, id, NULL); }
+
+static jsize JNICALL GetArrayLength(JNIEnv* env, jarray array)
+{
+    check(env, "GetArrayLength", 1);
+    Object* a = as(array, ARRAY, "GetArrayLength");
+    return a ? a->length : 0;
+}
+
+static jobject JNICALL GetObjectArrayElement(JNIEnv* env, jobjectArray array, jsize index)
+{
+    check(env, "GetObjectArrayElement", 1);
+    Object* a = as(array, ARRAY, "GetObjectArrayElement");
+    if (!a || index < 0 || index >= a->length)
+        return throwNew("java/lang/ArrayIndexOutOfBoundsException"), NULL;
+    return (jobject)a->elements[index];
+}
+
+static jboolean JNICALL IsSameObject(JNIEnv* env, jobject first, jobject second)
+{
+    check(env, "IsSameObject", 0);
+    return first == second;
+}
 
 static jobject JNICALL CallStaticObjectMethodA(JNIEnv* env, jclass clazz, jmethodID id, const jvalue* args)
 {
@@ -595,7 +674,7 @@ static void JNICALL CallStaticVoidMethodA(JNIEnv* env, jclass clazz, jmethodID i
         broadcastFromAnotherProgram();
     Sleep((DWORD)config.mainSleep);
     if (config.mainThrows)
-        throwNew("java/lang/RuntimeException");
+        pending = newThrowable("java/lang/RuntimeException", "thrown by main");
 }
 
 static void JNICALL CallStaticVoidMethodV(JNIEnv* env, jclass clazz, jmethodID id, va_list args)
@@ -758,6 +837,8 @@ static void fillTables(void)
     PLAY(functions, GetStringUTFChars) PLAY(functions, ReleaseStringUTFChars)
     PLAY(functions, ExceptionOccurred) PLAY(functions, ExceptionCheck) PLAY(functions, ExceptionClear)
     PLAY(functions, ExceptionDescribe) PLAY(functions, Throw)
+    PLAY(functions, CallObjectMethod) PLAY(functions, CallObjectMethodV) PLAY(functions, CallObjectMethodA)
+    PLAY(functions, GetArrayLength) PLAY(functions, GetObjectArrayElement) PLAY(functions, IsSameObject)
     PLAY(invocation, DestroyJavaVM) PLAY(invocation, AttachCurrentThread) PLAY(invocation, DetachCurrentThread)
     PLAY(invocation, GetEnv) PLAY(invocation, AttachCurrentThreadAsDaemon)
 }
@@ -816,17 +897,76 @@ static double millisecondsSinceProcessStart(void)
     return (double)(end.QuadPart - start.QuadPart) / 10000.0;
 }
 
+typedef jint (JNICALL* PrintHook)(FILE*, const char*, va_list);
+typedef void (JNICALL* AbortHook)(void);
+
+static int isHook(const JavaVMOption* option)
+{
+    const char* name = option->optionString;
+    return option->extraInfo && name
+        && (!strcmp(name, "vfprintf") || !strcmp(name, "abort") || !strcmp(name, "exit"));
+}
+
+static void *hookFunction(const JavaVMInitArgs* init, const char* name)
+{
+    for (jint i = 0; i < init->nOptions; ++i)
+        if (isHook(&init->options[i]) && !strcmp(init->options[i].optionString, name))
+            return init->options[i].extraInfo;
+    return NULL;
+}
+
+static jint callPrintHook(PrintHook hook, const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    jint result = hook(stderr, format, args);
+    va_end(args);
+    return result;
+}
+
+/* As a machine that cannot start: its reason through the vfprintf hook (as
+ * HotSpot prints an option error), or written to its standard error handle
+ * (as Java code prints the boot layer's error) before the abort hook and the
+ * end of the process. */
+static void sayWhyNot(const JavaVMInitArgs* init)
+{
+    PrintHook print = (PrintHook)hookFunction(init, "vfprintf");
+    if (config.says[0] && print)
+        record("printed", ",\"result\":%ld", (long)callPrintHook(print, "%s %d\n", config.says, 42));
+    if (config.abortSays[0]) {
+        DWORD written = 0;
+        WriteFile(GetStdHandle(STD_ERROR_HANDLE), config.abortSays, lstrlenA(config.abortSays), &written, NULL);
+        AbortHook abortHook = (AbortHook)hookFunction(init, "abort");
+        record("abort", ",\"hook\":%s", abortHook ? "true" : "false");
+        if (abortHook)
+            abortHook();
+        ExitProcess(1);
+    }
+}
+
 JNIEXPORT jint JNICALL JNI_CreateJavaVM(JavaVM** pvm, void** penv, void* args)
 {
     const JavaVMInitArgs* init = args;
     int extraInfoNull = 1;
+    int first = 1;
     begin("create");
     put(",\"version\":%ld,\"nOptions\":%ld,\"options\":[", init->version, init->nOptions);
     for (jint i = 0; i < init->nOptions; ++i) {
         const char* option = init->options[i].optionString;
-        put(i ? "," : "");
+        if (isHook(&init->options[i]))
+            continue;
+        put(first ? "" : ",");
+        first = 0;
         putText(option, option ? strlen(option) : 0, 1);
         extraInfoNull &= init->options[i].extraInfo == NULL;
+    }
+    put("],\"hooks\":[");
+    first = 1;
+    for (jint i = 0; i < init->nOptions; ++i) {
+        if (!isHook(&init->options[i]))
+            continue;
+        put(first ? "\"%s\"" : ",\"%s\"", init->options[i].optionString);
+        first = 0;
     }
     put("],\"extraInfoNull\":%s,\"ignoreUnrecognized\":%d,\"defaultArgsCalled\":%s,\"result\":%ld",
         extraInfoNull ? "true" : "false", init->ignoreUnrecognized, defaultArgsCalled ? "true" : "false",
@@ -843,6 +983,7 @@ JNIEXPORT jint JNICALL JNI_CreateJavaVM(JavaVM** pvm, void** penv, void* args)
     end();
     if (created)
         misuse("JNI_CreateJavaVM", "a machine exists already");
+    sayWhyNot(init);
     if (config.createResult != JNI_OK)
         return config.createResult;
     created = 1;

@@ -1,0 +1,34 @@
+#pragma once
+// What the virtual machine says while it starts, kept so that a failed start
+// can tell the user why in the machine's own words: what it prints through
+// its vfprintf hook, and in the window flavour what it writes to standard
+// output and error (see platform::startCapturingStandardStreams). Each is a
+// bounded tail; what the machine prints still goes where it went before.
+#include "common/text.h"
+#include "jvm/startup_cache.h"
+#include "platform/platform.h"
+
+#include <jni.h>
+#include <stdarg.h>
+#include <stdio.h>
+
+// The machine's hooks, handed to it as the options "vfprintf", "abort" and "exit".
+jint JNICALL vmPrintHook(FILE* stream, const char* format, va_list arguments);
+void JNICALL vmAbortHook();
+void JNICALL vmExitHook(jint code);
+
+// From here until main is called, a machine that ends the process (its abort
+// hook, or its exit hook with a code other than 0) first shows the failure
+// message with what it said in a box, owned by the given window (where
+// messages go to standard error, its words are there already); the exit hook
+// then calls the chained one.
+void beginVmStart(platform::WindowHandle owner, ExitHookFunction chained);
+// What such an end means at this point of the start; empty: only what the
+// machine said is shown, and nothing when it said nothing.
+void setVmStartFailure(const char* message);
+// Main is called: from now on nothing is kept.
+void endVmStart();
+
+// The message, followed by what the machine said where the message goes to a
+// box (elsewhere the machine's own output is beside it on standard error).
+Text withVmReason(const char* message);

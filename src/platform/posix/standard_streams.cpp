@@ -1,0 +1,33 @@
+#include "platform/platform.h"
+
+#include <stdio.h>
+
+namespace platform {
+
+// Linux processes have their standard error: the machine's output stays there.
+bool messagesShownInBox()
+{
+    return false;
+}
+
+void startCapturingStandardStreams() {}
+void stopCapturingStandardStreams() {}
+void capturedStandardStreams(Text& text)
+{
+    text.clear();
+}
+
+// The machine shares the launcher's C library, so the stream is one of ours.
+void passOnVmOutput(void* stream, const char* text, size_t length)
+{
+    FILE* file = static_cast<FILE*>(stream);
+    fwrite(text, 1, length, file);
+}
+
+int formatToBuffer(char* buffer, size_t size, const char* format, va_list arguments)
+{
+    int length = vsnprintf(buffer, size, format, arguments);
+    return length >= 0 && static_cast<size_t>(length) < size ? length : -1;
+}
+
+}
