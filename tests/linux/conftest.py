@@ -68,3 +68,19 @@ def launch(launcher_binary, tmp_path):
         return subprocess.run([str(directory / name), *arguments], capture_output=True,
                               env=environment, timeout=120)
     return run
+
+
+@pytest.fixture(scope='session')
+def xvfb_display():
+    """':N' of a private Xvfb server for the session: Xvfb names its number on the descriptor given."""
+    if not shutil.which('Xvfb'):
+        pytest.skip('Xvfb is not installed')
+    read, write = os.pipe()
+    server = subprocess.Popen(['Xvfb', '-displayfd', str(write), '-screen', '0', '1024x768x24', '-nolisten', 'tcp'],
+                              pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write)
+    with os.fdopen(read) as numbers:
+        number = numbers.readline().strip()
+    yield ':' + number
+    server.terminate()
+    server.wait()

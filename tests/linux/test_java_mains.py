@@ -100,19 +100,9 @@ def forms(tmp_path_factory):
 
 
 @pytest.fixture(scope='session')
-def display():
+def display(xvfb_display):
     """A display of a private Xvfb server for the session."""
-    if not shutil.which('Xvfb'):
-        pytest.skip('Xvfb is not installed')
-    read, write = os.pipe()
-    server = subprocess.Popen(['Xvfb', '-displayfd', str(write), '-screen', '0', '1024x768x24', '-nolisten', 'tcp'],
-                              pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write)
-    with os.fdopen(read) as numbers:
-        number = numbers.readline().strip()
-    yield {'DISPLAY': f':{number}'}
-    server.terminate()
-    server.wait()
+    return {'DISPLAY': xvfb_display}
 
 
 @pytest.mark.parametrize('module', ['app', 'app/app.Main'])

@@ -28,19 +28,11 @@ def png(width, height, colour):
 
 
 @pytest.fixture(scope='module')
-def display():
-    """A display of its own: Xvfb names its number on the file descriptor given."""
-    if not shutil.which('Xvfb') or not shutil.which('import'):
+def display(xvfb_display):
+    """A display of its own, and ImageMagick's import to look at it."""
+    if not shutil.which('import'):
         pytest.skip('Xvfb and ImageMagick\'s import are needed')
-    read, write = os.pipe()
-    server = subprocess.Popen(['Xvfb', '-displayfd', str(write), '-screen', '0', '1024x768x24', '-nolisten', 'tcp'],
-                              pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write)
-    with os.fdopen(read) as numbers:
-        number = numbers.readline().strip()
-    yield ':' + number
-    server.terminate()
-    server.wait()
+    return xvfb_display
 
 
 def centre_pixel(display):
