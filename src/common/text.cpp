@@ -59,6 +59,11 @@ bool Text::equals(const char* other) const
     return strcmp(chars(), other) == 0;
 }
 
+bool Text::startsWith(const char* prefix) const
+{
+    return strncmp(chars(), prefix, strlen(prefix)) == 0;
+}
+
 bool Text::reserve(size_t length)
 {
     if (length < capacity_)

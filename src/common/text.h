@@ -22,6 +22,8 @@ public:
 
     // Exact, case-sensitive comparison of the whole text.
     bool equals(const char* other) const;
+    // Whether the text begins with these bytes, exactly.
+    bool startsWith(const char* prefix) const;
 
     [[nodiscard]] bool assign(const char* chars, size_t length);
     [[nodiscard]] bool append(const char* chars);

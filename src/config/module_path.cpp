@@ -1,10 +1,8 @@
 #include "config/module_path.h"
 
+#include "common/path_parts.h"
 #include "common/trace.h"
 #include "config/path_spelling.h"
-#include "config/settings_path.h"
-#include "launcher/error_reporting.h"
-#include "launcher/launcher.h"
 #include "platform/platform.h"
 
 namespace {
@@ -16,53 +14,34 @@ const char kUndecodableNameFormat[] =
     "The name of %s cannot be decoded in the locale's character encoding, and Java cannot read "
     "paths in it. Start the application in a UTF-8 locale (such as LANG=C.UTF-8), "
     "or install it in a folder whose names the locale can decode.\n";
+const char kModulePathFailed[] = "failed to get the module path";
 
 }
 
-bool getModulePath(const Launcher& launcher, Text& path)
+bool findLaunchPaths(LaunchPaths& paths, Failure& failure)
 {
     int errorCode = 0;
-    if (platform::modulePath(path, errorCode))
-        return true;
-    if (errorCode == platform::kUnrepresentableNameError) {
-        reportFormatted(launcher.messageOwner, kUnrepresentableNameFormat, path.chars());
-        return false;
+    if (!platform::modulePath(paths.modulePath, errorCode)) {
+        if (errorCode == platform::kUnrepresentableNameError)
+            return fail(failure, kUnrepresentableNameFormat, paths.modulePath.chars());
+        return fail(failure, kWindowsExceptionFormat, kModulePathFailed, errorCode);
     }
-    reportSystemError(launcher.messageOwner, kWindowsExceptionFormat,
-                      "failed to get the module path", errorCode);
-    return false;
-}
-
-bool getModuleDirectory(const Launcher& launcher, Text& directory)
-{
-    Text path;
-    if (!getModulePath(launcher, path))
-        return false;
-    directory = directoryOfPath(path, platform::kPathSeparator);
+    paths.directory = directoryOfPath(paths.modulePath, platform::kPathSeparator);
+    paths.applicationName = nameWithoutExtension(paths.modulePath, platform::kPathSeparator);
+    if (!platform::settingsPathForModule(paths.modulePath, paths.settingsPath)) {
+        trace("no settings file: the executable's path %s has no '.'", { paths.modulePath });
+        return failSilently(failure);
+    }
+    trace("settings file %s", { paths.settingsPath });
     return true;
 }
 
-bool getIniPath(const Launcher& launcher, Text& iniPath)
+bool undecodableModulePath(const Text& modulePath, Failure& warning)
 {
-    Text path;
-    if (!getModulePath(launcher, path))
+    size_t undecodable = platform::firstUndecodableByte(modulePath);
+    if (undecodable >= modulePath.length())
         return false;
-    if (!platform::settingsPathForModule(path, iniPath)) {
-        trace("no settings file: the executable's path %s has no '.'", { path });
-        return false;
-    }
-    trace("settings file %s", { iniPath });
+    fail(warning, kUndecodableNameFormat,
+         pathUpToNameAt(modulePath, undecodable, platform::kPathSeparator).chars());
     return true;
-}
-
-void warnOfUndecodableModulePath(const Launcher& launcher)
-{
-    Text path;
-    int errorCode = 0;
-    if (!platform::modulePath(path, errorCode))
-        return;
-    size_t undecodable = platform::firstUndecodableByte(path);
-    if (undecodable < path.length())
-        reportFormatted(launcher.messageOwner, kUndecodableNameFormat,
-                        pathUpToNameAt(path, undecodable, platform::kPathSeparator).chars());
 }

@@ -1,15 +1,21 @@
 #pragma once
-// The launcher's own path, its directory and its settings file's path. Each
-// asks the system afresh; nothing is cached.
+// Where the launch starts from: the launcher's own path and what follows from
+// it, asked of the system once per launch.
+#include "common/failure.h"
 #include "common/text.h"
 
-struct Launcher;
+struct LaunchPaths {
+    Text modulePath;      // the executable, exact in the code page
+    Text directory;       // its folder, with the separator at its end
+    Text settingsPath;    // the settings file beside it
+    Text applicationName; // its name without the extension
+};
 
-bool getModulePath(const Launcher& launcher, Text& path);
-bool getModuleDirectory(const Launcher& launcher, Text& directory);
-// False without a message when the executable's path holds no '.'.
-bool getIniPath(const Launcher& launcher, Text& iniPath);
+// False with the message when the executable's path cannot be had; false
+// with nothing to tell when no settings file's path can be made from it (a
+// path without '.'). modulePath is set as near as it could be had.
+bool findLaunchPaths(LaunchPaths& paths, Failure& failure);
 // Where the system's names are bytes that reach the virtual machine as they
-// are (Linux), says so, once, when the locale cannot decode them; the launch
-// goes on.
-void warnOfUndecodableModulePath(const Launcher& launcher);
+// are (Linux): true with a warning when the locale cannot decode the path;
+// the launch goes on.
+bool undecodableModulePath(const Text& modulePath, Failure& warning);

@@ -1,24 +1,21 @@
 #include "config/settings.h"
 
+#include "common/argument_splitting.h"
 #include "common/text_scan.h"
 #include "config/ini_value.h"
 #include "config/java_options.h"
-#include "config/module_path.h"
 #include "config/variables.h"
-#include "launcher/argument_splitting.h"
-#include "launcher/error_reporting.h"
-#include "launcher/launcher.h"
 #include "platform/platform.h"
 
 const char kDisplaySection[] = "Display";
 const char kSplashScreenKey[] = "Splash Screen";
 const char kSplashScreenShadowKey[] = "Splash Screen Shadow";
 const char kSplashScreenMinimumTimeKey[] = "Splash Screen Minimum Time";
-const char kClassPathOption[] = "-Djava.class.path=";
 const char kNoMainClassMessage[] = "Main class was not specified in INI file.";
 
 namespace {
 
+const char kClassPathOption[] = "-Djava.class.path=";
 const char kClassPathSection[] = "Class Path";
 const char kClassPathKey[] = "Class Path";
 const char kRuntimeSection[] = "Java Runtime Environment";
@@ -52,12 +49,8 @@ bool appendParameters(const Text& parameters, const Text& moduleDirectory, TextL
 
 // The entries of the class path that are JAR files, in order: one of them
 // may name the main class in its manifest.
-bool findJarFiles(const Text& classPath, TextList& jars)
+bool findJarFiles(const TextList& entries, TextList& jars)
 {
-    TextList entries;
-    Text separator;
-    if (!separator.appendChar(platform::kPathListSeparator) || !splitAtSeparator(entries, classPath, separator))
-        return false;
     for (size_t i = 0; i < entries.count(); ++i) {
         const Text& entry = entries.at(i);
         size_t length = entry.length();
@@ -80,97 +73,91 @@ bool appendMainModuleOption(const Text& mainModule, TextList& options)
         && options.append(option);
 }
 
-bool outOfMemory(const Launcher& launcher)
+// The class path the machine takes: the last class path option's.
+bool takeClassPath(const TextList& options, TextList& entries)
 {
-    reportError(kOutOfMemoryMessage, launcher.messageOwner);
-    return false;
+    const size_t prefixLength = sizeof kClassPathOption - 1;
+    const Text* last = nullptr;
+    for (size_t i = 0; i < options.count(); ++i)
+        if (options.at(i).startsWith(kClassPathOption))
+            last = &options.at(i);
+    Text separator;
+    return !last
+        || (separator.appendChar(platform::kPathListSeparator)
+            && splitAtSeparator(entries, Text(last->chars() + prefixLength), separator));
 }
 
 // The class path option first (none for a modular application without one),
 // then the parameters as java takes them, then the main module's option.
-// classPath becomes the whole class path, the parameters' -cp included.
-bool appendJavaOptions(Launcher& launcher, Text& classPath, const TextList& parameters, bool modular)
+bool appendJavaOptions(LaunchSettings& settings, const Text& classPath, const TextList& parameters, bool modular,
+                       Failure& failure)
 {
     JavaOptions options;
-    OptionFailure failure;
-    if (!translateJavaOptions(parameters, readArgumentFile, nullptr, options, failure)) {
-        if (!failure.format)
-            return outOfMemory(launcher);
-        reportFormatted(launcher.messageOwner, failure.format, failure.subject.chars());
-        return false;
+    OptionFailure optionFailure;
+    if (!translateJavaOptions(parameters, readArgumentFile, nullptr, options, optionFailure)) {
+        if (!optionFailure.format)
+            return fail(failure, kOutOfMemoryMessage);
+        return fail(failure, optionFailure.format, optionFailure.subject.chars());
     }
-    const size_t prefixLength = sizeof kClassPathOption - 1;
     Text classPathOption(kClassPathOption);
-    if (!classPathOption.append(classPath) || !appendOptionClassPath(classPathOption, !classPath.isEmpty(), options)
-        || !classPath.assign(classPathOption.chars() + prefixLength, classPathOption.length() - prefixLength))
-        return outOfMemory(launcher);
-    if ((!modular || !classPath.isEmpty()) && !launcher.vmOptions.append(classPathOption))
-        return outOfMemory(launcher);
+    if (!classPathOption.append(classPath) || !appendOptionClassPath(classPathOption, !classPath.isEmpty(), options))
+        return fail(failure, kOutOfMemoryMessage);
+    bool withClassPath = !modular || classPathOption.length() > sizeof kClassPathOption - 1;
+    TextList& vmOptions = settings.vmOptions;
+    if (withClassPath && !vmOptions.append(classPathOption))
+        return fail(failure, kOutOfMemoryMessage);
     for (size_t i = 0; i < options.vmOptions.count(); ++i)
-        if (!launcher.vmOptions.append(options.vmOptions.at(i)))
-            return outOfMemory(launcher);
-    if (modular && !appendMainModuleOption(launcher.mainModule, launcher.vmOptions))
-        return outOfMemory(launcher);
-    launcher.vmLibraryKind = static_cast<Text&&>(options.vmLibraryKind);
-    // The parameters' -splash: wins over the Splash Screen setting's image, as
-    // java's wins over a JAR's.
-    if (!options.splashPath.isEmpty())
-        launcher.splashImage = static_cast<Text&&>(options.splashPath);
+        if (!vmOptions.append(options.vmOptions.at(i)))
+            return fail(failure, kOutOfMemoryMessage);
+    if ((modular && !appendMainModuleOption(settings.mainModule, vmOptions)) || !takeClassPath(vmOptions, settings.classPath))
+        return fail(failure, kOutOfMemoryMessage);
+    settings.vmLibraryKind = static_cast<Text&&>(options.vmLibraryKind);
+    settings.splashImage = static_cast<Text&&>(options.splashPath);
     return true;
 }
 
+// Without a main class or module a JAR file of the class path may name one.
+bool findMainJarCandidates(LaunchSettings& settings, Failure& failure)
+{
+    if (!findJarFiles(settings.classPath, settings.mainJarCandidates))
+        return fail(failure, kOutOfMemoryMessage);
+    // Only a JAR file can name the main class; without one, as always.
+    return settings.mainJarCandidates.count() > 0 || fail(failure, kNoMainClassMessage);
 }
 
-bool loadSettings(Launcher& launcher)
-{
-    Text iniPath;
-    if (!getIniPath(launcher, iniPath))
-        return false;
-    const char* ini = iniPath.chars();
+}
 
+bool loadSettings(const LaunchPaths& paths, LaunchSettings& settings, Failure& failure)
+{
+    const char* ini = paths.settingsPath.chars();
     Text classPath = readIniValue(ini, kClassPathSection, kClassPathKey);
     // A modular application needs no class path.
-    launcher.mainModule = readIniValue(ini, kRuntimeSection, kMainModuleKey);
-    bool modular = !launcher.mainModule.isEmpty();
-    if (classPath.isEmpty() && !modular) {
-        reportError(kNoClassPathMessage, launcher.messageOwner);
-        return false;
-    }
-    Text directory;
-    if (!getModuleDirectory(launcher, directory))
-        return false;
+    settings.mainModule = readIniValue(ini, kRuntimeSection, kMainModuleKey);
+    bool modular = !settings.mainModule.isEmpty();
+    if (classPath.isEmpty() && !modular)
+        return fail(failure, kNoClassPathMessage);
     Text expandedClassPath;
     TextList parameters;
-    if (!expandSettingVariables(classPath, directory, expandedClassPath)
-        || !appendParameters(readIniValue(ini, kRuntimeSection, kParametersKey), directory, parameters))
-        return outOfMemory(launcher);
-    if (!appendJavaOptions(launcher, expandedClassPath, parameters, modular))
+    if (!expandSettingVariables(classPath, paths.directory, expandedClassPath)
+        || !appendParameters(readIniValue(ini, kRuntimeSection, kParametersKey), paths.directory, parameters))
+        return fail(failure, kOutOfMemoryMessage);
+    if (!appendJavaOptions(settings, expandedClassPath, parameters, modular, failure))
         return false;
 
-    launcher.mainClassName = readIniValue(ini, kRuntimeSection, kMainClassKey);
-    if (modular && !launcher.mainClassName.isEmpty() && findCharacter(launcher.mainModule, '/') == kNotFound
-        && !(launcher.mainModule.appendChar('/') && launcher.mainModule.append(launcher.mainClassName)))
-        return outOfMemory(launcher);
-    if (launcher.mainClassName.isEmpty() && !modular) {
-        if (!findJarFiles(expandedClassPath, launcher.mainJarCandidates))
-            return outOfMemory(launcher);
-        // Only a JAR file can name the main class; without one, as always.
-        if (launcher.mainJarCandidates.count() == 0) {
-            reportError(kNoMainClassMessage, launcher.messageOwner);
-            return false;
-        }
-    }
-    replaceCharacter(launcher.mainClassName, '.', '/');
+    settings.mainClassName = readIniValue(ini, kRuntimeSection, kMainClassKey);
+    if (modular && !settings.mainClassName.isEmpty() && findCharacter(settings.mainModule, '/') == kNotFound
+        && !(settings.mainModule.appendChar('/') && settings.mainModule.append(settings.mainClassName)))
+        return fail(failure, kOutOfMemoryMessage);
+    if (settings.mainClassName.isEmpty() && !modular && !findMainJarCandidates(settings, failure))
+        return false;
+    replaceCharacter(settings.mainClassName, '.', '/');
 
-    launcher.minimumVersion =
-        parseVersionBound(readIniValue(ini, kRuntimeSection, kMinimumVersionKey).chars(), false);
-    launcher.maximumVersion =
-        parseVersionBound(readIniValue(ini, kRuntimeSection, kMaximumVersionKey).chars(), true);
-
-    if (!splitAtSeparator(launcher.preferredVersions, readIniValue(ini, kRuntimeSection, kPreferredVersionsKey),
+    settings.minimumVersion = parseVersionBound(readIniValue(ini, kRuntimeSection, kMinimumVersionKey).chars(), false);
+    settings.maximumVersion = parseVersionBound(readIniValue(ini, kRuntimeSection, kMaximumVersionKey).chars(), true);
+    if (!splitAtSeparator(settings.preferredVersions, readIniValue(ini, kRuntimeSection, kPreferredVersionsKey),
                           Text(kPreferredSeparator)))
-        return outOfMemory(launcher);
+        return fail(failure, kOutOfMemoryMessage);
     // Exactly "true", as for the splash shadow.
-    launcher.startupCache = readIniValue(ini, kRuntimeSection, kStartupCacheKey).equals("true");
+    settings.startupCache = readIniValue(ini, kRuntimeSection, kStartupCacheKey).equals("true");
     return true;
 }

@@ -1,16 +1,32 @@
 #pragma once
-// Reads the launch settings from the settings file into the Launcher.
-struct Launcher;
+// The launch settings, read from the settings file once, and the options for
+// the virtual machine made from them.
+#include "common/failure.h"
+#include "common/text.h"
+#include "common/text_list.h"
+#include "config/module_path.h"
+#include "runtime/version_number.h"
 
-// True when every setting was read; false after a message, or silently when
-// the settings file's path cannot be made from a path without '.'.
-bool loadSettings(Launcher& launcher);
+struct LaunchSettings {
+    TextList vmOptions;         // the class path option first, as the machine takes them
+    TextList classPath;         // the entries of the class path the machine uses, in order
+    Text mainClassName;         // with '/' between its packages; may be empty
+    Text mainModule;            // as java -m takes it, "app" or "app/app.Main"; may be empty
+    TextList mainJarCandidates; // without a main class: the class path's JAR files, in order
+    VersionNumber minimumVersion;
+    VersionNumber maximumVersion;
+    TextList preferredVersions;
+    bool startupCache = false;  // the runtime keeps a class archive for the application
+    Text vmLibraryKind;         // "client" or "server" when the parameters ask for that VM library
+    Text splashImage;           // the file of the parameters' -splash:, or empty
+};
+
+// True when every setting was read; false with the message.
+bool loadSettings(const LaunchPaths& paths, LaunchSettings& settings, Failure& failure);
 
 extern const char kDisplaySection[];
 extern const char kSplashScreenKey[];
 extern const char kSplashScreenShadowKey[];
 extern const char kSplashScreenMinimumTimeKey[];
-// The first VM option: the class path, as the runtime takes it.
-extern const char kClassPathOption[];
 // Neither the settings nor a JAR file of the class path name the main class.
 extern const char kNoMainClassMessage[];

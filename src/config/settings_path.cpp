@@ -36,11 +36,3 @@ bool iniPathForFileName(const Text& modulePath, Text& iniPath)
     iniPath = static_cast<Text&&>(result);
     return true;
 }
-
-Text directoryOfPath(const Text& path, char separator)
-{
-    size_t last = findLastCharacter(path, separator);
-    if (last == kNotFound)
-        return Text();
-    return Text(path.chars(), last + 1);
-}

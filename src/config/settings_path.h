@@ -8,5 +8,3 @@ bool iniPathAfterLastDot(const Text& modulePath, Text& iniPath);
 // Linux: the file name's extension replaced by "ini", or ".ini" appended when
 // the file name has none.
 bool iniPathForFileName(const Text& modulePath, Text& iniPath);
-// The path up to and including its last separator; empty without one.
-Text directoryOfPath(const Text& path, char separator);

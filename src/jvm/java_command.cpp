@@ -1,9 +1,6 @@
 #include "jvm/java_command.h"
 
 #include "common/text_scan.h"
-#include "launcher/launcher.h"
-
-#include <string.h>
 
 namespace {
 
@@ -12,20 +9,20 @@ const char kJavaCommandOption[] = "-Dsun.java.command=";
 bool optionsSetJavaCommand(const TextList& options)
 {
     for (size_t i = 0; i < options.count(); ++i)
-        if (strncmp(options.at(i).chars(), kJavaCommandOption, sizeof kJavaCommandOption - 1) == 0)
+        if (options.at(i).startsWith(kJavaCommandOption))
             return true;
     return false;
 }
 
 // As java names it: the class with dots, the module as given, or the JAR file
 // that will be run (the first of the class path's).
-Text runTarget(const Launcher& launcher)
+Text runTarget(const LaunchSettings& settings)
 {
-    if (!launcher.mainModule.isEmpty())
-        return launcher.mainModule;
-    if (launcher.mainClassName.isEmpty() && launcher.mainJarCandidates.count() > 0)
-        return launcher.mainJarCandidates.at(0);
-    Text name(launcher.mainClassName);
+    if (!settings.mainModule.isEmpty())
+        return settings.mainModule;
+    if (settings.mainClassName.isEmpty() && settings.mainJarCandidates.count() > 0)
+        return settings.mainJarCandidates.at(0);
+    Text name(settings.mainClassName);
     replaceCharacter(name, '/', '.');
     return name;
 }
@@ -42,10 +39,10 @@ bool javaCommandOption(const Text& what, const TextList& arguments, Text& option
     return true;
 }
 
-bool addJavaCommandOption(Launcher& launcher)
+bool addJavaCommandOption(LaunchSettings& settings, const TextList& arguments)
 {
-    if (optionsSetJavaCommand(launcher.vmOptions))
+    if (optionsSetJavaCommand(settings.vmOptions))
         return true;
     Text option;
-    return javaCommandOption(runTarget(launcher), launcher.arguments, option) && launcher.vmOptions.append(option);
+    return javaCommandOption(runTarget(settings), arguments, option) && settings.vmOptions.append(option);
 }

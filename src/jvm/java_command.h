@@ -4,11 +4,10 @@
 // arguments, separated by spaces.
 #include "common/text.h"
 #include "common/text_list.h"
-
-struct Launcher;
+#include "config/settings.h"
 
 // "-Dsun.java.command=" with what is run and the arguments; false without memory.
 [[nodiscard]] bool javaCommandOption(const Text& what, const TextList& arguments, Text& option);
-// Appends it to vmOptions, last, unless the options set the property
+// Appends it to the settings' options, last, unless they set the property
 // themselves; false without memory.
-[[nodiscard]] bool addJavaCommandOption(Launcher& launcher);
+[[nodiscard]] bool addJavaCommandOption(LaunchSettings& settings, const TextList& arguments);

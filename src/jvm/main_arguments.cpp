@@ -1,17 +1,15 @@
 #include "jvm/main_arguments.h"
 
-#include "jvm/main_invocation.h"
-#include "launcher/launcher.h"
+#include "jvm/java_strings.h"
 
 // Arguments the code page holds are made as they always were; the others
 // (a file dropped on the application whose name holds any character) take
 // their UTF-16 units as the command line gave them.
-jobjectArray newMainArguments(Launcher& launcher)
+jobjectArray newMainArguments(JNIEnv* env, const TextList& arguments, const TextList& wideArguments)
 {
-    JNIEnv* env = launcher.jniEnv;
-    jobjectArray array = newArgumentArray(launcher, launcher.arguments);
-    for (size_t i = 0; array && i < launcher.wideArguments.count(); ++i) {
-        const Text& units = launcher.wideArguments.at(i);
+    jobjectArray array = newArgumentArray(env, arguments);
+    for (size_t i = 0; array && i < wideArguments.count(); ++i) {
+        const Text& units = wideArguments.at(i);
         if (units.isEmpty())
             continue;
         jstring item = env->NewString(reinterpret_cast<const jchar*>(units.chars()),

@@ -5,11 +5,10 @@
 #include "common/trace.h"
 #include "config/settings.h"
 #include "jvm/exception_text.h"
+#include "jvm/java_strings.h"
 #include "jvm/main_arguments.h"
 #include "jvm/runtime_rules.h"
 #include "jvm/vm_output.h"
-#include "launcher/error_reporting.h"
-#include "launcher/launcher.h"
 #include "runtime/java_version.h"
 
 namespace {
@@ -19,106 +18,16 @@ const char kMainClassNotFoundFormat[] = "Could not find the main class %s.\n";
 const char kNoMainMethodMessage[] = "No main method found in specified class.\n";
 const char kMainWithArguments[] = "([Ljava/lang/String;)V";
 
-const char kStringClass[] = "java/lang/String";
-const char kConstructor[] = "<init>";
-const char kFromBytes[] = "([B)V";
-const char kFromBytesWithEncoding[] = "([BLjava/lang/String;)V";
-
-// Since Java 18 String(byte[]) decodes UTF-8 whatever the system's code page;
-// the launcher's texts are in the native encoding, which the machine names in
-// sun.jnu.encoding. Looked up once, at the first text, while no exception is
-// pending; null when it cannot be had, and String(byte[]) is used then.
-struct NativeEncoding {
-    JNIEnv* env = nullptr;
-    jstring name = nullptr;
-};
-NativeEncoding nativeEncoding;
-
-jstring lookUpNativeEncoding(JNIEnv* env)
-{
-    jclass system = env->FindClass("java/lang/System");
-    jmethodID getProperty = system
-        ? env->GetStaticMethodID(system, "getProperty", "(Ljava/lang/String;)Ljava/lang/String;")
-        : nullptr;
-    jstring property = getProperty ? env->NewStringUTF("sun.jnu.encoding") : nullptr;
-    jstring value = property
-        ? static_cast<jstring>(env->CallStaticObjectMethod(system, getProperty, property))
-        : nullptr;
-    if (env->ExceptionOccurred()) {
-        env->ExceptionClear();
-        value = nullptr;
-    }
-    return value;
-}
-
-jstring nativeEncodingName(JNIEnv* env)
-{
-    if (nativeEncoding.env != env) {
-        nativeEncoding.env = env;
-        nativeEncoding.name = lookUpNativeEncoding(env);
-    }
-    return nativeEncoding.name;
-}
-
-}
-
-jstring newStringFromText(Launcher& launcher, const Text& text)
-{
-    JNIEnv* env = launcher.jniEnv;
-    jclass stringClass = env->FindClass(kStringClass);
-    if (!stringClass)
-        return nullptr;
-    jstring encoding = nativeEncodingName(env);
-    jmethodID constructor =
-        env->GetMethodID(stringClass, kConstructor, encoding ? kFromBytesWithEncoding : kFromBytes);
-    if (!constructor)
-        return nullptr;
-    jsize length = static_cast<jsize>(text.length());
-    jbyteArray bytes = env->NewByteArray(length);
-    if (!bytes)
-        return nullptr;
-    env->SetByteArrayRegion(bytes, 0, length, reinterpret_cast<const jbyte*>(text.chars()));
-    jstring result = nullptr;
-    if (!env->ExceptionOccurred()) {
-        result = static_cast<jstring>(encoding
-            ? env->NewObject(stringClass, constructor, bytes, encoding)
-            : env->NewObject(stringClass, constructor, bytes));
-    }
-    env->DeleteLocalRef(bytes);
-    return result;
-}
-
-jobjectArray newArgumentArray(Launcher& launcher, const TextList& items)
-{
-    JNIEnv* env = launcher.jniEnv;
-    jclass stringClass = env->FindClass(kStringClass);
-    if (!stringClass)
-        return nullptr;
-    jobjectArray array = env->NewObjectArray(static_cast<jsize>(items.count()), stringClass, nullptr);
-    if (!array)
-        return nullptr;
-    for (size_t i = 0; i < items.count(); ++i) {
-        jstring item = newStringFromText(launcher, items.at(i));
-        if (!item)
-            return nullptr;
-        env->SetObjectArrayElement(array, static_cast<jsize>(i), item);
-        env->DeleteLocalRef(item);
-    }
-    return array;
-}
-
-namespace {
-
 // What a box shows of an exception's stack: where it was thrown.
 const int kFramesShown = 5;
 const char kExceptionInMainPrefix[] = "Exception in thread \"main\" ";
 
 // Describes the pending exception on the machine's standard error, as java
-// does; where messages go to a box, the box shows it too, since the user sees
-// no standard error there. The prefix says where it came from.
-void describeException(Launcher& launcher, const char* prefix)
+// does; where messages go to a box, the failure carries it too, since the
+// user sees no standard error there. The prefix says where it came from.
+bool describeException(JNIEnv* env, const char* prefix, Failure& failure)
 {
-    JNIEnv* env = launcher.jniEnv;
+    failSilently(failure);
     if (platform::messagesShownInBox()) {
         jthrowable thrown = env->ExceptionOccurred();
         env->ExceptionClear();
@@ -127,65 +36,67 @@ void describeException(Launcher& launcher, const char* prefix)
         if (thrown)
             env->Throw(thrown);
         if (!said.isEmpty() && message.append(said))
-            showErrorBox(launcher.messageOwner, message.chars());
+            failWithText(failure, prefix, static_cast<Text&&>(message));
     }
     env->ExceptionDescribe();
+    return false;
 }
 
 // "Could not find the main class", and why: the exception (where the
 // machine's standard error is not seen) and, for a class built for a newer
 // Java, which Java it needs. Read before the exception is described, which
 // clears it.
-void reportMainClassNotFound(Launcher& launcher, const char* utfName)
+bool mainClassNotFound(JNIEnv* env, const char* utfName, const Text& runtimeHome, Failure& failure)
 {
-    JNIEnv* env = launcher.jniEnv;
     jthrowable thrown = env->ExceptionOccurred();
     env->ExceptionClear();
     Text said = thrown ? throwableText(env, thrown, 0) : Text();
     if (thrown)
         env->Throw(thrown);
     env->ExceptionDescribe();
-    Text message = formatMessage(kMainClassNotFoundFormat, utfName);
-    if (message.isEmpty()) {
-        reportFormatted(launcher.messageOwner, kMainClassNotFoundFormat, utfName);
-        return;
-    }
+    if (!fail(failure, kMainClassNotFoundFormat, utfName) && failure.message.isEmpty())
+        return false;
     Text runtimeVersion;
-    if (!runtimeReleaseVersion(launcher.runtimeHome, runtimeVersion))
+    if (!runtimeReleaseVersion(runtimeHome, runtimeVersion))
         runtimeVersion.clear();
     Text advice = classVersionAdvice(said.chars(), runtimeVersion.chars());
     // Without memory for the details the specified message stands alone.
     if (platform::messagesShownInBox())
-        (void)message.append(said);
-    (void)message.append(advice);
-    showErrorBox(launcher.messageOwner, message.chars());
+        (void)failure.message.append(said);
+    (void)failure.message.append(advice);
+    return false;
+}
+
+// The helper's refusal is its pending exception.
+HelperOutcome loadThroughRuntime(JNIEnv* env, LaunchMode mode, const Text& what, MainEntry& entry, Failure& failure)
+{
+    HelperOutcome outcome = loadMainThroughRuntime(env, mode, what, entry);
+    if (outcome == HelperOutcome::Failed)
+        describeException(env, "", failure);
+    return outcome;
 }
 
 // Finds the configured main class and its static main(String[]) as the
 // launcher always has, with the same messages; a class without that method is
-// then run when the runtime's own launcher would run it. False after the
-// failure was reported.
-bool findConfiguredMain(Launcher& launcher, MainEntry& entry)
+// then run when the runtime's own launcher would run it.
+bool findConfiguredMain(JNIEnv* env, const Text& mainClassName, const Text& runtimeHome, MainEntry& entry,
+                        Failure& failure)
 {
-    JNIEnv* env = launcher.jniEnv;
-    jstring className = newStringFromText(launcher, launcher.mainClassName);
-    if (!className) {
-        reportFormatted(launcher.messageOwner, kMainClassStringFailedFormat, launcher.mainClassName.chars());
-        return false;
-    }
+    jstring className = newStringFromText(env, mainClassName);
+    if (!className)
+        return fail(failure, kMainClassStringFailedFormat, mainClassName.chars());
     const char* utfName = env->GetStringUTFChars(className, nullptr);
     if (!utfName) {
         env->ExceptionDescribe();
-        return false;
+        return failSilently(failure);
     }
     jclass mainClass = env->FindClass(utfName);
     trace("main class %s: %s", { utfName, mainClass ? "found" : "not found" });
-    if (!mainClass) {
-        reportMainClassNotFound(launcher, utfName);
-        env->ReleaseStringUTFChars(className, utfName);
-        return false;
-    }
+    if (!mainClass)
+        mainClassNotFound(env, utfName, runtimeHome, failure);
     env->ReleaseStringUTFChars(className, utfName);
+    if (!mainClass)
+        return false;
 
     entry.mainClass = mainClass;
     entry.main = env->GetStaticMethodID(mainClass, "main", kMainWithArguments);
@@ -193,50 +104,45 @@ bool findConfiguredMain(Launcher& launcher, MainEntry& entry)
     if (entry.main)
         return true;
     // The lookup's own failure stands unless the runtime runs the class.
-    jthrowable failure = env->ExceptionOccurred();
+    jthrowable lookupFailure = env->ExceptionOccurred();
     env->ExceptionClear();
     if (runtimeRunsClass(env, mainClass)) {
-        Text name(launcher.mainClassName);
+        Text name(mainClassName);
         replaceCharacter(name, '/', '.');
-        return loadMainThroughRuntime(launcher, LaunchMode::Class, name, entry) == HelperOutcome::Loaded;
+        return loadThroughRuntime(env, LaunchMode::Class, name, entry, failure) == HelperOutcome::Loaded;
     }
-    if (failure) {
-        env->Throw(failure);
-        describeException(launcher, "");
-    } else {
-        reportError(kNoMainMethodMessage, launcher.messageOwner);
-    }
-    return false;
+    if (!lookupFailure)
+        return fail(failure, kNoMainMethodMessage);
+    env->Throw(lookupFailure);
+    return describeException(env, "", failure);
 }
 
 // The main module's class, or the main JAR's, as java -m and java -jar load
 // them; a runtime without the helper loads the class named in the settings.
-bool findMain(Launcher& launcher, MainEntry& entry)
+bool findMain(JNIEnv* env, const MainCall& call, MainEntry& entry, Failure& failure)
 {
-    if (!launcher.mainModule.isEmpty()) {
-        HelperOutcome outcome = loadMainThroughRuntime(launcher, LaunchMode::Module, launcher.mainModule, entry);
+    const LaunchSettings& settings = call.settings;
+    if (!settings.mainModule.isEmpty()) {
+        HelperOutcome outcome = loadThroughRuntime(env, LaunchMode::Module, settings.mainModule, entry, failure);
         if (outcome != HelperOutcome::Missing)
             return outcome == HelperOutcome::Loaded;
-        size_t slash = findCharacter(launcher.mainModule, '/');
+        size_t slash = findCharacter(settings.mainModule, '/');
+        Text mainClassName;
         if (slash == kNotFound
-            || !launcher.mainClassName.assign(launcher.mainModule.chars() + slash + 1,
-                                              launcher.mainModule.length() - slash - 1)) {
-            reportError(kNoMainClassMessage, launcher.messageOwner);
-            return false;
-        }
-        replaceCharacter(launcher.mainClassName, '.', '/');
-    } else if (launcher.mainClassName.isEmpty()) {
-        Text jar;
-        if (!findMainJar(launcher, jar)) {
-            reportError(kNoMainClassMessage, launcher.messageOwner);
-            return false;
-        }
-        HelperOutcome outcome = loadMainThroughRuntime(launcher, LaunchMode::Jar, jar, entry);
-        if (outcome == HelperOutcome::Missing)
-            reportError(kNoMainClassMessage, launcher.messageOwner);
-        return outcome == HelperOutcome::Loaded;
+            || !mainClassName.assign(settings.mainModule.chars() + slash + 1, settings.mainModule.length() - slash - 1))
+            return fail(failure, kNoMainClassMessage);
+        replaceCharacter(mainClassName, '.', '/');
+        return findConfiguredMain(env, mainClassName, call.runtimeHome, entry, failure);
     }
-    return findConfiguredMain(launcher, entry);
+    if (!settings.mainClassName.isEmpty())
+        return findConfiguredMain(env, settings.mainClassName, call.runtimeHome, entry, failure);
+    Text jar;
+    if (!findMainJar(env, settings.mainJarCandidates, jar))
+        return fail(failure, kNoMainClassMessage);
+    HelperOutcome outcome = loadThroughRuntime(env, LaunchMode::Jar, jar, entry, failure);
+    if (outcome == HelperOutcome::Missing)
+        return fail(failure, kNoMainClassMessage);
+    return outcome == HelperOutcome::Loaded;
 }
 
 // As java calls each form: an instance main on an object made with the
@@ -266,16 +172,16 @@ void callMain(JNIEnv* env, const MainEntry& entry, jobjectArray arguments)
 
 }
 
-bool invokeMainClass(Launcher& launcher)
+bool invokeMainClass(VirtualMachine& machine, const MainCall& call, Failure& failure)
 {
-    JNIEnv* env = launcher.jniEnv;
+    JNIEnv* env = machine.env;
     MainEntry entry;
-    if (!findMain(launcher, entry))
+    if (!findMain(env, call, entry, failure))
         return false;
-    jobjectArray arguments = newMainArguments(launcher);
+    jobjectArray arguments = newMainArguments(env, call.arguments, call.wideArguments);
     if (!arguments) {
         env->ExceptionDescribe();
-        return false;
+        return failSilently(failure);
     }
     endVmStart();
     trace("main called");
@@ -283,21 +189,14 @@ bool invokeMainClass(Launcher& launcher)
     bool threw = env->ExceptionOccurred() != nullptr;
     trace("main returned%s", { threw ? " with an exception, described on the VM's standard error" : "" });
     if (threw)
-        describeException(launcher, kExceptionInMainPrefix);
-    jint detached = launcher.javaVm->DetachCurrentThread();
+        describeException(env, kExceptionInMainPrefix, failure);
+    jint detached = machine.vm->DetachCurrentThread();
     trace("DetachCurrentThread: %d", { static_cast<int>(detached) });
     // The environment belongs to the thread, which is no longer the machine's.
     if (detached == JNI_OK)
-        launcher.jniEnv = nullptr;
+        machine.env = nullptr;
     // As with java, an exception out of main is a failure of the launch.
-    return detached == JNI_OK && !threw;
-}
-
-void destroyVm(Launcher& launcher)
-{
-    if (!launcher.javaVm)
-        return;
-    trace("DestroyJavaVM: waiting for the application's threads");
-    jint result = launcher.javaVm->DestroyJavaVM();
-    trace("DestroyJavaVM: %d", { static_cast<int>(result) });
+    if (threw)
+        return false;
+    return detached == JNI_OK || failSilently(failure);
 }

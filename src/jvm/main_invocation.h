@@ -1,18 +1,21 @@
 #pragma once
-// Runs the configured main class in the created machine and ends the machine.
+// Runs the configured main class in the created machine.
+#include "common/failure.h"
 #include "common/text.h"
 #include "common/text_list.h"
+#include "config/settings.h"
+#include "jvm/vm_creation.h"
 
 #include <jni.h>
 
-struct Launcher;
+// What main is looked up by and called with.
+struct MainCall {
+    const LaunchSettings& settings; // the main class, module or JAR files
+    const Text& runtimeHome;        // the chosen runtime, named when a class is too new for it
+    const TextList& arguments;
+    const TextList& wideArguments;  // see platform::commandLineArguments
+};
 
-// A Java string of the text's bytes, decoded with the system's native
-// encoding; null (with any exception left pending) on failure.
-jstring newStringFromText(Launcher& launcher, const Text& text);
-jobjectArray newArgumentArray(Launcher& launcher, const TextList& items);
-// True once main was called and the thread detached cleanly; an exception
-// thrown by main is described and changes nothing.
-bool invokeMainClass(Launcher& launcher);
-// Waits, inside the machine, for the application's last non-daemon thread.
-void destroyVm(Launcher& launcher);
+// True once main was called, returned without an exception and the thread
+// detached cleanly; false with why (an exception out of main among it).
+bool invokeMainClass(VirtualMachine& machine, const MainCall& call, Failure& failure);

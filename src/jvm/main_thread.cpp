@@ -1,11 +1,9 @@
 #include "jvm/main_thread.h"
 
 #include "common/trace.h"
-#include "launcher/launcher.h"
 #include "platform/platform.h"
 
 #include <stdint.h>
-#include <string.h>
 
 namespace {
 
@@ -35,22 +33,23 @@ size_t parseSize(const char* text)
 }
 
 struct ThreadRun {
-    Launcher* launcher;
-    int (*run)(Launcher&);
+    VirtualMachine* machine;
+    bool (*run)(void*);
+    void* context;
 };
 
 int runThere(void* argument)
 {
     ThreadRun* call = static_cast<ThreadRun*>(argument);
-    Launcher& launcher = *call->launcher;
-    int result = call->run(launcher);
+    bool result = call->run(call->context);
     // A thread that ends attached to the machine never ends for it: the
     // teardown's DestroyJavaVM would wait for it for good.
-    if (launcher.jniEnv) {
-        launcher.javaVm->DetachCurrentThread();
-        launcher.jniEnv = nullptr;
+    VirtualMachine& machine = *call->machine;
+    if (machine.env) {
+        machine.vm->DetachCurrentThread();
+        machine.env = nullptr;
     }
-    return result;
+    return result ? 1 : 0;
 }
 
 }
@@ -59,22 +58,22 @@ size_t requestedStackSize(const TextList& options)
 {
     size_t size = 0;
     for (size_t i = 0; i < options.count(); ++i)
-        if (strncmp(options.at(i).chars(), kStackSizeOption, sizeof kStackSizeOption - 1) == 0)
+        if (options.at(i).startsWith(kStackSizeOption))
             size = parseSize(options.at(i).chars() + sizeof kStackSizeOption - 1);
     return size;
 }
 
-int runMainOnItsThread(Launcher& launcher, int (*run)(Launcher&))
+bool runMainOnItsThread(const TextList& vmOptions, VirtualMachine& machine, bool (*run)(void*), void* context)
 {
-    size_t wanted = requestedStackSize(launcher.vmOptions);
+    size_t wanted = requestedStackSize(vmOptions);
     if (wanted > platform::currentThreadStackSize()) {
-        ThreadRun call = { &launcher, run };
-        int result = -1;
+        ThreadRun call = { &machine, run, context };
+        int result = 0;
         if (platform::runOnNewThread(wanted, runThere, &call, result)) {
             trace("main ran on a thread with a stack of %d KiB", { static_cast<int>(wanted >> 10) });
-            return result;
+            return result != 0;
         }
         trace("no thread with a stack of %d KiB: main runs on the launcher's thread", { static_cast<int>(wanted >> 10) });
     }
-    return run(launcher);
+    return run(context);
 }

@@ -1,8 +1,7 @@
 #include "jvm/runtime_rules.h"
 
 #include "common/trace.h"
-#include "jvm/main_invocation.h"
-#include "launcher/launcher.h"
+#include "jvm/java_strings.h"
 
 namespace {
 
@@ -51,10 +50,9 @@ jobject callObject(JNIEnv* env, jobject target, const char* name, const char* si
     return result;
 }
 
-bool namesMainClass(Launcher& launcher, jclass jarFileClass, jmethodID open, const Text& path, jstring key)
+bool namesMainClass(JNIEnv* env, jclass jarFileClass, jmethodID open, const Text& path, jstring key)
 {
-    JNIEnv* env = launcher.jniEnv;
-    jstring name = newStringFromText(launcher, path);
+    jstring name = newStringFromText(env, path);
     jobject jar = name ? env->NewObject(jarFileClass, open, name) : nullptr;
     if (!jar) {
         env->ExceptionClear();
@@ -71,9 +69,8 @@ bool namesMainClass(Launcher& launcher, jclass jarFileClass, jmethodID open, con
 
 }
 
-HelperOutcome loadMainThroughRuntime(Launcher& launcher, LaunchMode mode, const Text& what, MainEntry& entry)
+HelperOutcome loadMainThroughRuntime(JNIEnv* env, LaunchMode mode, const Text& what, MainEntry& entry)
 {
-    JNIEnv* env = launcher.jniEnv;
     jclass helper = absent(env, env->FindClass(kHelperClass));
     jmethodID check = helper
         ? absent(env, env->GetStaticMethodID(helper, kCheckAndLoadMain, kCheckAndLoadMainSignature))
@@ -81,14 +78,12 @@ HelperOutcome loadMainThroughRuntime(Launcher& launcher, LaunchMode mode, const 
     trace("runtime's launcher helper: %s", { check ? "found" : "not found" });
     if (!check)
         return HelperOutcome::Missing;
-    jstring whatString = newStringFromText(launcher, what);
+    jstring whatString = newStringFromText(env, what);
     jobject loaded = whatString
         ? env->CallStaticObjectMethod(helper, check, JNI_TRUE, static_cast<jint>(mode), whatString)
         : nullptr;
-    if (!loaded || env->ExceptionCheck()) {
-        env->ExceptionDescribe();
+    if (!loaded || env->ExceptionCheck())
         return HelperOutcome::Failed;
-    }
     entry.mainClass = static_cast<jclass>(loaded);
     entry.form = helperMainForm(env, helper);
     trace("main loaded as java loads it: %s, main form %d", { what, static_cast<int>(entry.form) });
@@ -113,16 +108,15 @@ bool runtimeRunsClass(JNIEnv* env, jclass mainClass)
     return method != nullptr;
 }
 
-bool findMainJar(Launcher& launcher, Text& jar)
+bool findMainJar(JNIEnv* env, const TextList& candidates, Text& jar)
 {
-    JNIEnv* env = launcher.jniEnv;
     jclass jarFileClass = absent(env, env->FindClass("java/util/jar/JarFile"));
     jmethodID open = jarFileClass ? absent(env, env->GetMethodID(jarFileClass, "<init>", "(Ljava/lang/String;)V"))
                                   : nullptr;
     jstring key = open ? absent(env, env->NewStringUTF("Main-Class")) : nullptr;
-    for (size_t i = 0; key && i < launcher.mainJarCandidates.count(); ++i) {
-        const Text& candidate = launcher.mainJarCandidates.at(i);
-        bool names = namesMainClass(launcher, jarFileClass, open, candidate, key);
+    for (size_t i = 0; key && i < candidates.count(); ++i) {
+        const Text& candidate = candidates.at(i);
+        bool names = namesMainClass(env, jarFileClass, open, candidate, key);
         trace("JAR file %s: %s", { candidate, names ? "names a Main-Class" : "names no Main-Class" });
         if (names) {
             jar = candidate;

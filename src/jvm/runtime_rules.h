@@ -6,10 +6,9 @@
 // runtime: where it is missing, each question here says so, and the launcher
 // goes on as it always did.
 #include "common/text.h"
+#include "common/text_list.h"
 
 #include <jni.h>
-
-struct Launcher;
 
 // How main is declared, and so how it is called.
 enum class MainForm { StaticWithArguments, StaticWithoutArguments, InstanceWithArguments, InstanceWithoutArguments };
@@ -26,13 +25,13 @@ enum class LaunchMode { Class = 1, Jar = 2, Module = 3 };
 enum class HelperOutcome {
     Loaded,  // the entry is set
     Missing, // the runtime has no such helper: nothing happened, nothing pending
-    Failed,  // the helper refused, and said why (described exception, or its own message)
+    Failed,  // the helper refused: its exception is pending
 };
 
 // Loads the main class as java does for the mode and what (class name, JAR
 // file or module[/class]). The helper ends the process itself, with java's
 // message and exit code, where java would.
-HelperOutcome loadMainThroughRuntime(Launcher& launcher, LaunchMode mode, const Text& what, MainEntry& entry);
+HelperOutcome loadMainThroughRuntime(JNIEnv* env, LaunchMode mode, const Text& what, MainEntry& entry);
 
 // Whether the runtime's launcher would run a class that has no static
 // main(String[]): a JavaFX application, or a main form that the runtime
@@ -41,4 +40,4 @@ bool runtimeRunsClass(JNIEnv* env, jclass mainClass);
 
 // The first of the JAR files whose manifest names a Main-Class, read by the
 // runtime's own java.util.jar; false when none does or it cannot be read.
-bool findMainJar(Launcher& launcher, Text& jar);
+bool findMainJar(JNIEnv* env, const TextList& candidates, Text& jar);

@@ -3,17 +3,10 @@
 #include "jvm/startup_archive_seal.h"
 
 #include "common/message_format.h"
-#include "common/text_scan.h"
+#include "common/path_parts.h"
 #include "common/trace.h"
-#include "config/module_path.h"
-#include "config/settings_path.h"
-#include "config/settings.h"
-#include "launcher/argument_splitting.h"
-#include "launcher/launcher.h"
 #include "platform/platform.h"
 #include "runtime/java_version.h"
-
-#include <string.h>
 
 namespace {
 
@@ -48,26 +41,6 @@ void JNICALL sealAtExit(jint)
         sealStartupArchive(*archiveToSeal);
 }
 
-// The class path entries of the options, in order.
-bool classPathEntries(const TextList& options, TextList& entries)
-{
-    size_t prefix = strlen(kClassPathOption);
-    Text separator;
-    if (!separator.appendChar(platform::kPathListSeparator))
-        return false;
-    for (size_t i = 0; i < options.count(); ++i) {
-        TextList parts;
-        if (strncmp(options.at(i).chars(), kClassPathOption, prefix) != 0)
-            continue;
-        if (!splitAtSeparator(parts, Text(options.at(i).chars() + prefix), separator))
-            return false;
-        for (size_t j = 0; j < parts.count(); ++j)
-            if (!entries.append(parts.at(j)))
-                return false;
-    }
-    return true;
-}
-
 // The runtime archives classes from JAR files only: with a directory in the
 // class path it fails at exit, says so on the console and ends with 1.
 const Text* directoryAmong(const TextList& entries)
@@ -85,27 +58,10 @@ int featureOf(const VersionNumber& version)
 
 // The executable's name without its extension names the application's
 // folder in the cache; its directory tells applications of one name apart.
-bool applicationName(const Launcher& launcher, Text& name, Text& directory)
+bool archivePath(const StartupCacheFacts& facts, const Text& versionText, int feature, Text& path)
 {
-    Text path;
-    if (!getModulePath(launcher, path))
-        return false;
-    directory = directoryOfPath(path, platform::kPathSeparator);
-    size_t separator = findLastCharacter(path, platform::kPathSeparator);
-    path.removePrefix(separator == kNotFound ? 0 : separator + 1);
-    size_t dot = findLastCharacter(path, '.');
-    if (dot != kNotFound)
-        path.truncate(dot);
-    name = static_cast<Text&&>(path);
-    return !name.isEmpty();
-}
-
-bool archivePath(const Launcher& launcher, const Text& runtimeHome, const Text& versionText, int feature,
-                 Text& path)
-{
-    Text name;
-    Text directory;
-    if (!platform::userCacheDirectory(path) || !applicationName(launcher, name, directory)) {
+    const Text& name = facts.paths.applicationName;
+    if (!platform::userCacheDirectory(path) || name.isEmpty()) {
         trace("startup cache: off, no cache folder");
         return false;
     }
@@ -114,7 +70,7 @@ bool archivePath(const Launcher& launcher, const Text& runtimeHome, const Text& 
         trace("startup cache: off, the folder %s cannot be written", { path });
         return false;
     }
-    Text file = startupArchiveName(runtimeHome, versionText, directory, feature);
+    Text file = startupArchiveName(facts.runtimeHome, versionText, facts.paths.directory, feature);
     if (file.isEmpty() || !path.appendChar(platform::kPathSeparator) || !path.append(file))
         return false;
     if (!platform::canReplaceFile(path.chars())) {
@@ -127,18 +83,19 @@ bool archivePath(const Launcher& launcher, const Text& runtimeHome, const Text& 
 // What the archive is made for: the options (the class path among them), the
 // JARs as they are now and the runtime's VM library and own archive. Gives
 // the JARs' size, false when the runtime has no archive of its own.
-bool gatherFacts(const Launcher& launcher, const TextList& entries, ArchiveHash& facts,
+bool gatherFacts(const StartupCacheFacts& facts, const TextList& options, ArchiveHash& hash,
                  unsigned long long& jarBytes)
 {
     platform::FileStamp stamp;
-    facts.addOptions(launcher.vmOptions);
+    hash.addOptions(options);
     jarBytes = 0;
+    const TextList& entries = facts.classPath;
     for (size_t i = 0; i < entries.count(); ++i)
-        if (facts.addFile(entries.at(i).chars(), stamp))
+        if (hash.addFile(entries.at(i).chars(), stamp))
             jarBytes += stamp.size;
-    Text baseArchive = directoryOfPath(launcher.jvmLibraryPath, platform::kPathSeparator);
-    facts.addFile(launcher.jvmLibraryPath.chars(), stamp);
-    return baseArchive.append(kBaseArchiveName) && facts.addFile(baseArchive.chars(), stamp);
+    Text baseArchive = directoryOfPath(facts.vmLibraryPath, platform::kPathSeparator);
+    hash.addFile(facts.vmLibraryPath.chars(), stamp);
+    return baseArchive.append(kBaseArchiveName) && hash.addFile(baseArchive.chars(), stamp);
 }
 
 // An archive that does not match its seal may be damaged, cut, half written
@@ -203,69 +160,67 @@ bool optionsChooseTheirArchive(const TextList& options)
 {
     for (size_t i = 0; i < options.count(); ++i)
         for (const char* option : kArchiveOptions)
-            if (strncmp(options.at(i).chars(), option, strlen(option)) == 0)
+            if (options.at(i).startsWith(option))
                 return true;
     return false;
 }
 
-void addStartupCacheOptions(Launcher& launcher, const Text& runtimeHome)
+ExitHookFunction addStartupCacheOptions(const StartupCacheFacts& facts, TextList& vmOptions, StartupArchive& state)
 {
-    if (!launcher.startupCache)
-        return;
     Text versionText;
-    if (!runtimeReleaseVersion(runtimeHome, versionText)) {
+    if (!runtimeReleaseVersion(facts.runtimeHome, versionText)) {
         trace("startup cache: off, the runtime's release file gives no version");
-        return;
+        return nullptr;
     }
     int feature = featureOf(javaVersion(versionText.chars()));
     if (feature < kFirstSelfMaintainingArchive) {
         trace("startup cache: off, Java %d keeps no archive by itself (Java 19 and later do)", { feature });
-        return;
+        return nullptr;
     }
-    if (optionsChooseTheirArchive(launcher.vmOptions)) {
+    if (optionsChooseTheirArchive(vmOptions)) {
         trace("startup cache: off, the settings' own options choose the archive");
-        return;
+        return nullptr;
     }
-    TextList entries;
-    if (!classPathEntries(launcher.vmOptions, entries)) {
-        trace("startup cache: off, no memory to read the class path");
-        return;
-    }
-    if (const Text* directory = directoryAmong(entries)) {
+    if (const Text* directory = directoryAmong(facts.classPath)) {
         trace("startup cache: off, the class path holds the directory %s (the runtime archives classes of JAR "
               "files only)", { *directory });
-        return;
+        return nullptr;
     }
-    StartupArchive& state = launcher.startupArchive;
     unsigned long long jarBytes = 0;
-    ArchiveHash facts;
-    if (!gatherFacts(launcher, entries, facts, jarBytes)) {
-        trace("startup cache: off, the runtime has no class archive of its own beside %s",
-              { launcher.jvmLibraryPath });
-        return;
+    ArchiveHash hash;
+    if (!gatherFacts(facts, vmOptions, hash, jarBytes)) {
+        trace("startup cache: off, the runtime has no class archive of its own beside %s", { facts.vmLibraryPath });
+        return nullptr;
     }
-    if (!archivePath(launcher, runtimeHome, versionText, feature, state.archive))
-        return;
-    state.facts = facts.value();
+    if (!archivePath(facts, versionText, feature, state.archive))
+        return nullptr;
+    state.facts = hash.value();
     if (!state.seal.append(state.archive) || !state.seal.append(kSealSuffix) || !removeUnsealed(state)) {
         trace("startup cache: off");
-        return;
+        return nullptr;
     }
     bool inUse = platform::fileExists(state.archive.chars());
     if (!inUse && !roomForArchive(state.archive, jarBytes)) {
         trace("startup cache: off, too little room beside %s for the runtime to write it", { state.archive });
-        return;
+        return nullptr;
     }
-    if (!insertOptions(launcher.vmOptions, state.archive)) {
+    if (!insertOptions(vmOptions, state.archive)) {
         trace("startup cache: off, no memory for its options");
-        return;
-    }
-    if (!inUse) {
-        state.sealAtExit = true;
-        archiveToSeal = &state;
-        launcher.exitHook = sealAtExit;
+        return nullptr;
     }
     trace("startup cache: %s (%s)", { state.archive, inUse ? "in use" : "made at exit" });
+    if (inUse)
+        return nullptr;
+    state.sealAtExit = true;
+    archiveToSeal = &state;
+    return sealAtExit;
+}
+
+StartupArchive::~StartupArchive()
+{
+    sealStartupArchive(*this);
+    if (archiveToSeal == this)
+        archiveToSeal = nullptr;
 }
 
 void sealStartupArchive(StartupArchive& archive)

@@ -8,15 +8,19 @@
 // it again at exit.
 #include "common/text.h"
 #include "common/text_list.h"
+#include "config/module_path.h"
 
 #include <jni.h>
 
-struct Launcher;
-
-// An archive the runtime is asked to make: the launcher seals it once the
-// runtime has ended, or from the runtime's exit hook when the application
-// calls System.exit.
+// An archive the runtime is asked to make: sealed when the owner goes (after
+// the runtime has ended), or from the runtime's exit hook when the
+// application calls System.exit.
 struct StartupArchive {
+    StartupArchive() = default;
+    StartupArchive(const StartupArchive&) = delete;
+    StartupArchive& operator=(const StartupArchive&) = delete;
+    ~StartupArchive();
+
     Text archive;
     Text seal;
     unsigned long long facts = 0;
@@ -25,11 +29,21 @@ struct StartupArchive {
 
 typedef void (JNICALL* ExitHookFunction)(jint code);
 
-// Adds the archive options to vmOptions when the settings ask for the cache,
-// the runtime can keep the archive and the folder can be written; otherwise
-// (and without memory) leaves the launch exactly as it is. The messages of
-// the runtime about the archive stay off the application's console.
-void addStartupCacheOptions(Launcher& launcher, const Text& runtimeHome);
+// What the archive is made for and where it goes.
+struct StartupCacheFacts {
+    const Text& runtimeHome;
+    const Text& vmLibraryPath;
+    const TextList& classPath;
+    const LaunchPaths& paths;
+};
+
+// Adds the archive options to vmOptions when the runtime can keep the
+// archive and the folder can be written; otherwise (and without memory)
+// leaves the launch exactly as it is. The messages of the runtime about the
+// archive stay off the application's console. Gives the exit hook that seals
+// an archive made at exit, or null.
+ExitHookFunction addStartupCacheOptions(const StartupCacheFacts& facts, TextList& vmOptions,
+                                        StartupArchive& archive);
 
 // Seals the archive the runtime was asked to make, once it is whole; at most once.
 void sealStartupArchive(StartupArchive& archive);

@@ -2,11 +2,9 @@
 
 #include "common/memory.h"
 #include "common/message_format.h"
+#include "common/path_parts.h"
 #include "common/trace.h"
-#include "config/settings_path.h"
 #include "jvm/vm_output.h"
-#include "launcher/error_reporting.h"
-#include "launcher/launcher.h"
 #include "platform/platform.h"
 
 namespace {
@@ -28,104 +26,109 @@ Text runtimeLibraryDirectory(const Text& vmLibraryPath)
 }
 
 // Windows gives an error code, Linux's loader says what went wrong in words.
-bool loadFailed(const Launcher& launcher, const platform::LibraryFailure& failure)
-{
-    const char* library = launcher.jvmLibraryPath.chars();
-    if (failure.reason.isEmpty())
-        reportSystemError(launcher.messageOwner, kLoadFailedFormat, library, failure.code);
-    else
-        reportFormatted(launcher.messageOwner, kLoadFailedReasonFormat, library, failure.reason.chars());
-    return false;
-}
-
-bool entryPointMissing(const Launcher& launcher, const platform::LibraryFailure& failure)
+bool loadFailed(const Text& path, const platform::LibraryFailure& failure, Failure& result)
 {
     if (failure.reason.isEmpty())
-        reportSystemError(launcher.messageOwner, kWindowsExceptionFormat, kNoEntryPoint, failure.code);
-    else
-        reportFormatted(launcher.messageOwner, kNoEntryPointReasonFormat, failure.reason.chars());
-    return false;
+        return fail(result, kLoadFailedFormat, path.chars(), failure.code);
+    return fail(result, kLoadFailedReasonFormat, path.chars(), failure.reason.chars());
 }
 
-}
-
-bool loadVmLibrary(Launcher& launcher)
+bool entryPointMissing(const platform::LibraryFailure& failure, Failure& result)
 {
-    platform::LibraryFailure failure;
-    Text dependencies = runtimeLibraryDirectory(launcher.jvmLibraryPath);
-    void* library = platform::loadLibrary(launcher.jvmLibraryPath.chars(), dependencies.chars(), failure);
-    if (!library)
-        return loadFailed(launcher, failure);
-    launcher.createJavaVmEntry =
-        reinterpret_cast<CreateJavaVmFunction>(platform::findSymbol(library, "JNI_CreateJavaVM", failure));
-    if (!launcher.createJavaVmEntry)
-        return entryPointMissing(launcher, failure);
-    // Looked up, as a runtime must export it, but never called.
-    launcher.getDefaultInitArgsEntry = reinterpret_cast<GetDefaultInitArgsFunction>(
-        platform::findSymbol(library, "JNI_GetDefaultJavaVMInitArgs", failure));
-    if (!launcher.getDefaultInitArgsEntry)
-        return entryPointMissing(launcher, failure);
-    trace("VM library loaded: %s", { launcher.jvmLibraryPath });
-    return true;
+    if (failure.reason.isEmpty())
+        return fail(result, kWindowsExceptionFormat, kNoEntryPoint, failure.code);
+    return fail(result, kNoEntryPointReasonFormat, failure.reason.chars());
 }
-
-namespace {
 
 struct Hook {
     const char* name;
     void* function;
 };
 
-}
+// The machine says through these why it cannot start; the exit hook also
+// calls the launcher's own one (see the start-up cache) when the application
+// calls System.exit.
+const Hook kHooks[] = {
+    { "vfprintf", reinterpret_cast<void*>(vmPrintHook) },
+    { "abort", reinterpret_cast<void*>(vmAbortHook) },
+    { "exit", reinterpret_cast<void*>(vmExitHook) },
+};
+const size_t kHookCount = sizeof kHooks / sizeof kHooks[0];
 
-bool createVm(Launcher& launcher)
+// The option array the machine reads while it is created.
+JavaVMOption* fillOptions(const TextList& options, MemoryBlock& block)
 {
-    // The machine says through these why it cannot start; the exit hook also
-    // calls the launcher's own one (see the start-up cache) when the
-    // application calls System.exit.
-    const Hook hooks[] = {
-        { "vfprintf", reinterpret_cast<void*>(vmPrintHook) },
-        { "abort", reinterpret_cast<void*>(vmAbortHook) },
-        { "exit", reinterpret_cast<void*>(vmExitHook) },
-    };
-    const size_t hookCount = sizeof hooks / sizeof hooks[0];
-    Text failure = formatMessage(kJniExceptionFormat, kCreateFailed);
-    size_t count = launcher.vmOptions.count();
-    MemoryBlock block(static_cast<char*>(allocateMemory((count + hookCount) * sizeof(JavaVMOption))));
-    JavaVMOption* options = reinterpret_cast<JavaVMOption*>(block.get());
-    if (!options) {
-        reportFormatted(launcher.messageOwner, kJniExceptionFormat, kCreateFailed);
-        return false;
-    }
+    size_t count = options.count();
+    block.reset(static_cast<char*>(allocateMemory((count + kHookCount) * sizeof(JavaVMOption))));
+    JavaVMOption* array = reinterpret_cast<JavaVMOption*>(block.get());
+    if (!array)
+        return nullptr;
     trace("VM options:");
     for (size_t i = 0; i < count; ++i) {
-        trace("  %s", { launcher.vmOptions.at(i) });
-        options[i].optionString = const_cast<char*>(launcher.vmOptions.at(i).chars());
-        options[i].extraInfo = nullptr;
+        trace("  %s", { options.at(i) });
+        array[i].optionString = const_cast<char*>(options.at(i).chars());
+        array[i].extraInfo = nullptr;
     }
-    for (size_t i = 0; i < hookCount; ++i) {
-        trace("  %s (the launcher's hook)", { hooks[i].name });
-        options[count + i].optionString = const_cast<char*>(hooks[i].name);
-        options[count + i].extraInfo = hooks[i].function;
+    for (size_t i = 0; i < kHookCount; ++i) {
+        trace("  %s (the launcher's hook)", { kHooks[i].name });
+        array[count + i].optionString = const_cast<char*>(kHooks[i].name);
+        array[count + i].extraInfo = kHooks[i].function;
     }
+    return array;
+}
+
+}
+
+bool loadVmLibrary(const Text& path, VmLibrary& library, Failure& failure)
+{
+    platform::LibraryFailure loadFailure;
+    Text dependencies = runtimeLibraryDirectory(path);
+    void* module = platform::loadLibrary(path.chars(), dependencies.chars(), loadFailure);
+    if (!module)
+        return loadFailed(path, loadFailure, failure);
+    library.createJavaVm =
+        reinterpret_cast<CreateJavaVmFunction>(platform::findSymbol(module, "JNI_CreateJavaVM", loadFailure));
+    if (!library.createJavaVm)
+        return entryPointMissing(loadFailure, failure);
+    // Looked up, as a runtime must export it, but never called.
+    library.getDefaultInitArgs = reinterpret_cast<GetDefaultInitArgsFunction>(
+        platform::findSymbol(module, "JNI_GetDefaultJavaVMInitArgs", loadFailure));
+    if (!library.getDefaultInitArgs)
+        return entryPointMissing(loadFailure, failure);
+    trace("VM library loaded: %s", { path });
+    return true;
+}
+
+bool createVm(const VmLibrary& library, const TextList& options, VirtualMachine& machine, Failure& failure)
+{
+    Text createFailed = formatMessage(kJniExceptionFormat, kCreateFailed);
+    MemoryBlock block;
+    JavaVMOption* array = fillOptions(options, block);
+    if (!array)
+        return fail(failure, kJniExceptionFormat, kCreateFailed);
     JavaVMInitArgs arguments;
     arguments.version = JNI_VERSION_1_2;
-    arguments.nOptions = static_cast<jint>(count + hookCount);
-    arguments.options = options;
+    arguments.nOptions = static_cast<jint>(options.count() + kHookCount);
+    arguments.options = array;
     arguments.ignoreUnrecognized = JNI_FALSE;
-    beginVmStart(launcher.messageOwner, launcher.exitHook);
-    setVmStartFailure(failure.isEmpty() ? kCreateFailed : failure.chars());
-    jint result = launcher.createJavaVmEntry(&launcher.javaVm, reinterpret_cast<void**>(&launcher.jniEnv), &arguments);
-    block.reset();
+    setVmStartFailure(createFailed.isEmpty() ? kCreateFailed : createFailed.chars());
+    jint result = library.createJavaVm(&machine.vm, reinterpret_cast<void**>(&machine.env), &arguments);
     trace("JNI_CreateJavaVM: %d", { static_cast<int>(result) });
-    if (result != JNI_OK) {
-        launcher.javaVm = nullptr;
-        launcher.jniEnv = nullptr;
-        setVmStartFailure("");
-        Text message = withVmReason(failure.chars());
-        showErrorBox(launcher.messageOwner, message.isEmpty() ? kCreateFailed : message.chars());
-        return false;
-    }
     setVmStartFailure("");
-    return true;
+    if (result == JNI_OK)
+        return true;
+    machine.vm = nullptr;
+    machine.env = nullptr;
+    // Without memory for the message, what failed still stands.
+    Text message = withVmReason(createFailed.chars());
+    return failWithText(failure, message.isEmpty() ? kCreateFailed : kJniExceptionFormat, static_cast<Text&&>(message));
+}
+
+VirtualMachine::~VirtualMachine()
+{
+    if (!vm)
+        return;
+    trace("DestroyJavaVM: waiting for the application's threads");
+    jint result = vm->DestroyJavaVM();
+    trace("DestroyJavaVM: %d", { static_cast<int>(result) });
 }

@@ -1,7 +1,35 @@
 #pragma once
 // Loads the chosen VM library and creates the process's one virtual machine
 // through the JNI invocation interface.
-struct Launcher;
+#include "common/failure.h"
+#include "common/text.h"
+#include "common/text_list.h"
 
-bool loadVmLibrary(Launcher& launcher);
-bool createVm(Launcher& launcher);
+#include <jni.h>
+
+typedef jint (JNICALL* CreateJavaVmFunction)(JavaVM**, void**, void*);
+typedef jint (JNICALL* GetDefaultInitArgsFunction)(void*);
+
+// The entry points of a loaded VM library. The library itself is never
+// unloaded: a machine cannot be created again in the same process.
+struct VmLibrary {
+    CreateJavaVmFunction createJavaVm = nullptr;
+    GetDefaultInitArgsFunction getDefaultInitArgs = nullptr;
+};
+
+// The process's one virtual machine, once created. When the owner goes the
+// machine is destroyed, which waits for the application's last non-daemon
+// thread.
+struct VirtualMachine {
+    VirtualMachine() = default;
+    VirtualMachine(const VirtualMachine&) = delete;
+    VirtualMachine& operator=(const VirtualMachine&) = delete;
+    ~VirtualMachine();
+
+    JavaVM* vm = nullptr;
+    JNIEnv* env = nullptr; // the creating thread's, while it is attached
+};
+
+bool loadVmLibrary(const Text& path, VmLibrary& library, Failure& failure);
+// The options in order, then the launcher's hooks (see jvm/vm_output.h).
+bool createVm(const VmLibrary& library, const TextList& options, VirtualMachine& machine, Failure& failure);

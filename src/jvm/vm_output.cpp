@@ -2,7 +2,6 @@
 
 #include "common/memory.h"
 #include "common/output_tail.h"
-#include "launcher/error_reporting.h"
 
 namespace {
 
@@ -12,7 +11,7 @@ const size_t kShownReason = 4000;
 
 struct VmStart {
     bool starting = false;
-    platform::WindowHandle owner = nullptr;
+    FailureReport report = { nullptr, nullptr };
     Text failureMessage;
     ExitHookFunction chained = nullptr;
     OutputTail printed;
@@ -40,9 +39,11 @@ void reportEndDuringStart()
         return;
     vmStart.starting = false;
     Text message = withVmReason(vmStart.failureMessage.chars());
-    if (message.isEmpty())
+    if (message.isEmpty() || !vmStart.report.show)
         return;
-    showErrorBox(vmStart.owner, message.chars());
+    Failure failure;
+    failWithText(failure, vmStart.failureMessage.isEmpty() ? "" : kJniExceptionFormat, static_cast<Text&&>(message));
+    vmStart.report.show(failure, vmStart.report.context);
 }
 
 }
@@ -88,9 +89,9 @@ void JNICALL vmExitHook(jint code)
         vmStart.chained(code);
 }
 
-void beginVmStart(platform::WindowHandle owner, ExitHookFunction chained)
+void beginVmStart(const FailureReport& report, ExitHookFunction chained)
 {
-    vmStart.owner = owner;
+    vmStart.report = report;
     vmStart.chained = chained;
     vmStart.printed.clear();
     vmStart.starting = true;

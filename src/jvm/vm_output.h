@@ -4,6 +4,7 @@
 // its vfprintf hook, and in the window flavour what it writes to standard
 // output and error (see platform::startCapturingStandardStreams). Each is a
 // bounded tail; what the machine prints still goes where it went before.
+#include "common/failure.h"
 #include "common/text.h"
 #include "jvm/startup_cache.h"
 #include "platform/platform.h"
@@ -17,12 +18,18 @@ jint JNICALL vmPrintHook(FILE* stream, const char* format, va_list arguments);
 void JNICALL vmAbortHook();
 void JNICALL vmExitHook(jint code);
 
+// Tells the user of a failure at once, as the launch sequence tells them.
+struct FailureReport {
+    void (*show)(const Failure& failure, void* context);
+    void* context;
+};
+
 // From here until main is called, a machine that ends the process (its abort
-// hook, or its exit hook with a code other than 0) first shows the failure
-// message with what it said in a box, owned by the given window (where
-// messages go to standard error, its words are there already); the exit hook
-// then calls the chained one.
-void beginVmStart(platform::WindowHandle owner, ExitHookFunction chained);
+// hook, or its exit hook with a code other than 0) first has the failure
+// message with what it said reported, where messages go to a box (where they
+// go to standard error, its words are there already); the exit hook then
+// calls the chained one.
+void beginVmStart(const FailureReport& report, ExitHookFunction chained);
 // What such an end means at this point of the start; empty: only what the
 // machine said is shown, and nothing when it said nothing.
 void setVmStartFailure(const char* message);

@@ -1,19 +1,10 @@
 #pragma once
-// The one place that tells the user why the application cannot start: a modal
-// error box, owned by the given window (or by none), closed by the user before
-// the call returns.
+// The one place that tells the user why the application cannot start: in
+// the window flavour a modal error box, owned by the given window (or by
+// none) and closed by the user before the call returns; elsewhere standard
+// error. The trace, when there is one, has it too.
+#include "common/failure.h"
 #include "platform/platform.h"
 
-void showErrorBox(platform::WindowHandle owner, const char* text);
-// Shows the text as it is; a percent sign in it is not a conversion.
-void reportError(const char* text, platform::WindowHandle owner);
-void reportFormatted(platform::WindowHandle owner, const char* format, const char* text);
-void reportFormatted(platform::WindowHandle owner, const char* format, const char* first, const char* second);
-void reportSystemError(platform::WindowHandle owner, const char* format, const char* text, int code);
-
-extern const char kWindowsExceptionFormat[];
-extern const char kComErrorFormat[];
-extern const char kJniExceptionFormat[];
-// When a setting or an argument cannot get memory, the launch stops rather
-// than go on without it.
-extern const char kOutOfMemoryMessage[];
+// Nothing happens for a failure without a message.
+void showFailure(platform::WindowHandle owner, const Failure& failure);

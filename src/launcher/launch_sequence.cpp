@@ -1,22 +1,19 @@
 #include "launcher/launch_sequence.h"
 
+#include "common/argument_splitting.h"
 #include "common/trace.h"
-#include "config/module_path.h"
-#include "config/settings.h"
 #include "jvm/java_command.h"
 #include "jvm/main_invocation.h"
 #include "jvm/main_thread.h"
-#include "jvm/startup_cache.h"
-#include "jvm/vm_creation.h"
-#include "launcher/argument_splitting.h"
+#include "jvm/vm_output.h"
 #include "launcher/error_reporting.h"
 #include "launcher/launcher.h"
+#include "runtime/runtime_layout.h"
 #include "runtime/runtime_search.h"
-#include "splash/runtime_splash.h"
-#include "splash/splash_screen.h"
 
 namespace {
 
+const char kComErrorFormat[] = "COM error: %s (errno = %d).\n";
 const char kComInitializeFailed[] = "failed to initialize";
 const char kModuleInitializeFailed[] = "failed to initialize module";
 const char kRuntimeNotFoundFormat[] =
@@ -25,15 +22,25 @@ const char kRuntimeNotFoundFormat[] =
 const char kVmNotFoundFormat[] =
     "Java Virtual Machine (JVM) not found in JRE directory %s. Please reinstall JRE.";
 
-void traceLaunch(const Launcher& launcher)
+bool platformStarted(const platform::StartedPlatform& started, Failure& failure)
 {
-    Text path;
-    int error = 0;
-    if (!isTracing() || !platform::modulePath(path, error))
-        return;
-    trace("launch of %s with %d arguments", { path, static_cast<int>(launcher.arguments.count()) });
-    for (size_t i = 0; i < launcher.arguments.count(); ++i)
-        trace("  \"%s\"", { launcher.arguments.at(i) });
+    int code = static_cast<int>(started.errorCode);
+    switch (started.failure) {
+    case platform::StartUpFailure::None:
+        return true;
+    case platform::StartUpFailure::Apartment:
+        return fail(failure, kComErrorFormat, kComInitializeFailed, code);
+    case platform::StartUpFailure::ModuleState:
+        return fail(failure, kComErrorFormat, kModuleInitializeFailed, code);
+    }
+    return failSilently(failure);
+}
+
+void traceLaunch(const Text& modulePath, const TextList& arguments)
+{
+    trace("launch of %s with %d arguments", { modulePath, static_cast<int>(arguments.count()) });
+    for (size_t i = 0; i < arguments.count(); ++i)
+        trace("  \"%s\"", { arguments.at(i) });
 }
 
 bool splashWanted(const TextList& arguments)
@@ -41,98 +48,120 @@ bool splashWanted(const TextList& arguments)
     return findArgument(arguments, "-nosplash") < 0 && findArgument(arguments, "/nosplash") < 0;
 }
 
+bool findRuntime(Launcher& launcher, Failure& failure)
+{
+    const LaunchSettings& settings = launcher.settings;
+    launcher.runtimeHome = findPrivateRuntime(launcher.paths.directory);
+    RuntimeRequirement requirement = { settings.minimumVersion, settings.maximumVersion, settings.preferredVersions };
+    if (launcher.runtimeHome.isEmpty())
+        searchRegisteredRuntimes(requirement, launcher.runtimeHome);
+    if (launcher.runtimeHome.isEmpty()) {
+        trace("no runtime found");
+        return fail(failure, kRuntimeNotFoundFormat, requirementText(requirement.minimum, requirement.maximum).chars());
+    }
+    launcher.jvmLibraryPath = findJvmLibrary(launcher.runtimeHome, settings.vmLibraryKind);
+    trace("runtime %s: VM library %s", { launcher.runtimeHome,
+                                         launcher.jvmLibraryPath.isEmpty() ? "none" : launcher.jvmLibraryPath.chars() });
+    if (launcher.jvmLibraryPath.isEmpty())
+        return fail(failure, kVmNotFoundFormat, launcher.runtimeHome.chars());
+    return true;
+}
+
+// The splash the runtime's library shows: the parameters' -splash: file,
+// else the settings' image, else (with neither a main class nor a module,
+// and no splash window) the main JAR's.
+RuntimeSplash showSplashOfRuntime(const Launcher& launcher)
+{
+    const LaunchSettings& settings = launcher.settings;
+    const Text& image = settings.splashImage.isEmpty() ? launcher.splash.runtimeImage : settings.splashImage;
+    bool jarMayName = image.isEmpty() && !launcher.splash.window.isValid() && settings.mainClassName.isEmpty()
+        && settings.mainModule.isEmpty();
+    const TextList noJars;
+    return showRuntimeSplash(launcher.runtimeHome, image, jarMayName ? settings.mainJarCandidates : noJars);
+}
+
+// The machine may end the process while it starts: what it said is shown
+// then, as any failure is.
+void showFailureNow(const Failure& failure, void* messageOwner)
+{
+    showFailure(*static_cast<platform::WindowHandle*>(messageOwner), failure);
+}
+
+struct MainRun {
+    Launcher& launcher;
+    Failure& failure;
+};
+
+bool createVmAndRunMain(void* context)
+{
+    MainRun& run = *static_cast<MainRun*>(context);
+    Launcher& launcher = run.launcher;
+    beginVmStart({ showFailureNow, &launcher.splash.messageOwner }, launcher.exitHook);
+    if (!createVm(launcher.vmLibrary, launcher.settings.vmOptions, launcher.machine, run.failure))
+        return false;
+    MainCall call = { launcher.settings, launcher.runtimeHome, launcher.arguments, launcher.wideArguments };
+    return invokeMainClass(launcher.machine, call, run.failure);
+}
+
+// The failure is shown before the teardown, which waits for the
+// application's threads, with the splash window still its owner.
+bool launch(platform::ModuleInstance instance)
+{
+    platform::StartedPlatform started(instance);
+    Failure failure;
+    if (!platformStarted(started, failure)) {
+        showFailure(nullptr, failure);
+        return false;
+    }
+    Launcher launcher;
+    if (prepareLaunch(launcher, failure) && runApplication(launcher, failure))
+        return true;
+    showFailure(launcher.splash.messageOwner, failure);
+    return false;
+}
+
 }
 
 int launchMain(platform::ModuleInstance instance)
 {
-    int result = -1;
-    {
-        Launcher launcher;
-        if (initializePlatform(instance) && prepareLaunch(launcher))
-            result = runApplication(launcher);
-    }
-    platform::shutDown();
+    int result = launch(instance) ? 0 : -1;
     trace("exit code %d", { result });
     return result;
 }
 
-bool initializePlatform(platform::ModuleInstance instance)
+bool prepareLaunch(Launcher& launcher, Failure& failure)
 {
-    long code = 0;
-    switch (platform::startUp(instance, code)) {
-    case platform::StartUpFailure::None:
-        return true;
-    case platform::StartUpFailure::Apartment:
-        reportSystemError(nullptr, kComErrorFormat, kComInitializeFailed, static_cast<int>(code));
+    if (!platform::commandLineArguments(launcher.arguments, launcher.wideArguments))
+        return fail(failure, kOutOfMemoryMessage);
+    bool found = findLaunchPaths(launcher.paths, failure);
+    traceLaunch(launcher.paths.modulePath, launcher.arguments);
+    if (!found)
         return false;
-    case platform::StartUpFailure::ModuleState:
-        reportSystemError(nullptr, kComErrorFormat, kModuleInitializeFailed, static_cast<int>(code));
+    Failure warning;
+    if (undecodableModulePath(launcher.paths.modulePath, warning))
+        showFailure(nullptr, warning);
+    if (splashWanted(launcher.arguments))
+        showSplash(launcher.paths, launcher.splash);
+    if (!loadSettings(launcher.paths, launcher.settings, failure) || !findRuntime(launcher, failure))
         return false;
+    LaunchSettings& settings = launcher.settings;
+    if (settings.startupCache) {
+        StartupCacheFacts facts = { launcher.runtimeHome, launcher.jvmLibraryPath, settings.classPath, launcher.paths };
+        launcher.exitHook = addStartupCacheOptions(facts, settings.vmOptions, launcher.startupArchive);
     }
-    return false;
+    return addJavaCommandOption(settings, launcher.arguments) || fail(failure, kOutOfMemoryMessage);
 }
 
-bool prepareLaunch(Launcher& launcher)
-{
-    if (!splitCommandLine(launcher.arguments, launcher.wideArguments)) {
-        reportError(kOutOfMemoryMessage, launcher.messageOwner);
-        return false;
-    }
-    traceLaunch(launcher);
-    warnOfUndecodableModulePath(launcher);
-    launcher.splashSuppressed = !splashWanted(launcher.arguments);
-    if (!launcher.splashSuppressed && !showSplash(launcher))
-        return false;
-    if (!loadSettings(launcher))
-        return false;
-
-    Text runtimeHome;
-    if (!findPrivateRuntime(launcher, runtimeHome))
-        return false;
-    if (runtimeHome.isEmpty())
-        searchRegisteredRuntimes(launcher, runtimeHome);
-
-    Text requirement = requirementText(launcher.minimumVersion, launcher.maximumVersion);
-    if (runtimeHome.isEmpty()) {
-        trace("no runtime found");
-        reportFormatted(launcher.messageOwner, kRuntimeNotFoundFormat, requirement.chars());
-        return false;
-    }
-
-    launcher.jvmLibraryPath = findJvmLibrary(runtimeHome, launcher.vmLibraryKind);
-    trace("runtime %s: VM library %s",
-          { runtimeHome, launcher.jvmLibraryPath.isEmpty() ? "none" : launcher.jvmLibraryPath.chars() });
-    if (launcher.jvmLibraryPath.isEmpty()) {
-        reportFormatted(launcher.messageOwner, kVmNotFoundFormat, runtimeHome.chars());
-        return false;
-    }
-    addStartupCacheOptions(launcher, runtimeHome);
-    launcher.runtimeHome = static_cast<Text&&>(runtimeHome);
-    if (!addJavaCommandOption(launcher)) {
-        reportError(kOutOfMemoryMessage, launcher.messageOwner);
-        return false;
-    }
-    return true;
-}
-
-namespace {
-
-int createVmAndRunMain(Launcher& launcher)
-{
-    if (!createVm(launcher))
-        return -1;
-    return invokeMainClass(launcher) ? 0 : -1;
-}
-
-}
-
-int runApplication(Launcher& launcher)
+bool runApplication(Launcher& launcher, Failure& failure)
 {
     // The splash library needs the VM library loaded, and must show its
     // splash before the machine starts for java.awt.SplashScreen to find it.
-    if (!loadVmLibrary(launcher) || !showRuntimeSplash(launcher))
-        return -1;
-    int result = runMainOnItsThread(launcher, createVmAndRunMain);
-    closeRuntimeSplash(launcher);
-    return result;
+    if (!loadVmLibrary(launcher.jvmLibraryPath, launcher.vmLibrary, failure))
+        return false;
+    if (splashWanted(launcher.arguments))
+        launcher.runtimeSplash = showSplashOfRuntime(launcher);
+    MainRun run = { launcher, failure };
+    bool ran = runMainOnItsThread(launcher.settings.vmOptions, launcher.machine, createVmAndRunMain, &run);
+    closeRuntimeSplash(launcher.runtimeSplash);
+    return ran;
 }

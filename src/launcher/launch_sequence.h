@@ -1,11 +1,14 @@
 #pragma once
 // The spine of one launch: platform start-up, the launch steps in their fixed
-// order, the teardown on every path, and the exit code (0 or -1).
+// order, the one place that tells the user why a launch failed, the teardown
+// on every path, and the exit code (0 or -1).
+#include "common/failure.h"
 #include "platform/platform.h"
 
 struct Launcher;
 
-int launchMain(platform::ModuleInstance instance);
-bool initializePlatform(platform::ModuleInstance instance);
-bool prepareLaunch(Launcher& launcher);
-int runApplication(Launcher& launcher);
+// launchMain, which the process's entry runs, is declared in platform/platform.h.
+// The steps up to a chosen runtime and the machine's options.
+bool prepareLaunch(Launcher& launcher, Failure& failure);
+// Loads the VM library, creates the machine and runs main.
+bool runApplication(Launcher& launcher, Failure& failure);

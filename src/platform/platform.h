@@ -16,6 +16,14 @@ namespace platform {
 using WindowHandle = void*;
 using ModuleInstance = void*;
 
+}
+
+// The launch, which the process's entry (win32/entry.cpp, posix/entry.cpp)
+// runs and whose exit code it ends with; the launch sequence implements it.
+int launchMain(platform::ModuleInstance instance);
+
+namespace platform {
+
 // Start-up of the process-wide services a launch needs: the system's locale
 // for characters, and on Windows a COM apartment, the common controls and the
 // window framework. On a failure, which step failed and its code (an HRESULT
@@ -23,6 +31,17 @@ using ModuleInstance = void*;
 enum class StartUpFailure { None, Apartment, ModuleState };
 StartUpFailure startUp(ModuleInstance instance, long& errorCode);
 void shutDown();
+
+// Starts them up, and shuts them down when the owner goes.
+struct StartedPlatform {
+    explicit StartedPlatform(ModuleInstance instance) : failure(startUp(instance, errorCode)) {}
+    StartedPlatform(const StartedPlatform&) = delete;
+    StartedPlatform& operator=(const StartedPlatform&) = delete;
+    ~StartedPlatform() { shutDown(); }
+
+    long errorCode = 0;
+    StartUpFailure failure;
+};
 
 // The arguments after the program's own path, split as the system's
 // launcher conventions say; false when one could not get memory. Where the

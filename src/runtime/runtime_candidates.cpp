@@ -3,7 +3,7 @@
 #include "common/text_scan.h"
 #include "common/trace.h"
 #include "runtime/java_version.h"
-#include "runtime/runtime_search.h"
+#include "runtime/runtime_layout.h"
 
 namespace {
 

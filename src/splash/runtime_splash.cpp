@@ -5,7 +5,6 @@
 #include "common/trace.h"
 #include "jar/main_jar_splash.h"
 #include "jar/zip_entry.h"
-#include "launcher/launcher.h"
 #include "platform/platform.h"
 
 #include <string.h>
@@ -56,13 +55,6 @@ bool scaledImageName(const SplashLibrary& library, const char* jar, const Text& 
     return name.isValid() && library.scaledImageName(jar, image.chars(), &scale, name.get(), static_cast<size_t>(length));
 }
 
-// Without a main class or module the main JAR may name the splash, unless
-// the settings or the parameters named one.
-bool mainJarMayNameSplash(const Launcher& launcher)
-{
-    return launcher.splashImage.isEmpty() && !launcher.splashWindow.isValid() && launcher.mainClassName.isEmpty()
-        && launcher.mainModule.isEmpty() && launcher.mainJarCandidates.count() > 0;
-}
 
 }
 
@@ -110,35 +102,34 @@ bool showJarImage(const SplashLibrary& library, const Text& jar, const Text& ima
     return true;
 }
 
-bool showRuntimeSplash(Launcher& launcher)
+RuntimeSplash showRuntimeSplash(const Text& runtimeHome, const Text& image, const TextList& mainJars)
 {
+    RuntimeSplash splash;
     Text jar;
     Text jarImage;
-    if (launcher.splashSuppressed
-        || (launcher.splashImage.isEmpty() && !(mainJarMayNameSplash(launcher)
-                                                && findMainJarSplash(launcher.mainJarCandidates, jar, jarImage))))
-        return true;
-    Text path = launcher.runtimeHome;
+    if (image.isEmpty() && !findMainJarSplash(mainJars, jar, jarImage))
+        return splash;
+    Text path = runtimeHome;
     if (!endWithCharacter(path, platform::kPathSeparator) || !path.append(platform::kSplashLibraryPath))
-        return true;
+        return splash;
     platform::LibraryFailure failure;
     void* module = platform::fileExists(path.chars()) ? platform::loadRuntimeLibrary(path.chars(), failure) : nullptr;
     trace("splash library %s: %s", { path, module ? "loaded" : "not there or not loadable" });
     SplashLibrary library;
     if (!module || !findSymbols(module, library))
-        return true;
-    bool shown = jar.isEmpty() ? showImage(library, launcher.splashImage) : showJarImage(library, jar, jarImage);
-    trace("splash image %s: %s", { jar.isEmpty() ? launcher.splashImage : jarImage,
+        return splash;
+    bool shown = jar.isEmpty() ? showImage(library, image) : showJarImage(library, jar, jarImage);
+    trace("splash image %s: %s", { jar.isEmpty() ? image : jarImage,
                                    shown ? "shown" : "not readable, or the library could not start" });
     if (shown)
-        launcher.closeSplashImage = library.close;
-    return true;
+        splash.close = library.close;
+    return splash;
 }
 
-void closeRuntimeSplash(Launcher& launcher)
+void closeRuntimeSplash(RuntimeSplash& splash)
 {
-    if (!launcher.closeSplashImage)
+    if (!splash.close)
         return;
-    launcher.closeSplashImage();
-    launcher.closeSplashImage = nullptr;
+    splash.close();
+    splash.close = nullptr;
 }

@@ -4,14 +4,14 @@
 // and before the machine is created, and java.awt.SplashScreen then finds the
 // splash, can draw on it, and the application's first AWT window closes it.
 //
-//   launcher.splashImage = ...;            // from the settings, or any other source
-//   loadVmLibrary(launcher) && showRuntimeSplash(launcher) && createVm(launcher) ...
-//   closeRuntimeSplash(launcher);          // once main has returned
+//   loadVmLibrary(...);
+//   RuntimeSplash splash = showRuntimeSplash(runtimeHome, image, noJars);
+//   createVm(...); ... main returns ...
+//   closeRuntimeSplash(splash);
 #include "common/text.h"
+#include "common/text_list.h"
 
 #include <stddef.h>
-
-struct Launcher;
 
 // Whether a file that begins with these bytes is for the runtime's splash
 // library (GIF, PNG, JPEG, as it decides by the first bytes); a BMP file is
@@ -41,11 +41,16 @@ bool showImage(const SplashLibrary& library, const Text& image);
 // holds it; false when the image cannot be read or the library could not start.
 bool showJarImage(const SplashLibrary& library, const Text& jar, const Text& image);
 
-// When launcher.splashImage names a file, or else the main JAR (without a main
-// class or module, and without the launcher's own splash window) names a
-// SplashScreen-Image, and no switch suppressed the splash: shows it through
-// the runtime's library, if the runtime has one. Never
-// stops the launch: a runtime without the library shows no splash.
-bool showRuntimeSplash(Launcher& launcher);
+// The runtime's splash, once shown: how to close it.
+struct RuntimeSplash {
+    void (*close)() = nullptr;
+};
+
+// Shows the image when one is named, or else the SplashScreen-Image of the
+// first of the JAR files whose manifest names one (a main JAR, when neither
+// a class nor a module is the main), through the runtime's splash library if
+// the runtime has one. Never stops the launch: a runtime without the library
+// shows no splash.
+RuntimeSplash showRuntimeSplash(const Text& runtimeHome, const Text& image, const TextList& mainJars);
 // Closes the runtime's splash unless the application has closed it.
-void closeRuntimeSplash(Launcher& launcher);
+void closeRuntimeSplash(RuntimeSplash& splash);

@@ -1,10 +1,8 @@
 #include "splash/splash_screen.h"
 
 #include "config/ini_value.h"
-#include "config/module_path.h"
 #include "config/settings.h"
 #include "config/variables.h"
-#include "launcher/launcher.h"
 #include "splash/runtime_splash.h"
 
 namespace {
@@ -28,41 +26,29 @@ unsigned long parseMinimumTime(const Text& value)
     return milliseconds;
 }
 
-bool showSplash(Launcher& launcher)
+void showSplash(const LaunchPaths& paths, SplashScreen& splash)
 {
-    Text iniPath;
-    if (!getIniPath(launcher, iniPath))
-        return false;
-    Text setting = readIniValue(iniPath.chars(), kDisplaySection, kSplashScreenKey);
-    Text shadow = readIniValue(iniPath.chars(), kDisplaySection, kSplashScreenShadowKey);
+    const char* ini = paths.settingsPath.chars();
+    Text setting = readIniValue(ini, kDisplaySection, kSplashScreenKey);
+    Text shadow = readIniValue(ini, kDisplaySection, kSplashScreenShadowKey);
     if (setting.isEmpty())
-        return true;
-    Text minimumTime = readIniValue(iniPath.chars(), kDisplaySection, kSplashScreenMinimumTimeKey);
-    Text directory;
-    if (!getModuleDirectory(launcher, directory))
-        return false;
-    // A splash bitmap that cannot be had is no reason to stop the launch.
+        return;
+    Text minimumTime = readIniValue(ini, kDisplaySection, kSplashScreenMinimumTimeKey);
     Text bitmapPath;
-    if (!expandSettingVariables(setting, directory, bitmapPath))
-        return true;
+    if (!expandSettingVariables(setting, paths.directory, bitmapPath))
+        return;
     // A GIF, PNG or JPEG file is for the runtime's splash library, once the
     // runtime is known; anything else is for the launcher's own window.
     Text head;
     if (platform::readFileStart(bitmapPath.chars(), kSplashImageHeadLength, head)
         && isRuntimeSplashImage(head.chars(), head.length())) {
-        launcher.splashImage = static_cast<Text&&>(bitmapPath);
-        return true;
+        splash.runtimeImage = static_cast<Text&&>(bitmapPath);
+        return;
     }
-    launcher.splashWindow.reset(platform::newSplashScreenWindow());
-    if (!launcher.splashWindow.isValid())
-        return true;
+    splash.window.reset(platform::newSplashScreenWindow());
+    if (!splash.window.isValid())
+        return;
     // A relative path is taken from the current directory.
-    launcher.messageOwner = platform::showSplashWindow(launcher.splashWindow.get(), bitmapPath.chars(),
-                                                       shadow.equals("true"), parseMinimumTime(minimumTime));
-    return true;
-}
-
-void destroySplash(Launcher& launcher)
-{
-    launcher.splashWindow.reset();
+    splash.messageOwner = platform::showSplashWindow(splash.window.get(), bitmapPath.chars(), shadow.equals("true"),
+                                                     parseMinimumTime(minimumTime));
 }

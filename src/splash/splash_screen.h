@@ -5,14 +5,22 @@
 // box; or a GIF, PNG or JPEG file shown through the runtime's own splash
 // library (splash/runtime_splash.h), which java.awt.SplashScreen controls.
 #include "common/text.h"
+#include "config/module_path.h"
+#include "platform/platform.h"
 
 #include <stddef.h>
 
-struct Launcher;
+struct SplashScreen {
+    // A GIF, PNG or JPEG file the settings name, for the runtime's splash library.
+    Text runtimeImage;
+    // While shown, the owner of every message box; the window goes with the owner.
+    platform::WindowHandle messageOwner = nullptr;
+    platform::SplashWindowOwner window;
+};
 
-// False only when the settings file's path cannot be made.
-bool showSplash(Launcher& launcher);
-void destroySplash(Launcher& launcher);
+// Shows the splash the settings file names, if any; a splash that cannot be
+// shown is no reason to stop the launch.
+void showSplash(const LaunchPaths& paths, SplashScreen& splash);
 
 // "Splash Screen Minimum Time": whole milliseconds, digits only; anything
 // else (a sign, a unit, blanks inside, more than nine digits) is no minimum.

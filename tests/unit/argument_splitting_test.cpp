@@ -1,5 +1,5 @@
 #include "common/text_scan.h"
-#include "launcher/argument_splitting.h"
+#include "common/argument_splitting.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "launcher/argument_splitting.h"
+#include "common/argument_splitting.h"
 #include "runtime/runtime_choice.h"
 #include "test_support.h"
 

@@ -1,3 +1,4 @@
+#include "common/path_parts.h"
 #include "common/text_scan.h"
 #include "config/settings_path.h"
 

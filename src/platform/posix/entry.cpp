@@ -1,4 +1,4 @@
-#include "launcher/launch_sequence.h"
+#include "platform/platform.h"
 #include "platform/posix/process_arguments.h"
 
 int main(int argc, char** argv)

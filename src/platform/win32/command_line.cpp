@@ -1,6 +1,6 @@
 #include "platform/platform.h"
 
-#include "launcher/argument_splitting.h"
+#include "common/argument_splitting.h"
 #include "platform/win32/code_page.h"
 
 #include <windows.h>

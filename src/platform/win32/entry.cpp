@@ -1,4 +1,4 @@
-#include "launcher/launch_sequence.h"
+#include "platform/platform.h"
 
 #include <windows.h>
 

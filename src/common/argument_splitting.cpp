@@ -1,14 +1,9 @@
-#include "launcher/argument_splitting.h"
+#include "common/argument_splitting.h"
 
 #include "common/text_scan.h"
 #include "platform/platform.h"
 
 #include <string.h>
-
-bool splitCommandLine(TextList& arguments, TextList& wideArguments)
-{
-    return platform::commandLineArguments(arguments, wideArguments);
-}
 
 bool splitCommandLineText(const char* commandLine, TextList& arguments)
 {

@@ -10,7 +10,6 @@
 
 #include <stddef.h>
 
-[[nodiscard]] bool splitCommandLine(TextList& arguments, TextList& wideArguments);
 // The Windows rule for a whole command line: trim, tokenize, drop the program's path.
 [[nodiscard]] bool splitCommandLineText(const char* commandLine, TextList& arguments);
 // The same rule for a command line in UTF-16 code units: each argument as the

@@ -1,0 +1,47 @@
+#include "runtime/runtime_layout.h"
+
+#include "platform/platform.h"
+
+#include <string.h>
+
+namespace {
+
+Text firstExisting(const Text& directory, const char* const* relativePaths)
+{
+    for (const char* const* relative = relativePaths; *relative; ++relative) {
+        Text path(directory);
+        if (path.append(*relative) && platform::fileExists(path.chars()))
+            return path;
+    }
+    return Text();
+}
+
+// The library's own folder is named after its kind: bin\server\jvm.dll, lib/server/libjvm.so.
+bool isOfKind(const char* relativePath, const Text& kind)
+{
+    const char* found = strstr(relativePath, kind.chars());
+    return found && found > relativePath && found[-1] == platform::kPathSeparator
+        && found[kind.length()] == platform::kPathSeparator;
+}
+
+}
+
+bool hasJavaLibrary(const Text& directory)
+{
+    return !firstExisting(directory, platform::kJavaLibraryPaths).isEmpty();
+}
+
+Text findJvmLibrary(const Text& runtimeHome)
+{
+    return firstExisting(runtimeHome, platform::kVmLibraryPaths);
+}
+
+Text findJvmLibrary(const Text& runtimeHome, const Text& kind)
+{
+    for (const char* const* relative = platform::kVmLibraryPaths; *relative && !kind.isEmpty(); ++relative) {
+        Text path(runtimeHome);
+        if (isOfKind(*relative, kind) && path.append(*relative) && platform::fileExists(path.chars()))
+            return path;
+    }
+    return findJvmLibrary(runtimeHome);
+}
