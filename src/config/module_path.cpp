@@ -1,7 +1,6 @@
 #include "config/module_path.h"
 
 #include "common/path_parts.h"
-#include "common/trace.h"
 #include "config/path_spelling.h"
 #include "platform/platform.h"
 
@@ -28,12 +27,7 @@ bool findLaunchPaths(LaunchPaths& paths, Failure& failure)
     }
     paths.directory = directoryOfPath(paths.modulePath, platform::kPathSeparator);
     paths.applicationName = nameWithoutExtension(paths.modulePath, platform::kPathSeparator);
-    if (!platform::settingsPathForModule(paths.modulePath, paths.settingsPath)) {
-        trace("no settings file: the executable's path %s has no '.'", { paths.modulePath });
-        return failSilently(failure);
-    }
-    trace("settings file %s", { paths.settingsPath });
-    return true;
+    return platform::settingsPathForModule(paths.modulePath, paths.settingsPath) || failSilently(failure);
 }
 
 bool undecodableModulePath(const Text& modulePath, Failure& warning)

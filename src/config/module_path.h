@@ -14,7 +14,7 @@ struct LaunchPaths {
 // False with the message when the executable's path cannot be had; false
 // with nothing to tell when no settings file's path can be made from it (a
 // path without '.'). modulePath is set as near as it could be had.
-bool findLaunchPaths(LaunchPaths& paths, Failure& failure);
+[[nodiscard]] bool findLaunchPaths(LaunchPaths& paths, Failure& failure);
 // Where the system's names are bytes that reach the virtual machine as they
 // are (Linux): true with a warning when the locale cannot decode the path;
 // the launch goes on.

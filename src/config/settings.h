@@ -22,7 +22,7 @@ struct LaunchSettings {
 };
 
 // True when every setting was read; false with the message.
-bool loadSettings(const LaunchPaths& paths, LaunchSettings& settings, Failure& failure);
+[[nodiscard]] bool loadSettings(const LaunchPaths& paths, LaunchSettings& settings, Failure& failure);
 
 extern const char kDisplaySection[];
 extern const char kSplashScreenKey[];

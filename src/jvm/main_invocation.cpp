@@ -54,7 +54,8 @@ bool mainClassNotFound(JNIEnv* env, const char* utfName, const Text& runtimeHome
     if (thrown)
         env->Throw(thrown);
     env->ExceptionDescribe();
-    if (!fail(failure, kMainClassNotFoundFormat, utfName) && failure.message.isEmpty())
+    fail(failure, kMainClassNotFoundFormat, utfName);
+    if (failure.message.isEmpty())
         return false;
     Text runtimeVersion;
     if (!runtimeReleaseVersion(runtimeHome, runtimeVersion))

@@ -18,4 +18,4 @@ struct MainCall {
 
 // True once main was called, returned without an exception and the thread
 // detached cleanly; false with why (an exception out of main among it).
-bool invokeMainClass(VirtualMachine& machine, const MainCall& call, Failure& failure);
+[[nodiscard]] bool invokeMainClass(VirtualMachine& machine, const MainCall& call, Failure& failure);

@@ -15,4 +15,4 @@ size_t requestedStackSize(const TextList& options);
 // with the stack the options ask for when the launcher's thread has less,
 // else on the launcher's thread, and gives what it gave. The launcher's
 // thread waits for the other one, which leaves the machine before it ends.
-bool runMainOnItsThread(const TextList& vmOptions, VirtualMachine& machine, bool (*run)(void*), void* context);
+[[nodiscard]] bool runMainOnItsThread(const TextList& vmOptions, VirtualMachine& machine, bool (*run)(void*), void* context);

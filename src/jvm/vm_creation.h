@@ -30,6 +30,6 @@ struct VirtualMachine {
     JNIEnv* env = nullptr; // the creating thread's, while it is attached
 };
 
-bool loadVmLibrary(const Text& path, VmLibrary& library, Failure& failure);
+[[nodiscard]] bool loadVmLibrary(const Text& path, VmLibrary& library, Failure& failure);
 // The options in order, then the launcher's hooks (see jvm/vm_output.h).
-bool createVm(const VmLibrary& library, const TextList& options, VirtualMachine& machine, Failure& failure);
+[[nodiscard]] bool createVm(const VmLibrary& library, const TextList& options, VirtualMachine& machine, Failure& failure);

@@ -36,11 +36,15 @@ bool platformStarted(const platform::StartedPlatform& started, Failure& failure)
     return failSilently(failure);
 }
 
-void traceLaunch(const Text& modulePath, const TextList& arguments)
+void traceLaunch(const LaunchPaths& paths, const TextList& arguments)
 {
-    trace("launch of %s with %d arguments", { modulePath, static_cast<int>(arguments.count()) });
+    trace("launch of %s with %d arguments", { paths.modulePath, static_cast<int>(arguments.count()) });
     for (size_t i = 0; i < arguments.count(); ++i)
         trace("  \"%s\"", { arguments.at(i) });
+    if (!paths.settingsPath.isEmpty())
+        trace("settings file %s", { paths.settingsPath });
+    else if (!paths.directory.isEmpty())
+        trace("no settings file: the executable's path %s has no '.'", { paths.modulePath });
 }
 
 bool splashWanted(const TextList& arguments)
@@ -134,7 +138,7 @@ bool prepareLaunch(Launcher& launcher, Failure& failure)
     if (!platform::commandLineArguments(launcher.arguments, launcher.wideArguments))
         return fail(failure, kOutOfMemoryMessage);
     bool found = findLaunchPaths(launcher.paths, failure);
-    traceLaunch(launcher.paths.modulePath, launcher.arguments);
+    traceLaunch(launcher.paths, launcher.arguments);
     if (!found)
         return false;
     Failure warning;

@@ -9,6 +9,6 @@ struct Launcher;
 
 // launchMain, which the process's entry runs, is declared in platform/platform.h.
 // The steps up to a chosen runtime and the machine's options.
-bool prepareLaunch(Launcher& launcher, Failure& failure);
+[[nodiscard]] bool prepareLaunch(Launcher& launcher, Failure& failure);
 // Loads the VM library, creates the machine and runs main.
-bool runApplication(Launcher& launcher, Failure& failure);
+[[nodiscard]] bool runApplication(Launcher& launcher, Failure& failure);
