@@ -92,7 +92,7 @@ bool matches(const Text& item, const char* name, bool prefix)
     size_t length = strlen(name);
     char last = name[length - 1];
     if (prefix || last == '=' || last == ':')
-        return strncmp(item.chars(), name, length) == 0;
+        return item.startsWith(name);
     return item.equals(name);
 }
 

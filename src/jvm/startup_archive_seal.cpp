@@ -26,7 +26,7 @@ unsigned littleEndian32(const char* bytes)
 bool isLogOption(const Text& option)
 {
     for (const char* prefix : kLogOptions)
-        if (strncmp(option.chars(), prefix, strlen(prefix)) == 0)
+        if (option.startsWith(prefix))
             return true;
     return false;
 }

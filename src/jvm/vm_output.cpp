@@ -1,6 +1,6 @@
 #include "jvm/vm_output.h"
 
-#include "common/memory.h"
+#include "common/growing_buffer.h"
 #include "common/output_tail.h"
 
 namespace {
@@ -50,29 +50,23 @@ void reportEndDuringStart()
 
 jint JNICALL vmPrintHook(FILE* stream, const char* format, va_list arguments)
 {
-    char small[1024];
-    char* text = small;
-    MemoryBlock large;
-    va_list copy;
-    va_copy(copy, arguments);
-    int length = platform::formatToBuffer(small, sizeof small, format, copy);
-    va_end(copy);
     // Longer texts (a long option echoed, a class path) get what they need.
-    for (size_t size = 4 * sizeof small; length < 0 && size <= OutputTail::kBound; size *= 4) {
-        large.reset(static_cast<char*>(allocateMemory(size)));
-        if (!large.isValid())
-            break;
+    Text text;
+    GrowResult formatted = fillGrowingBuffer(1024, OutputTail::kBound, text,
+                                             [&](char* buffer, size_t size, size_t& length) {
+        va_list copy;
         va_copy(copy, arguments);
-        length = platform::formatToBuffer(large.get(), size, format, copy);
+        int written = platform::formatToBuffer(buffer, size, format, copy);
         va_end(copy);
-        text = large.get();
-    }
-    if (length < 0)
+        length = written < 0 ? 0 : static_cast<size_t>(written);
+        return written < 0 ? FillResult::TooSmall : FillResult::Complete;
+    });
+    if (formatted != GrowResult::Complete)
         return 0;
     if (vmStart.starting)
-        vmStart.printed.append(text, static_cast<size_t>(length));
-    platform::passOnVmOutput(stream, text, static_cast<size_t>(length));
-    return length;
+        vmStart.printed.append(text.chars(), text.length());
+    platform::passOnVmOutput(stream, text.chars(), text.length());
+    return static_cast<jint>(text.length());
 }
 
 void JNICALL vmAbortHook()

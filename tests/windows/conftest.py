@@ -47,3 +47,14 @@ def wine():
     yield instance
     instance.close()
     shutil.rmtree(prefix, ignore_errors=True)
+
+
+@pytest.fixture(scope='session')
+def japanese(tmp_path_factory):
+    """The environment of a Wine process with the ANSI code page 932."""
+    locales = tmp_path_factory.mktemp('locales')
+    built = subprocess.run(['localedef', '-i', 'ja_JP', '-f', 'UTF-8', str(locales / 'ja_JP.UTF-8')],
+                           capture_output=True)
+    if built.returncode not in (0, 1) or not (locales / 'ja_JP.UTF-8').is_dir():
+        pytest.skip('no ja_JP.UTF-8 locale: %s' % built.stderr.decode(errors='replace'))
+    return dict(LANG='ja_JP.UTF-8', LC_ALL='ja_JP.UTF-8', LOCPATH=str(locales))

@@ -23,14 +23,9 @@ UNREPRESENTABLE = (b"cannot be represented in the system's code page. Install th
 
 
 @pytest.fixture(scope='module')
-def code_pages(tmp_path_factory):
+def code_pages(japanese):
     """The environment of a Wine process for each ANSI code page."""
-    locales = tmp_path_factory.mktemp('locales')
-    built = subprocess.run(['localedef', '-i', 'ja_JP', '-f', 'UTF-8', str(locales / 'ja_JP.UTF-8')],
-                           capture_output=True)
-    if built.returncode not in (0, 1) or not (locales / 'ja_JP.UTF-8').is_dir():
-        pytest.skip('no ja_JP.UTF-8 locale: %s' % built.stderr.decode(errors='replace'))
-    return {'1252': {}, '932': dict(LANG='ja_JP.UTF-8', LC_ALL='ja_JP.UTF-8', LOCPATH=str(locales))}
+    return {'1252': {}, '932': japanese}
 
 
 def install_application(directory, main_class='com.example.Main', vm_library='jvm_double.dll',

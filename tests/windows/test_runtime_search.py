@@ -3,7 +3,6 @@ executable, registered runtimes in HKLM\\Software\\JavaSoft, the VM library
 inside a home. The VM libraries made here are not libraries at all: loading
 the chosen one fails with error 193, and the message names its path."""
 import os
-import subprocess
 
 import pytest
 
@@ -180,18 +179,6 @@ def test_without_registered_runtimes_the_latest_version_is_asked_for(wine, tmp_p
     assert launch(wine, tmp_path, settings()) == ('(none)', not_found(b'latest version'))
 
 
-@pytest.fixture(scope='module')
-def japanese(tmp_path_factory):
-    """The environment of a Wine process with the ANSI code page 932."""
-    locales = tmp_path_factory.mktemp('locales')
-    built = subprocess.run(['localedef', '-i', 'ja_JP', '-f', 'UTF-8', str(locales / 'ja_JP.UTF-8')],
-                           capture_output=True)
-    if built.returncode not in (0, 1) or not (locales / 'ja_JP.UTF-8').is_dir():
-        pytest.skip('no ja_JP.UTF-8 locale: %s' % built.stderr.decode(errors='replace'))
-    return dict(LANG='ja_JP.UTF-8', LC_ALL='ja_JP.UTF-8', LOCPATH=str(locales))
-
-
-# 表 is 0x95 0x5C in code page 932: its second byte is a backslash.
 def test_private_runtime_under_code_page_932(wine, tmp_path, japanese):
     directory = tmp_path / '表dir'
     make_runtime(directory, JAVA, CLIENT)
