@@ -14,15 +14,21 @@ def launch(wine, tmp_path, minimum=None, **settings):
     return launch_application(wine, tmp_path, extra_settings=display, **settings)
 
 
+# Well below the 4 s minimum time and main's 3 s sleep of the cases below.
+SOON_MS = 1500
+
+
 def only(run, kind):
     [event] = events(run, kind)
     return event
 
 
 def test_the_splash_answers_another_thread_while_main_runs(wine, tmp_path):
-    run = launch(wine, tmp_path, probe_splash=1, main_sleep_ms=300)
+    # The probe waits at most 1.5 s, while main sleeps 3 s: a splash that only
+    # main's thread could answer never answers in time.
+    run = launch(wine, tmp_path, probe_splash=1, main_sleep_ms=3000)
     probe = only(run, 'probe')
-    assert probe['splash'] and probe['answered'] and probe['ms'] < 100
+    assert probe['splash'] and probe['answered']
     assert run.exit_code == 0
 
 
@@ -41,7 +47,9 @@ def test_the_splash_goes_when_the_application_shows_a_window_while_main_runs(win
     assert [w['class'] for w in while_main['windows']] == ['SplashScreenWindow']
     shown, gone = only(run, 'app_window'), only(run, 'splash_gone')
     assert shown['shown'] and shown['splash']
-    assert 0 <= gone['after'] < 100 and gone['presentAfter100'] == 0
+    # Gone long before a minimum time or main's return would end it; how soon
+    # it goes is a figure for a benchmark, not for a loaded test machine.
+    assert 0 <= gone['after'] < SOON_MS
     # main was still running: it returned (and the thread detached) only later.
     kinds = [e['event'] for e in run.events]
     assert kinds.index('splash_gone') < kinds.index('detach')
@@ -58,7 +66,7 @@ def test_the_minimum_time_keeps_the_splash_after_the_application_shows_itself(wi
 def test_a_malformed_minimum_time_is_no_minimum(wine, tmp_path):
     run = launch(wine, tmp_path, minimum='4000ms', app_window_ms=100, main_sleep_ms=3000)
     gone = only(run, 'splash_gone')
-    assert 0 <= gone['after'] < 100 and gone['presentAfter100'] == 0
+    assert 0 <= gone['after'] < SOON_MS
 
 
 def test_main_returning_first_still_ends_the_splash(wine, tmp_path):

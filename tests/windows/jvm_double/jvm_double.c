@@ -570,7 +570,7 @@ static DWORD WINAPI probeSplash(void* unused)
     HWND splash = splashWindow();
     DWORD_PTR result = 0;
     double before = now();
-    LRESULT answered = splash ? SendMessageTimeoutA(splash, WM_NULL, 0, 0, SMTO_NORMAL, 100, &result) : 0;
+    LRESULT answered = splash ? SendMessageTimeoutA(splash, WM_NULL, 0, 0, SMTO_NORMAL, 1500, &result) : 0;
     double took = now() - before;
     begin("probe");
     put(",\"splash\":%s,\"answered\":%s,\"ms\":%.1f", splash ? "true" : "false", answered ? "true" : "false", took);
