@@ -1,11 +1,14 @@
-# The shipped launcher uses neither C++ exceptions nor RTTI, on every platform.
-set(LAUNCHER_CXX_FLAGS -Wall -Wextra -fno-exceptions -fno-rtti)
+# The shipped launcher uses neither C++ exceptions nor RTTI, on every platform,
+# nor anything else of the C++ runtime library: a function-local static needs
+# no guard (its first use is on the launcher's own thread), which on Linux
+# would otherwise load libstdc++ for that alone.
+set(LAUNCHER_CXX_FLAGS -Wall -Wextra -fno-exceptions -fno-rtti -fno-threadsafe-statics)
 
 if(WIN32)
   # Small and self-contained: the C++ runtime is linked in (and kept out by our
   # own operator new), unwind tables are dropped, unused sections collected.
   list(APPEND LAUNCHER_CXX_FLAGS
-    -Os -fno-asynchronous-unwind-tables -fno-unwind-tables -fno-threadsafe-statics
+    -Os -fno-asynchronous-unwind-tables -fno-unwind-tables
     -ffunction-sections -fdata-sections)
   # The launcher has an entry of its own (platform/win32/entry.cpp).
   set(LAUNCHER_LINK_FLAGS

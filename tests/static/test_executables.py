@@ -1,7 +1,8 @@
-"""Static checks of the built Windows executables: headers, imports, resources."""
+"""Static checks of the built executables: headers, imports, resources, needed libraries."""
 import os
 import re
 import struct
+import subprocess
 
 import pefile
 import pytest
@@ -98,3 +99,14 @@ def test_version_record_and_manifest(build):
     architecture = BUILDS[build][2]
     assert re.search(r'name="Microsoft\.Windows\.Common-Controls"\s+version="6\.0\.0\.0"\s+'
                      r'processorArchitecture="%s"' % architecture, manifest)
+
+
+def test_the_linux_launcher_needs_no_cxx_runtime_library():
+    # Loading libstdc++ alone costs a start more than all the launcher's own work.
+    path = os.path.join(ROOT, 'dist', 'linux-x86_64', 'launcher')
+    if not os.path.exists(path):
+        pytest.fail('%s is missing: build first' % path)
+    dynamic = subprocess.run(['readelf', '--dynamic', path], capture_output=True, text=True, check=True).stdout
+    needed = re.findall(r'\(NEEDED\)\s+Shared library: \[([^\]]+)\]', dynamic)
+    assert needed, dynamic
+    assert [name for name in needed if re.match(r'lib(stdc\+\+|c\+\+|gcc_s|supc\+\+)', name)] == []
