@@ -23,6 +23,11 @@ unsigned littleEndian32(const char* bytes)
     return value;
 }
 
+bool isOwnersAlone(const char* path)
+{
+    return platform::privateFileFault(path) == platform::CacheFault::None;
+}
+
 bool isLogOption(const Text& option)
 {
     for (const char* prefix : kLogOptions)
@@ -103,7 +108,9 @@ bool archiveMatchesSeal(const char* archive, const char* seal, unsigned long lon
 {
     platform::FileStamp stamp;
     Text found;
-    if (!platform::fileStamp(archive, stamp) || !platform::readFileStart(seal, kLongestSeal, found))
+    // One that others may write may hold anything, whatever its seal says.
+    if (!isOwnersAlone(archive) || !isOwnersAlone(seal) || !platform::fileStamp(archive, stamp)
+        || !platform::readFileStart(seal, kLongestSeal, found))
         return false;
     Text expected = sealText(facts, stamp);
     return !expected.isEmpty() && found.length() == expected.length() && found.equals(expected.chars());
@@ -113,11 +120,13 @@ bool writeSeal(const char* archive, const char* seal, unsigned long long facts)
 {
     platform::FileStamp stamp;
     Text start;
-    if (!platform::fileStamp(archive, stamp) || !platform::readFileStart(archive, kHeaderStart, start)
-        || !isWholeArchiveHeader(start, stamp.size))
+    if (!platform::keepFileToOwner(archive) || !platform::fileStamp(archive, stamp)
+        || !platform::readFileStart(archive, kHeaderStart, start) || !isWholeArchiveHeader(start, stamp.size))
         return false;
     Text text = sealText(facts, stamp);
-    if (text.isEmpty() || (platform::fileExists(seal) && !platform::removeFile(seal)))
+    if (text.isEmpty())
         return false;
-    return platform::appendToFile(seal, text.chars(), text.length());
+    // Whatever was there goes: the new seal is made only where nothing is left.
+    platform::removeFile(seal);
+    return platform::createNewFile(seal, text.chars(), text.length());
 }

@@ -47,7 +47,9 @@ Text sealText(unsigned long long facts, const platform::FileStamp& archive);
 // runtime writes it last, after everything it describes.
 bool isWholeArchiveHeader(const Text& start, unsigned long long fileSize);
 
+// False too when the archive or the seal is not its owner's alone.
 bool archiveMatchesSeal(const char* archive, const char* seal, unsigned long long facts);
-// Writes the seal when the archive is there with its whole header; false
-// (and no seal) otherwise.
+// Writes the seal when the archive is there with its whole header, once no
+// one but its owner may write it; false (and no seal) otherwise. The seal is
+// made anew, never through a link.
 bool writeSeal(const char* archive, const char* seal, unsigned long long facts);

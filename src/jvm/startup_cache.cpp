@@ -56,23 +56,69 @@ int featureOf(const VersionNumber& version)
     return version.components[0] == 1 ? version.components[1] : version.components[0];
 }
 
+// Why the cache is left out, after the folder's or file's path.
+const char* faultReason(platform::CacheFault fault)
+{
+    switch (fault) {
+    case platform::CacheFault::Missing:
+        return "is not there";
+    case platform::CacheFault::CannotWrite:
+        return "cannot be written";
+    case platform::CacheFault::Link:
+        return "is a link, which is never followed";
+    case platform::CacheFault::OtherOwner:
+        return "belongs to another user";
+    case platform::CacheFault::OthersMayWrite:
+        return "may be written by other users";
+    case platform::CacheFault::None:
+    case platform::CacheFault::Unchecked:
+        break;
+    }
+    return "cannot be checked";
+}
+
+// Anything else than this user's own leaves the cache out, said once, and
+// nothing is written there.
+bool isOwn(platform::CacheFault fault, const char* kind, const Text& path)
+{
+    if (fault == platform::CacheFault::None)
+        return true;
+    trace("startup cache: off, the %s %s %s", { kind, path, faultReason(fault) });
+    return false;
+}
+
 // The executable's name without its extension names the application's
 // folder in the cache; its directory tells applications of one name apart.
-bool archivePath(const StartupCacheFacts& facts, const Text& versionText, int feature, Text& path)
+bool cachePaths(const StartupCacheFacts& facts, const Text& versionText, int feature, StartupArchive& state)
 {
+    Text& path = state.archive;
     const Text& name = facts.paths.applicationName;
     if (!platform::userCacheDirectory(path) || name.isEmpty()) {
         trace("startup cache: off, no cache folder");
         return false;
     }
-    if (!platform::makeWritableDirectory(path.chars()) || !path.appendChar(platform::kPathSeparator)
-        || !path.append(name) || !platform::makeWritableDirectory(path.chars())) {
-        trace("startup cache: off, the folder %s cannot be written", { path });
+    Text where;
+    if (!isOwn(platform::makeCacheRoot(path, where), "folder", where))
+        return false;
+    Text file = startupArchiveName(facts.runtimeHome, versionText, facts.paths.directory, feature);
+    if (!path.appendChar(platform::kPathSeparator) || !path.append(name) || file.isEmpty()) {
+        trace("startup cache: off, no memory for its paths");
         return false;
     }
-    Text file = startupArchiveName(facts.runtimeHome, versionText, facts.paths.directory, feature);
-    if (file.isEmpty() || !path.appendChar(platform::kPathSeparator) || !path.append(file))
+    if (!isOwn(platform::makePrivateDirectory(path.chars()), "folder", path))
         return false;
+    if (!path.appendChar(platform::kPathSeparator) || !path.append(file) || !state.seal.append(path)
+        || !state.seal.append(kSealSuffix)) {
+        trace("startup cache: off, no memory for its paths");
+        return false;
+    }
+    // One that others may write counts as unsealed: it goes, and is made again.
+    for (const Text* entry : { &state.archive, &state.seal }) {
+        platform::CacheFault fault = platform::privateFileFault(entry->chars());
+        if (fault != platform::CacheFault::Missing && fault != platform::CacheFault::OthersMayWrite
+            && !isOwn(fault, "file", *entry))
+            return false;
+    }
     if (!platform::canReplaceFile(path.chars())) {
         trace("startup cache: off, the file %s cannot be written", { path });
         return false;
@@ -192,10 +238,10 @@ ExitHookFunction addStartupCacheOptions(const StartupCacheFacts& facts, TextList
         trace("startup cache: off, the runtime has no class archive of its own beside %s", { facts.vmLibraryPath });
         return nullptr;
     }
-    if (!archivePath(facts, versionText, feature, state.archive))
+    if (!cachePaths(facts, versionText, feature, state))
         return nullptr;
     state.facts = hash.value();
-    if (!state.seal.append(state.archive) || !state.seal.append(kSealSuffix) || !removeUnsealed(state)) {
+    if (!removeUnsealed(state)) {
         trace("startup cache: off");
         return nullptr;
     }

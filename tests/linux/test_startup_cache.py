@@ -265,3 +265,78 @@ def test_a_full_cache_volume_leaves_the_application_as_without_the_cache(launche
                              'mount -t tmpfs -o size=64k tmpfs "$0" && exec "$@"', str(cache), str(app / 'app'), 'a'],
                             capture_output=True, env=env, timeout=120)
     started_cleanly(result)
+
+
+# The cache is used only where no other user can write or replace what the
+# runtime maps, and no link leads elsewhere; otherwise the application starts
+# without it, the trace says why, and nothing in the cache, or through a link,
+# is written.
+
+NOBODY = 65534
+
+
+def relink(path, target):
+    os.rename(path, target) if target.name != 'nowhere' else os.unlink(path)
+    path.symlink_to(target)
+
+
+UNTRUSTED = {  # what is done after a first start: (its kind and which, the reason)
+    'cache root of another user': (lambda c: os.chown(c['root'], NOBODY, NOBODY), 'root', 'belongs to another user'),
+    'cache root others may write, not sticky': (lambda c: c['root'].chmod(0o777), 'root',
+                                                'may be written by other users'),
+    'folder of another user': (lambda c: os.chown(c['folder'], NOBODY, NOBODY), 'folder', 'belongs to another user'),
+    'folder the group may write': (lambda c: c['folder'].chmod(0o770), 'folder', 'may be written by other users'),
+    'folder others may write': (lambda c: c['folder'].chmod(0o703), 'folder', 'may be written by other users'),
+    'folder a link': (lambda c: relink(c['folder'], c['outside'] / 'folder'), 'folder', 'is a link'),
+    'archive a link': (lambda c: relink(c['archive'], c['outside'] / 'archive'), 'archive', 'is a link'),
+    'seal a link': (lambda c: relink(c['seal'], c['outside'] / 'seal'), 'seal', 'is a link'),
+    'archive a dangling link': (lambda c: relink(c['archive'], c['outside'] / 'nowhere'), 'archive', 'is a link'),
+    'seal a dangling link': (lambda c: relink(c['seal'], c['outside'] / 'nowhere'), 'seal', 'is a link'),
+    'archive of another user': (lambda c: os.chown(c['archive'], NOBODY, NOBODY), 'archive',
+                                'belongs to another user'),
+}
+
+
+def cache_state(cache):
+    return sorted((str(p), p.lstat().st_mode, p.lstat().st_uid, p.lstat().st_mtime_ns) for p in cache.rglob('*'))
+
+
+@pytest.mark.parametrize('case', sorted(UNTRUSTED))
+def test_a_cache_others_could_change_is_not_used_nor_written(launch, jar, tmp_path, newest, case):
+    change, which, reason = UNTRUSTED[case]
+    if 'another user' in case and os.geteuid() != 0:
+        pytest.skip('only root can give a file to another user (uid %d) here' % NOBODY)
+    cache, trace, outside = tmp_path / 'cache', tmp_path / 'trace.txt', tmp_path / 'outside'
+    outside.mkdir()
+    settings = cache_settings(jar, newest)
+    started_cleanly(launch(settings, ['a'], env={'XDG_CACHE_HOME': str(cache)}))
+    archive = only_archive(cache)
+    places = {'root': cache, 'folder': archive.parent, 'archive': archive,
+              'seal': archive.with_name(archive.name + '.seal'), 'outside': outside}
+    change(places)
+    before = cache_state(cache), cache_state(outside)
+    started_cleanly(launch(settings, ['a'], env={'XDG_CACHE_HOME': str(cache), 'JAVA_LAUNCHER_TRACE': str(trace)}))
+    kind = 'file' if which in ('archive', 'seal') else 'folder'
+    assert 'startup cache: off, the %s %s %s' % (kind, places[which], reason) in trace.read_text()
+    assert 'SharedArchiveFile' not in trace.read_text().split('VM options:\n')[1].split('JNI_CreateJavaVM')[0]
+    assert (cache_state(cache), cache_state(outside)) == before and not (outside / 'nowhere').exists()
+
+
+@pytest.mark.parametrize('case', ['cache root shared and sticky, as /tmp', 'cache root reached through a link',
+                                  'umask 002'])
+def test_a_cache_only_its_user_can_change_is_used(launch, jar, tmp_path, newest, case):
+    cache, log = tmp_path / 'cache', tmp_path / 'classes.log'
+    cache.mkdir()
+    cache.chmod(0o1777 if 'sticky' in case else 0o700)
+    if 'link' in case:
+        (tmp_path / 'linked').symlink_to(cache)
+        cache = tmp_path / 'linked'
+    settings = cache_settings(jar, newest, logged(log))
+    old = os.umask(0o002) if case == 'umask 002' else None
+    try:
+        for _ in range(2):
+            started_cleanly(launch(settings, ['a'], env={'XDG_CACHE_HOME': str(cache)}))
+    finally:
+        if old is not None:
+            os.umask(old)
+    assert mapped(log) and not only_archive(cache).stat().st_mode & 0o022

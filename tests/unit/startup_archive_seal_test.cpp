@@ -5,6 +5,8 @@
 
 #include <cstdio>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -103,6 +105,27 @@ TEST(StartupArchiveSeal, MatchesOnlyTheArchiveItWasWrittenFor)
     EXPECT_FALSE(archiveMatchesSeal(archive.c_str(), seal.c_str(), 7));
     std::remove(archive.c_str());
     EXPECT_FALSE(archiveMatchesSeal(archive.c_str(), seal.c_str(), 7));
+    std::remove(seal.c_str());
+}
+
+// The runtime makes the archive as the umask says; a seal is never written
+// through a link, dangling or not.
+TEST(StartupArchiveSeal, SealsAnArchiveNoOneElseMayWriteBesideNoLink)
+{
+    const std::string archive = testing::TempDir() + "startup_archive_seal_link_test.jsa";
+    const std::string seal = archive + ".seal", target = archive + ".target";
+    std::remove(seal.c_str());
+    std::remove(target.c_str());
+    writeFile(archive, header(0xf00baba8u, 1008) + std::string(2000, 'x'));
+    ASSERT_EQ(0, chmod(archive.c_str(), 0666));
+    ASSERT_EQ(0, symlink(target.c_str(), seal.c_str()));
+    ASSERT_TRUE(writeSeal(archive.c_str(), seal.c_str(), 7));
+    struct stat status;
+    EXPECT_TRUE(lstat(seal.c_str(), &status) == 0 && S_ISREG(status.st_mode));
+    EXPECT_TRUE(stat(archive.c_str(), &status) == 0 && (status.st_mode & 0777) == 0644);
+    EXPECT_FALSE(platform::fileExists(target.c_str()));
+    EXPECT_TRUE(archiveMatchesSeal(archive.c_str(), seal.c_str(), 7));
+    std::remove(archive.c_str());
     std::remove(seal.c_str());
 }
 

@@ -83,17 +83,12 @@ bool environmentVariable(const char* name, Text& value)
     return found && value.assign(found, strlen(found));
 }
 
-// Opening does not wait for a FIFO's reader; the descriptor is not handed to
-// programs the application starts.
-bool appendToFile(const char* path, const char* bytes, size_t length)
+namespace {
+
+bool writeWhole(int file, const char* bytes, size_t length)
 {
-    FileDescriptor file(open(path, O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644));
-    struct stat status;
-    // A pipe or socket whose reader does not read would fill and drop lines.
-    if (!file.isValid() || fstat(file.get(), &status) != 0 || !(S_ISREG(status.st_mode) || isatty(file.get())))
-        return false;
     while (length > 0) {
-        ssize_t written = write(file.get(), bytes, length);
+        ssize_t written = write(file, bytes, length);
         int error = errno;
         if (written < 0 && error == EINTR)
             continue;
@@ -105,22 +100,33 @@ bool appendToFile(const char* path, const char* bytes, size_t length)
     return true;
 }
 
+}
+
+// Opening does not wait for a FIFO's reader; the descriptor is not handed to
+// programs the application starts.
+bool appendToFile(const char* path, const char* bytes, size_t length)
+{
+    FileDescriptor file(open(path, O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644));
+    struct stat status;
+    // A pipe or socket whose reader does not read would fill and drop lines.
+    if (!file.isValid() || fstat(file.get(), &status) != 0 || !(S_ISREG(status.st_mode) || isatty(file.get())))
+        return false;
+    return writeWhole(file.get(), bytes, length);
+}
+
+// O_EXCL alone already fails on a link, even a dangling one; O_NOFOLLOW says so.
+bool createNewFile(const char* path, const char* bytes, size_t length)
+{
+    FileDescriptor file(open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0644));
+    return file.isValid() && writeWhole(file.get(), bytes, length);
+}
+
 bool userCacheDirectory(Text& directory)
 {
     // A relative $XDG_CACHE_HOME is to be ignored, as the base directory rules say.
     if (environmentVariable("XDG_CACHE_HOME", directory) && directory.chars()[0] == '/')
         return true;
     return environmentVariable("HOME", directory) && !directory.isEmpty() && directory.append("/.cache");
-}
-
-bool makeWritableDirectory(const char* path)
-{
-    struct stat status;
-    int made = mkdir(path, 0700);
-    int error = errno;
-    if (made != 0 && error != EEXIST)
-        return false;
-    return stat(path, &status) == 0 && S_ISDIR(status.st_mode) && access(path, W_OK | X_OK) == 0;
 }
 
 bool canReplaceFile(const char* path)

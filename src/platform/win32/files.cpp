@@ -128,20 +128,19 @@ bool appendToFile(const char* path, const char* bytes, size_t length)
     return WriteFile(file.get(), bytes, static_cast<DWORD>(length), &written, nullptr) && written == length;
 }
 
+// CREATE_NEW fails where a link's own name is taken, dangling or not.
+bool createNewFile(const char* path, const char* bytes, size_t length)
+{
+    File file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    DWORD written = 0;
+    return file.isValid() && WriteFile(file.get(), bytes, static_cast<DWORD>(length), &written, nullptr)
+        && written == length;
+}
+
 bool userCacheDirectory(Text& directory)
 {
     return environmentVariable("LOCALAPPDATA", directory) && !directory.isEmpty();
-}
-
-bool makeWritableDirectory(const char* path)
-{
-    if (!CreateDirectoryA(path, nullptr)) {
-        DWORD error = GetLastError();
-        if (error != ERROR_ALREADY_EXISTS)
-            return false;
-    }
-    DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool canReplaceFile(const char* path)
