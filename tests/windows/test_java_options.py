@@ -71,6 +71,17 @@ def test_an_argument_file_is_expanded_where_it_stands(wine, tmp_path):
     assert run.exit_code == 0
 
 
+def test_a_double_byte_character_across_two_pieces_of_a_file_stays_whole(wine, tmp_path, japanese):
+    app = tmp_path / 'app'
+    app.mkdir()
+    # The file is split in pieces of 4,096 bytes: the second byte of 表 (0x95 0x5c) begins the
+    # second piece, and is no backslash that would take the closing quote.
+    value = b'x' * (4095 - len(b'"-Dk=')) + '表'.encode('cp932')
+    (app / 'opts.txt').write_bytes(b'"-Dk=' + value + b'" -Dafter=1')
+    run = launch(wine, tmp_path, parameters='@%APPDIR%\\opts.txt', env=japanese)
+    assert received(run)[1:] == [b'-Dk=' + value, b'-Dafter=1']
+
+
 def install_server_library(tmp_path):
     server = tmp_path / 'app' / 'jre' / 'bin' / 'server'
     server.mkdir(parents=True)
