@@ -95,6 +95,20 @@ def test_nul_bytes_and_a_comment_after_a_piece(launch, classes, runtime, tmp_pat
     assert ' 78 2d 44 74 2e 71 3d 7a\n' in printed  # "-Dt.q=z" joined the item the piece ended in
 
 
+def test_an_argument_file_larger_than_java_reads_is_refused_by_its_size(launch, classes, tmp_path):
+    """As java refuses it: "Error: Argument file size should not be larger than 2147483647."."""
+    app = tmp_path / 'app'
+    app.mkdir()
+    with open(app / 'big.txt', 'wb') as big:
+        big.truncate(2 ** 31)   # sparse: reading it would take seconds and gigabytes
+        big.seek(2 ** 31)
+        big.write(b' -Dt.past=1\n')
+    result = launch(settings_text(classes, OPTIONS_MAIN, '@%APPDIR%/big.txt'))
+    assert (result.returncode, result.stdout, result.stderr.decode()) == (
+        255, b'', f'The argument file {app}/big.txt named in Virtual Machine Parameters is larger than '
+                  '2147483647 bytes.')
+
+
 @pytest.mark.parametrize('form', ['-cp', '-classpath', '--class-path', '--class-path='])
 def test_the_class_path_option_comes_after_the_setting(launch, classes, runtime, tmp_path, form):
     extra = tmp_path / 'extra'

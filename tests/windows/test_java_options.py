@@ -82,6 +82,17 @@ def test_a_double_byte_character_across_two_pieces_of_a_file_stays_whole(wine, t
     assert received(run)[1:] == [b'-Dk=' + value, b'-Dafter=1']
 
 
+def test_an_argument_file_larger_than_java_reads_is_refused_by_its_size(wine, tmp_path):
+    app = tmp_path / 'app'
+    app.mkdir()
+    with open(app / 'big.txt', 'wb') as big:
+        big.truncate(2 ** 31)   # sparse
+    run = launch(wine, tmp_path, parameters='@%APPDIR%\\big.txt')
+    assert run.texts == [b'The argument file %s\\big.txt named in Virtual Machine Parameters is larger than '
+                         b'2147483647 bytes.' % windows_path(app).encode('latin-1')]
+    assert run.events == [] and run.exit_code == MINUS_ONE
+
+
 def install_server_library(tmp_path):
     server = tmp_path / 'app' / 'jre' / 'bin' / 'server'
     server.mkdir(parents=True)
