@@ -2,9 +2,9 @@
 
 #include "platform/platform.h"
 
-namespace {
+#include <string.h>
 
-enum class State { FindNext, InComment, InQuote, InEscape, SkipLeadingBlanks, InItem };
+namespace {
 
 bool isSeparator(char c)
 {
@@ -27,147 +27,195 @@ char escaped(char c)
     }
 }
 
-// Walks the contents as the java command's own reader does, a state machine
+}
+
+bool ArgumentFileSplitter::take(const char* bytes, size_t length)
+{
+    const size_t capacity = sizeof window_ - 1;
+    while (length > 0) {
+        size_t count = capacity - held_ < length ? capacity - held_ : length;
+        memcpy(window_ + held_, bytes, count);
+        held_ += count;
+        bytes += count;
+        length -= count;
+        if (held_ == capacity && !splitFirstPiece())
+            return false;
+    }
+    return true;
+}
+
+bool ArgumentFileSplitter::finish()
+{
+    if (held_ > kPieceSize && !splitFirstPiece())
+        return false;
+    if (!splitPiece(held_))
+        return false;
+    held_ = 0;
+    if (state_ != State::InItem && state_ != State::InQuote)
+        return true;
+    // An item cut by the end of the file counts only when something of it was read.
+    return !hasParts_ || appendItem();
+}
+
+bool ArgumentFileSplitter::splitFirstPiece()
+{
+    if (!splitPiece(kPieceSize))
+        return false;
+    held_ -= kPieceSize;
+    memmove(window_, window_ + kPieceSize, held_);
+    return true;
+}
+
+// Walks the piece as the java command's own reader does, a state machine
 // over whole characters of the code page, so that the second byte of a
 // double-byte character never counts as a quote or a backslash.
-class Splitter {
-public:
-    Splitter(const Text& contents, TextList& items) : text_(contents.chars()), end_(text_ + contents.length()), items_(items) {}
-
-    bool run()
-    {
-        const char* anchor = text_;
-        for (const char* at = text_; at < end_; at = next(at)) {
-            char c = *at;
-            if (state_ == State::FindNext || state_ == State::SkipLeadingBlanks) {
-                while (isSeparator(c)) {
-                    if (++at >= end_)
-                        return true;
-                    c = *at;
-                }
-                state_ = state_ == State::FindNext ? State::InItem : State::InQuote;
-                anchor = at;
-            } else if (state_ == State::InEscape) {
-                // A backslash before a line end joins the lines.
-                if (isLineEnd(c)) {
-                    state_ = State::SkipLeadingBlanks;
-                } else {
-                    // A character of two bytes is taken whole.
-                    const char* after = next(at);
-                    if (!(after == at + 1 ? appendPiece(escaped(c)) : appendPiece(at, after)))
-                        return false;
-                    state_ = State::InQuote;
-                }
-                anchor = next(at);
-                continue;
-            } else if (state_ == State::InComment) {
-                while (!isLineEnd(c)) {
-                    if (++at >= end_)
-                        return true;
-                    c = *at;
-                }
-                anchor = at + 1;
-                state_ = State::FindNext;
-                continue;
-            }
-            if (!step(at, anchor))
-                return false;
-        }
-        if (state_ != State::InItem && state_ != State::InQuote)
-            return true;
-        if (anchor < end_ && !appendPiece(anchor, end_))
-            return false;
-        // An item cut by the end of the file counts only when something of it was read.
-        return !hasPieces_ || items_.append(pieces_);
-    }
-
-private:
-    // One character of an item or of a quote.
-    bool step(const char* at, const char*& anchor)
-    {
+bool ArgumentFileSplitter::splitPiece(size_t length)
+{
+    window_[held_] = '\0';
+    const char* const end = window_ + length;
+    const char* anchor = window_;
+    const char* at = window_ + carried_;
+    carried_ = 0;
+    for (; at < end; at = next(at)) {
         char c = *at;
-        switch (c) {
-        case ' ':
-        case '\t':
-        case '\f':
-            if (state_ == State::InQuote)
-                return true;
-            // A blank outside quotes ends the item; a line end ends even a quote.
-            [[fallthrough]];
-        case '\n':
-        case '\r':
-            if (!appendPiece(anchor, at) || !items_.append(pieces_))
+        if (state_ == State::FindNext || state_ == State::SkipLeadingBlanks) {
+            while (isSeparator(c)) {
+                if (++at >= end)
+                    return true;
+                c = *at;
+            }
+            state_ = state_ == State::FindNext ? State::InItem : State::InQuote;
+            anchor = at;
+        } else if (state_ == State::InEscape) {
+            // A backslash before a line end joins the lines.
+            if (isLineEnd(c))
+                state_ = State::SkipLeadingBlanks;
+            else if (!appendPart(escaped(c)))
                 return false;
-            pieces_.clear();
-            hasPieces_ = false;
+            else
+                state_ = State::InQuote;
+            // The rest of a character of two bytes follows as it is.
+            anchor = at + 1;
+            continue;
+        } else if (state_ == State::InComment) {
+            while (!isLineEnd(c)) {
+                if (++at >= end)
+                    return true;
+                c = *at;
+            }
             anchor = at + 1;
             state_ = State::FindNext;
-            return true;
-        case '#':
-            if (state_ == State::InQuote)
-                return true;
-            state_ = State::InComment;
-            anchor = at + 1;
-            return true;
-        case '\\':
-            if (state_ != State::InQuote)
-                return true;
-            if (!appendPiece(anchor, at))
-                return false;
-            state_ = State::InEscape;
-            anchor = at + 1;
-            return true;
-        case '\'':
-        case '"':
-            if (state_ == State::InQuote && quote_ != c)
-                return true;
-            if (anchor != at && !appendPiece(anchor, at))
-                return false;
-            anchor = at + 1;
-            if (state_ == State::InItem) {
-                quote_ = c;
-                state_ = State::InQuote;
-            } else {
-                state_ = State::InItem;
-            }
-            return true;
-        default:
-            return true;
+            continue;
         }
+        if (!step(at, anchor))
+            return false;
     }
+    carried_ = static_cast<size_t>(at - end);
+    if ((state_ == State::InItem || state_ == State::InQuote) && anchor < end)
+        return appendPart(anchor, end);
+    return true;
+}
 
-    const char* next(const char* at) const
-    {
-        const char* after = platform::nextCharacter(at);
-        if (after <= at)
-            after = at + 1; // a NUL byte in the file
-        return after < end_ ? after : end_;
+// One character of an item or of a quote.
+bool ArgumentFileSplitter::step(const char* at, const char*& anchor)
+{
+    char c = *at;
+    switch (c) {
+    case ' ':
+    case '\t':
+    case '\f':
+        if (state_ == State::InQuote)
+            return true;
+        // A blank outside quotes ends the item; a line end ends even a quote.
+        [[fallthrough]];
+    case '\n':
+    case '\r':
+        if (!appendPart(anchor, at) || !appendItem())
+            return false;
+        anchor = at + 1;
+        state_ = State::FindNext;
+        return true;
+    case '#':
+        if (state_ == State::InQuote)
+            return true;
+        state_ = State::InComment;
+        anchor = at + 1;
+        return true;
+    case '\\':
+        if (state_ != State::InQuote)
+            return true;
+        if (!appendPart(anchor, at))
+            return false;
+        state_ = State::InEscape;
+        anchor = at + 1;
+        return true;
+    case '\'':
+    case '"':
+        if (state_ == State::InQuote && quote_ != c)
+            return true;
+        if (anchor != at && !appendPart(anchor, at))
+            return false;
+        anchor = at + 1;
+        if (state_ == State::InItem) {
+            quote_ = c;
+            state_ = State::InQuote;
+        } else {
+            state_ = State::InItem;
+        }
+        return true;
+    default:
+        return true;
     }
+}
 
-    bool appendPiece(const char* from, const char* to)
-    {
-        hasPieces_ = true;
-        return pieces_.append(from, static_cast<size_t>(to - from));
-    }
+// The next character, which may end in the next piece.
+const char* ArgumentFileSplitter::next(const char* at) const
+{
+    // A character that begins with a byte below 0x80 is that byte, in every code page.
+    if (static_cast<unsigned char>(*at) < 0x80)
+        return at + 1;
+    const char* after = platform::nextCharacter(at);
+    const char* held = window_ + held_;
+    return after < held ? after : held;
+}
 
-    bool appendPiece(char c)
-    {
-        hasPieces_ = true;
-        return pieces_.appendChar(c);
-    }
+bool ArgumentFileSplitter::appendPart(const char* from, const char* to)
+{
+    endPart();
+    hasParts_ = true;
+    return item_.append(from, static_cast<size_t>(to - from));
+}
 
-    const char* text_;
-    const char* end_;
-    TextList& items_;
-    State state_ = State::FindNext;
-    char quote_ = '"';
-    Text pieces_;
-    bool hasPieces_ = false;
-};
+bool ArgumentFileSplitter::appendPart(char c)
+{
+    endPart();
+    hasParts_ = true;
+    return item_.appendChar(c);
+}
 
+// java joins an item's parts as C strings, so each ends at its first NUL.
+// The last part is kept whole: the item, a C string too, ends there as well.
+void ArgumentFileSplitter::endPart()
+{
+    const char* part = item_.chars() + partStart_;
+    const void* nul = memchr(part, '\0', item_.length() - partStart_);
+    if (nul)
+        item_.truncate(static_cast<size_t>(static_cast<const char*>(nul) - item_.chars()));
+    partStart_ = item_.length();
+}
+
+bool ArgumentFileSplitter::appendItem()
+{
+    if (!items_.append(item_))
+        return false;
+    item_.clear();
+    hasParts_ = false;
+    partStart_ = 0;
+    return true;
 }
 
 bool splitArgumentFile(const Text& contents, TextList& items)
 {
-    return Splitter(contents, items).run();
+    ArgumentFileSplitter splitter(items);
+    return splitter.take(contents.chars(), contents.length()) && splitter.finish();
 }

@@ -14,11 +14,13 @@ const char kMainModuleOptionFormat[] =
 const char kMainJarOptionFormat[] =
     "The option %s in Virtual Machine Parameters cannot name the main JAR: put the JAR in Class Path.";
 const char kArgumentFileFormat[] = "The argument file %s named in Virtual Machine Parameters cannot be read.";
+const char kArgumentFileTooLargeFormat[] =
+    "The argument file %s named in Virtual Machine Parameters is larger than 2147483647 bytes.";
 
 namespace {
 
-// As large as the java command reads.
-const size_t kArgumentFileLimit = 0x7fffffff;
+// As large as the java command reads; it refuses a larger file by its size.
+const unsigned long long kLargestArgumentFile = 0x7fffffff;
 
 const char kDisableArgumentFiles[] = "--disable-@files";
 
@@ -127,7 +129,7 @@ bool outOfMemory(OptionFailure& failure)
 // Argument files are expanded where they stand, before anything else, as
 // the java command does: "@@x" is the item "@x", a lone "@" is itself, and
 // after --disable-@files (given anywhere, a file included) nothing is.
-bool expandArgumentFiles(const TextList& parameters, ArgumentFileReader reader, const void* context,
+bool expandArgumentFiles(const TextList& parameters, ArgumentFileSplitting splitting, const void* context,
                          TextList& expanded, OptionFailure& failure)
 {
     bool expanding = true;
@@ -141,12 +143,17 @@ bool expandArgumentFiles(const TextList& parameters, ArgumentFileReader reader, 
             if (!expanded.append(item.chars() + 1, item.length() - 1))
                 return outOfMemory(failure);
         } else {
-            Text contents;
             const char* path = item.chars() + 1;
-            if (!reader(path, contents, context))
+            switch (splitting(path, expanded, context)) {
+            case ArgumentFileOutcome::Split:
+                break;
+            case ArgumentFileOutcome::CannotRead:
                 return fail(failure, kArgumentFileFormat, path);
-            if (!splitArgumentFile(contents, expanded))
+            case ArgumentFileOutcome::TooLarge:
+                return fail(failure, kArgumentFileTooLargeFormat, path);
+            case ArgumentFileOutcome::OutOfMemory:
                 return outOfMemory(failure);
+            }
             trace("argument file %s: %d items", { path, static_cast<int>(expanded.count() - before) });
         }
         for (size_t j = before; j < expanded.count(); ++j)
@@ -219,7 +226,8 @@ private:
     bool moduleOption(size_t& i, const char* name)
     {
         const Text* value = valueAfter(items_, i);
-        if (!value || value->isEmpty())
+        // An item of an argument file ends at its first NUL, as java reads it.
+        if (!value || value->chars()[0] == '\0')
             return fail(failure_, kMissingValueFormat, items_.at(i).chars());
         ++i;
         Text option(name);
@@ -251,17 +259,49 @@ private:
 
 }
 
-bool readArgumentFile(const char* path, Text& contents, const void*)
+ArgumentFileOutcome splitArgumentFileAt(const char* path, TextList& items, const void*)
 {
-    return platform::readFileStart(path, kArgumentFileLimit, contents);
+    ArgumentFileSplitter splitter(items);
+    auto receive = [](const char* bytes, size_t length, void* context) {
+        return static_cast<ArgumentFileSplitter*>(context)->take(bytes, length);
+    };
+    switch (platform::readFileInRuns(path, kLargestArgumentFile, receive, &splitter)) {
+    case platform::FileReading::Done:
+        return splitter.finish() ? ArgumentFileOutcome::Split : ArgumentFileOutcome::OutOfMemory;
+    case platform::FileReading::CannotRead:
+        return ArgumentFileOutcome::CannotRead;
+    case platform::FileReading::TooLarge:
+        return ArgumentFileOutcome::TooLarge;
+    case platform::FileReading::Stopped:
+        break;
+    }
+    return ArgumentFileOutcome::OutOfMemory;
+}
+
+bool translateJavaOptions(const TextList& parameters, ArgumentFileSplitting splitting, const void* context,
+                          JavaOptions& result, OptionFailure& failure)
+{
+    TextList items;
+    return expandArgumentFiles(parameters, splitting, context, items, failure)
+        && Translation(items, result, failure).run();
 }
 
 bool translateJavaOptions(const TextList& parameters, ArgumentFileReader reader, const void* context,
                           JavaOptions& result, OptionFailure& failure)
 {
-    TextList items;
-    return expandArgumentFiles(parameters, reader, context, items, failure)
-        && Translation(items, result, failure).run();
+    struct WholeFiles {
+        ArgumentFileReader reader;
+        const void* context;
+    };
+    const WholeFiles files = { reader, context };
+    auto splitWhole = [](const char* path, TextList& items, const void* context) {
+        const WholeFiles& files = *static_cast<const WholeFiles*>(context);
+        Text contents;
+        if (!files.reader(path, contents, files.context))
+            return ArgumentFileOutcome::CannotRead;
+        return splitArgumentFile(contents, items) ? ArgumentFileOutcome::Split : ArgumentFileOutcome::OutOfMemory;
+    };
+    return translateJavaOptions(parameters, splitWhole, &files, result, failure);
 }
 
 bool appendOptionClassPath(Text& classPathOption, bool settingGiven, const JavaOptions& options)

@@ -29,13 +29,20 @@ struct OptionFailure {
     Text subject;
 };
 
-// The contents of an argument file; false when it cannot be read.
+// What became of an argument file.
+enum class ArgumentFileOutcome { Split, CannotRead, TooLarge, OutOfMemory };
+// Appends the items of an argument file as it reads it.
+using ArgumentFileSplitting = ArgumentFileOutcome (*)(const char* path, TextList& items, const void* context);
+// Splits the file as the system names it (a relative path from the current
+// directory), piece by piece; one larger than java reads is not read at all.
+ArgumentFileOutcome splitArgumentFileAt(const char* path, TextList& items, const void* context);
+// The contents of an argument file, read whole; false when it cannot be read.
 using ArgumentFileReader = bool (*)(const char* path, Text& contents, const void* context);
-// Reads the file as the system names it (a relative path from the current directory).
-bool readArgumentFile(const char* path, Text& contents, const void* context);
 
 // The parameters as split from the setting, names already expanded. True
 // with the result; false with the reason.
+[[nodiscard]] bool translateJavaOptions(const TextList& parameters, ArgumentFileSplitting splitting,
+                                        const void* context, JavaOptions& result, OptionFailure& failure);
 [[nodiscard]] bool translateJavaOptions(const TextList& parameters, ArgumentFileReader reader, const void* context,
                                         JavaOptions& result, OptionFailure& failure);
 
@@ -48,3 +55,4 @@ extern const char kJavaCommandOptionFormat[];
 extern const char kMainModuleOptionFormat[];
 extern const char kMainJarOptionFormat[];
 extern const char kArgumentFileFormat[];
+extern const char kArgumentFileTooLargeFormat[];

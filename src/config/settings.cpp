@@ -94,7 +94,7 @@ bool appendJavaOptions(LaunchSettings& settings, const Text& classPath, const Te
 {
     JavaOptions options;
     OptionFailure optionFailure;
-    if (!translateJavaOptions(parameters, readArgumentFile, nullptr, options, optionFailure)) {
+    if (!translateJavaOptions(parameters, splitArgumentFileAt, nullptr, options, optionFailure)) {
         if (!optionFailure.format)
             return fail(failure, kOutOfMemoryMessage);
         return fail(failure, optionFailure.format, optionFailure.subject.chars());

@@ -215,6 +215,14 @@ bool readFileStart(const char* path, size_t limit, Text& contents);
 // At most `limit` bytes of a regular file from the offset on (none past its
 // end); false when it cannot be read.
 bool readFilePart(const char* path, unsigned long long offset, size_t limit, Text& contents);
+// Reads a regular file from its start, handing each run of bytes to `receive`
+// as it is read, and holding none of them: Stopped when `receive` returns
+// false. Anything but a regular file cannot be read and is never waited for;
+// a file of more than `largest` bytes is refused by its size, before anything
+// is read, or as soon as it has grown past it.
+enum class FileReading { Done, CannotRead, TooLarge, Stopped };
+using FileRunReceiver = bool (*)(const char* bytes, size_t length, void* context);
+FileReading readFileInRuns(const char* path, unsigned long long largest, FileRunReceiver receive, void* context);
 
 // The processor this process's own code is built for, as a library's
 // headers name it: a library for another can never be loaded.

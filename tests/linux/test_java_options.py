@@ -75,6 +75,40 @@ def test_an_argument_file(launch, classes, runtime, tmp_path):
     assert 't.joined= 66 69 72 73 74 20 73 65 63 6f 6e 64\n' in printed and 't.cut' not in printed
 
 
+def edges_of_pieces():
+    """NUL bytes, which end each part of an item, and an item ending at the last
+    byte of java's first 4,096-byte piece, followed by a comment."""
+    head = b'-Dt.a=a\0b"c" -Dt.b=d\0e -Dt.c=f\0\0 -Dt.d=g\0"h"i "-Dt.e=j\\\0k" -Dt.f=\0\n-Dt.p='
+    return head + b'x' * (4096 - len(head)) + b'#comment\n-Dt.q=z\n'
+
+
+def test_nul_bytes_and_a_comment_after_a_piece(launch, classes, runtime, tmp_path):
+    app = tmp_path / 'app'
+    app.mkdir()
+    (app / 'edges.txt').write_bytes(edges_of_pieces())
+    through_launcher = launch(settings_text(classes, OPTIONS_MAIN, '@%APPDIR%/edges.txt', **only(runtime)))
+    through_java = run_java(runtime, ['-cp', str(classes), f'@{app}/edges.txt', OPTIONS_MAIN])
+    assert_same(through_launcher, through_java)
+    assert through_launcher.stderr == through_java.stderr == b''
+    printed = through_java.stdout.decode()
+    assert 't.a= 61 63\n' in printed and 't.e= 6a 6b\n' in printed and 't.q' not in printed
+    assert ' 78 2d 44 74 2e 71 3d 7a\n' in printed  # "-Dt.q=z" joined the item the piece ended in
+
+
+def test_an_argument_file_larger_than_java_reads_is_refused_by_its_size(launch, classes, tmp_path):
+    """As java refuses it: "Error: Argument file size should not be larger than 2147483647."."""
+    app = tmp_path / 'app'
+    app.mkdir()
+    with open(app / 'big.txt', 'wb') as big:
+        big.truncate(2 ** 31)   # sparse: reading it would take seconds and gigabytes
+        big.seek(2 ** 31)
+        big.write(b' -Dt.past=1\n')
+    result = launch(settings_text(classes, OPTIONS_MAIN, '@%APPDIR%/big.txt'))
+    assert (result.returncode, result.stdout, result.stderr.decode()) == (
+        255, b'', f'The argument file {app}/big.txt named in Virtual Machine Parameters is larger than '
+                  '2147483647 bytes.')
+
+
 @pytest.mark.parametrize('form', ['-cp', '-classpath', '--class-path', '--class-path='])
 def test_the_class_path_option_comes_after_the_setting(launch, classes, runtime, tmp_path, form):
     extra = tmp_path / 'extra'

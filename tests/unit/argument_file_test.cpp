@@ -5,6 +5,8 @@
 
 namespace {
 
+using namespace std::string_literals;
+
 Items split(const std::string& contents)
 {
     TextList items;
@@ -58,6 +60,39 @@ TEST(ArgumentFile, AppendsBehindWhatTheListHolds)
 TEST(ArgumentFile, StepsOverNulBytesAndEightBitCharacters)
 {
     EXPECT_EQ((Items{ std::string("a\0b", 3), "\xc3\xa9" }), split(std::string("a\0b \"\\\xc3\xa9\"", 9)));
+}
+
+// Each item as the machine receives it: a C string.
+Items handedOn(const std::string& contents)
+{
+    Items items = split(contents);
+    for (std::string& item : items)
+        item = item.c_str();
+    return items;
+}
+
+// java joins an item's parts, each cut at its first NUL: a part ends at a
+// quote, an escape and the end of each 4,096-byte piece, even before a '#'.
+TEST(ArgumentFile, JoinsThePartsOfAnItemAsTheJavaCommandDoes)
+{
+    const std::string x(4094, 'x');
+    EXPECT_EQ((Items{ "ac", "d", "f", "ghi" }), handedOn("a\0b\"c\" d\0e f\0\0 g\0\"h\"i"s));
+    EXPECT_EQ((Items{ "ab", "xz", "", "", "q" }), handedOn("\"a\\\0b\" x\0y\"z\" \0 \"\0\" q"s));
+    EXPECT_EQ((Items{ x + "ab", "c" }), handedOn(x + "a\0b c"s));
+    // '#' at a piece's last byte drops its item; just after it, the item's part joins the next item.
+    EXPECT_EQ((Items{ "z" }), split(" " + x + "#c\nz"));
+    EXPECT_EQ((Items{ x + "z" }), split("  " + x + "#c\nz"));
+}
+
+TEST(ArgumentFile, GivesTheSameItemsForRunsOfAnyLength)
+{
+    const std::string contents = "  " + std::string(4094, 'y') + "#c\nz \"a\0b\\\n  c\" "s + std::string(5000, 'w');
+    TextList items;
+    ArgumentFileSplitter splitter(items);
+    for (char c : contents)
+        ASSERT_TRUE(splitter.take(&c, 1));
+    ASSERT_TRUE(splitter.finish());
+    EXPECT_EQ(split(contents), itemsOf(items));
 }
 
 TEST(ArgumentFile, ReportsAnItemWithoutMemory)

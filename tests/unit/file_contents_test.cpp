@@ -1,4 +1,5 @@
 #include "common/growing_buffer.h"
+#include "platform/platform.h"
 #include "platform/posix/file_contents.h"
 #include "test_support.h"
 
@@ -41,6 +42,31 @@ TEST(FileContents, ReadsRegularFilesOnlyAndNeverBlocks)
     }
     for (const std::string& path : { regular, fifo, zero })
         std::remove(path.c_str());
+}
+
+// A file too large is refused by its size, before anything is read; what
+// is not a regular file is refused without waiting.
+TEST(FileContents, ReadsRunsOfARegularFileWhoseSizeIsAllowed)
+{
+    const std::string regular = testing::TempDir() + "file_runs_test.txt", fifo = regular + ".fifo";
+    FILE* file = std::fopen(regular.c_str(), "wb");
+    ASSERT_NE(nullptr, file);
+    std::fputs("0123456789", file);
+    std::fclose(file);
+    std::remove(fifo.c_str());
+    ASSERT_EQ(0, mkfifo(fifo.c_str(), 0600));
+    auto keep = [](const char* bytes, size_t length, void* context) {
+        static_cast<std::string*>(context)->append(bytes, length);
+        return true;
+    };
+    std::string read;
+    EXPECT_EQ(platform::FileReading::TooLarge, platform::readFileInRuns(regular.c_str(), 9, keep, &read));
+    EXPECT_EQ(platform::FileReading::Done, platform::readFileInRuns(regular.c_str(), 10, keep, &read));
+    EXPECT_EQ("0123456789", read);
+    for (const std::string& path : { fifo, std::string("/dev/zero"), testing::TempDir() })
+        EXPECT_EQ(platform::FileReading::CannotRead, platform::readFileInRuns(path.c_str(), 10, keep, &read)) << path;
+    std::remove(regular.c_str());
+    std::remove(fifo.c_str());
 }
 
 TEST(GrowingBuffer, DoublesUntilTheTextFitsOrALimitIsReached)

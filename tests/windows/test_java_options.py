@@ -71,6 +71,28 @@ def test_an_argument_file_is_expanded_where_it_stands(wine, tmp_path):
     assert run.exit_code == 0
 
 
+def test_a_double_byte_character_across_two_pieces_of_a_file_stays_whole(wine, tmp_path, japanese):
+    app = tmp_path / 'app'
+    app.mkdir()
+    # The file is split in pieces of 4,096 bytes: the second byte of 表 (0x95 0x5c) begins the
+    # second piece, and is no backslash that would take the closing quote.
+    value = b'x' * (4095 - len(b'"-Dk=')) + '表'.encode('cp932')
+    (app / 'opts.txt').write_bytes(b'"-Dk=' + value + b'" -Dafter=1')
+    run = launch(wine, tmp_path, parameters='@%APPDIR%\\opts.txt', env=japanese)
+    assert received(run)[1:] == [b'-Dk=' + value, b'-Dafter=1']
+
+
+def test_an_argument_file_larger_than_java_reads_is_refused_by_its_size(wine, tmp_path):
+    app = tmp_path / 'app'
+    app.mkdir()
+    with open(app / 'big.txt', 'wb') as big:
+        big.truncate(2 ** 31)   # sparse
+    run = launch(wine, tmp_path, parameters='@%APPDIR%\\big.txt')
+    assert run.texts == [b'The argument file %s\\big.txt named in Virtual Machine Parameters is larger than '
+                         b'2147483647 bytes.' % windows_path(app).encode('latin-1')]
+    assert run.events == [] and run.exit_code == MINUS_ONE
+
+
 def install_server_library(tmp_path):
     server = tmp_path / 'app' / 'jre' / 'bin' / 'server'
     server.mkdir(parents=True)

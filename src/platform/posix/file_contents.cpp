@@ -102,4 +102,30 @@ bool readFilePart(const char* path, unsigned long long offset, size_t limit, Tex
     return false;
 }
 
+FileReading readFileInRuns(const char* path, unsigned long long largest, FileRunReceiver receive, void* context)
+{
+    FileDescriptor file;
+    struct stat status;
+    if (!openRegularFile(path, file, status))
+        return FileReading::CannotRead;
+    if (static_cast<unsigned long long>(status.st_size) > largest)
+        return FileReading::TooLarge;
+    char run[65536];
+    for (unsigned long long total = 0;;) {
+        ssize_t got = read(file.get(), run, sizeof run);
+        int error = errno;
+        if (got == 0)
+            return FileReading::Done;
+        if (got < 0 && error == EINTR)
+            continue;
+        if (got < 0)
+            return FileReading::CannotRead;
+        total += static_cast<unsigned long long>(got);
+        if (total > largest)
+            return FileReading::TooLarge;
+        if (!receive(run, static_cast<size_t>(got), context))
+            return FileReading::Stopped;
+    }
+}
+
 }

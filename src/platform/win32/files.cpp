@@ -94,6 +94,33 @@ bool readFilePart(const char* path, unsigned long long offset, size_t limit, Tex
         && ReadFile(file.get(), buffer.get(), wanted, &got, nullptr) && contents.assign(buffer.get(), got);
 }
 
+FileReading readFileInRuns(const char* path, unsigned long long largest, FileRunReceiver receive, void* context)
+{
+    File file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size;
+    if (!file.isValid() || GetFileType(file.get()) != FILE_TYPE_DISK || !GetFileSizeEx(file.get(), &size))
+        return FileReading::CannotRead;
+    if (static_cast<unsigned long long>(size.QuadPart) > largest)
+        return FileReading::TooLarge;
+    const DWORD kRunSize = 65536;
+    MemoryBlock run(static_cast<char*>(allocateMemory(kRunSize)));
+    if (!run.isValid())
+        return FileReading::Stopped;
+    for (unsigned long long total = 0;;) {
+        DWORD got = 0;
+        if (!ReadFile(file.get(), run.get(), kRunSize, &got, nullptr))
+            return FileReading::CannotRead;
+        if (got == 0)
+            return FileReading::Done;
+        total += got;
+        if (total > largest)
+            return FileReading::TooLarge;
+        if (!receive(run.get(), got, context))
+            return FileReading::Stopped;
+    }
+}
+
 // GetEnvironmentVariableA would give a best-fit look-alike of a value outside
 // the code page. Such a value counts as not set, unless it names a path with
 // a short form.
