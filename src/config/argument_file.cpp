@@ -194,7 +194,6 @@ bool ArgumentFileSplitter::appendPart(char c)
 }
 
 // java joins an item's parts as C strings, so each ends at its first NUL.
-// The last part is kept whole: the item, a C string too, ends there as well.
 void ArgumentFileSplitter::endPart()
 {
     const char* part = item_.chars() + partStart_;
@@ -206,6 +205,7 @@ void ArgumentFileSplitter::endPart()
 
 bool ArgumentFileSplitter::appendItem()
 {
+    endPart();
     if (!items_.append(item_))
         return false;
     item_.clear();

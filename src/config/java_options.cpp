@@ -226,8 +226,7 @@ private:
     bool moduleOption(size_t& i, const char* name)
     {
         const Text* value = valueAfter(items_, i);
-        // An item of an argument file ends at its first NUL, as java reads it.
-        if (!value || value->chars()[0] == '\0')
+        if (!value || value->isEmpty())
             return fail(failure_, kMissingValueFormat, items_.at(i).chars());
         ++i;
         Text option(name);
