@@ -11,13 +11,23 @@ const size_t kShownReason = 4000;
 
 struct VmStart {
     bool starting = false;
+    // Set before the machine is created: its threads read them without the lock.
     FailureReport report = { nullptr, nullptr };
-    Text failureMessage;
     ExitHookFunction chained = nullptr;
+    Text failureMessage;
     OutputTail printed;
 };
 // The hooks take no context: the one machine of the process has one start.
 VmStart vmStart;
+// The machine prints from several threads at once (its logging locks each
+// stream apart) and may end the process from any of them: vmStart is read
+// and written under this lock.
+platform::Lock vmStartLock;
+// How long an end of the process waits for the lock. A print holds it for
+// one copy into the tail; a thread that holds it longer is stuck, or is this
+// very thread, ended while it printed. Waiting for it would hang the end,
+// which then goes as under java, without a box.
+const unsigned long kEndLockWait = 200;
 
 void appendShownPart(Text& message, const Text& said)
 {
@@ -31,18 +41,41 @@ void appendShownPart(Text& message, const Text& said)
     (void)message.append(said.chars() + start, said.length() - start);
 }
 
+// The message followed by what the box shows of the machine's words: those
+// it printed through the hook, then those it wrote to its standard streams.
+Text withShownReason(const char* message, bool printedKept, Text& printed)
+{
+    Text result(message);
+    Text streams;
+    platform::capturedStandardStreams(streams);
+    if (printedKept && printed.append(streams))
+        appendShownPart(result, printed);
+    return result;
+}
+
 // Where messages go to standard error the machine's words are already there,
-// and the process ends as it would under java: nothing is added.
+// and the process ends as it would under java: nothing is added. The box is
+// shown without the lock: the machine's other threads go on printing.
 void reportEndDuringStart()
 {
-    if (!vmStart.starting || !platform::messagesShownInBox())
+    if (!platform::messagesShownInBox())
         return;
-    vmStart.starting = false;
-    Text message = withVmReason(vmStart.failureMessage.chars());
+    Text failureMessage;
+    Text printed;
+    bool printedKept = false;
+    {
+        platform::LockHolder held(vmStartLock, kEndLockWait);
+        if (!held.holds() || !vmStart.starting)
+            return;
+        vmStart.starting = false;
+        failureMessage = vmStart.failureMessage;
+        printedKept = vmStart.printed.appendTo(printed);
+    }
+    Text message = withShownReason(failureMessage.chars(), printedKept, printed);
     if (message.isEmpty() || !vmStart.report.show)
         return;
     Failure failure;
-    failWithText(failure, vmStart.failureMessage.isEmpty() ? "" : kJniExceptionFormat, static_cast<Text&&>(message));
+    failWithText(failure, failureMessage.isEmpty() ? "" : kJniExceptionFormat, static_cast<Text&&>(message));
     vmStart.report.show(failure, vmStart.report.context);
 }
 
@@ -63,8 +96,11 @@ jint JNICALL vmPrintHook(FILE* stream, const char* format, va_list arguments)
     });
     if (formatted != GrowResult::Complete)
         return 0;
-    if (vmStart.starting)
-        vmStart.printed.append(text.chars(), text.length());
+    {
+        platform::LockHolder held(vmStartLock);
+        if (vmStart.starting)
+            vmStart.printed.append(text.chars(), text.length());
+    }
     platform::passOnVmOutput(stream, text.chars(), text.length());
     return static_cast<jint>(text.length());
 }
@@ -85,33 +121,42 @@ void JNICALL vmExitHook(jint code)
 
 void beginVmStart(const FailureReport& report, ExitHookFunction chained)
 {
-    vmStart.report = report;
-    vmStart.chained = chained;
-    vmStart.printed.clear();
-    vmStart.starting = true;
+    {
+        platform::LockHolder held(vmStartLock);
+        vmStart.report = report;
+        vmStart.chained = chained;
+        vmStart.printed.clear();
+        vmStart.starting = true;
+    }
     platform::startCapturingStandardStreams();
 }
 
 void setVmStartFailure(const char* message)
 {
+    platform::LockHolder held(vmStartLock);
     vmStart.failureMessage = Text(message);
 }
 
 void endVmStart()
 {
-    vmStart.starting = false;
+    {
+        platform::LockHolder held(vmStartLock);
+        vmStart.starting = false;
+    }
     platform::stopCapturingStandardStreams();
+}
+
+bool appendVmPrinted(Text& text)
+{
+    platform::LockHolder held(vmStartLock);
+    return vmStart.printed.appendTo(text);
 }
 
 Text withVmReason(const char* message)
 {
-    Text result(message);
     if (!platform::messagesShownInBox())
-        return result;
-    Text said;
-    Text streams;
-    platform::capturedStandardStreams(streams);
-    if (vmStart.printed.appendTo(said) && said.append(streams))
-        appendShownPart(result, said);
-    return result;
+        return Text(message);
+    Text printed;
+    bool printedKept = appendVmPrinted(printed);
+    return withShownReason(message, printedKept, printed);
 }

@@ -8,6 +8,9 @@
 #include "common/unique_handle.h"
 #include "runtime/library_machine.h"
 
+// Lock: the build takes this header from posix/types/ or win32/types/.
+#include "platform_types.h"
+
 #include <stdarg.h>
 #include <stddef.h>
 
@@ -132,6 +135,35 @@ void passOnVmOutput(void* stream, const char* text, size_t length);
 // printf formatting of the C runtime: the length, or -1 when the buffer is
 // too small for the text and its NUL.
 int formatToBuffer(char* buffer, size_t size, const char* format, va_list arguments);
+
+// Locks for what several threads share. A Lock is ready from its
+// initializer on; a static one needs neither set-up nor tear-down. Not
+// recursive: a thread that holds one must not take it again.
+void lock(Lock& lock);
+void unlock(Lock& lock);
+// Takes the lock when it can within the time: false when another thread (or
+// this one) holds it all that time.
+bool lockWithin(Lock& lock, unsigned long milliseconds);
+
+// Holds the lock for its life; the timed form only when holds() says so.
+class LockHolder {
+public:
+    explicit LockHolder(Lock& lock) : lock_(lock), holds_(true) { platform::lock(lock); }
+    LockHolder(Lock& lock, unsigned long milliseconds) : lock_(lock), holds_(lockWithin(lock, milliseconds)) {}
+    LockHolder(const LockHolder&) = delete;
+    LockHolder& operator=(const LockHolder&) = delete;
+    ~LockHolder()
+    {
+        if (holds_)
+            unlock(lock_);
+    }
+
+    bool holds() const { return holds_; }
+
+private:
+    Lock& lock_;
+    bool holds_;
+};
 
 // Threads. The stack the calling thread was given, in bytes (the most a
 // size_t holds when the system sets no limit).
