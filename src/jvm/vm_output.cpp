@@ -3,6 +3,8 @@
 #include "common/growing_buffer.h"
 #include "common/output_tail.h"
 
+#include <stdint.h>
+
 namespace {
 
 // What a box shows of the machine's words at most: its last lines, since
@@ -83,19 +85,24 @@ void reportEndDuringStart()
 
 jint JNICALL vmPrintHook(FILE* stream, const char* format, va_list arguments)
 {
-    // Longer texts (a long option echoed, a class path) get what they need.
+    // However long the text (an option echoed, a class path, all the flags),
+    // it is passed on whole: only the tail is bounded.
     Text text;
-    GrowResult formatted = fillGrowingBuffer(1024, OutputTail::kBound, text,
-                                             [&](char* buffer, size_t size, size_t& length) {
+    GrowResult formatted = fillGrowingBuffer(1024, SIZE_MAX, text, [&](char* buffer, size_t size, size_t& length) {
         va_list copy;
         va_copy(copy, arguments);
         int written = platform::formatToBuffer(buffer, size, format, copy);
         va_end(copy);
         length = written < 0 ? 0 : static_cast<size_t>(written);
+        if (written == platform::kFormatFailed)
+            return FillResult::Failed;
         return written < 0 ? FillResult::TooSmall : FillResult::Complete;
     });
+    // Without memory for the text, or when the C runtime cannot format it,
+    // the C runtime prints what it can where the text would have gone;
+    // nothing of it is kept.
     if (formatted != GrowResult::Complete)
-        return 0;
+        return platform::printVmOutputDirectly(stream, format, arguments);
     {
         platform::LockHolder held(vmStartLock);
         if (vmStart.starting)

@@ -132,9 +132,15 @@ void capturedStandardStreams(Text& text);
 // The text the machine printed through its vfprintf hook, to where it would
 // have printed it itself (the stream is the machine's C runtime's).
 void passOnVmOutput(void* stream, const char* text, size_t length);
-// printf formatting of the C runtime: the length, or -1 when the buffer is
-// too small for the text and its NUL.
+// printf formatting of the C runtime: the length; -1 when the buffer is too
+// small for the text and its NUL, kFormatFailed when no buffer would do (an
+// argument the C runtime cannot convert).
+extern const int kFormatFailed;
 int formatToBuffer(char* buffer, size_t size, const char* format, va_list arguments);
+// Prints to the stream as the machine's own C runtime would, without memory
+// of the launcher's (where the system allows it; else as much of the text as
+// a buffer on the stack holds); the number of bytes printed, or -1.
+int printVmOutputDirectly(void* stream, const char* format, va_list arguments);
 
 // Locks for what several threads share. A Lock is ready from its
 // initializer on; a static one needs neither set-up nor tear-down. Not

@@ -1,6 +1,7 @@
 #include "common/output_tail.h"
 #include "common/text.h"
 #include "jvm/vm_output.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -26,6 +27,27 @@ jint print(FILE* stream, const char* format, ...)
 struct VmStartScope {
     VmStartScope() { beginVmStart({ nullptr, nullptr }, nullptr); }
     ~VmStartScope() { endVmStart(); }
+};
+
+// What the hook passed on to the stream, read back.
+struct CapturedStream {
+    CapturedStream() : file(tmpfile()) {}
+    CapturedStream(const CapturedStream&) = delete;
+    ~CapturedStream() { fclose(file); }
+
+    std::string contents() const
+    {
+        fflush(file);
+        rewind(file);
+        std::string text;
+        char buffer[65536];
+        size_t got;
+        while ((got = fread(buffer, 1, sizeof buffer, file)) > 0)
+            text.append(buffer, got);
+        return text;
+    }
+
+    FILE* file;
 };
 
 std::string kept()
@@ -85,6 +107,34 @@ TEST(VmPrintHook, ThreadsPrintingAtOnceKeepWholeLines)
         ASSERT_EQ(2, sscanf(tail.c_str() + at, "%d %d", &thread, &line)) << tail.substr(at, 40);
         EXPECT_TRUE(lineOf(thread, line) == tail.substr(at, end + 1 - at)) << tail.substr(at, 40);
     }
+}
+
+// All the flags, a long option echoed: however long, the text reaches the
+// stream whole, and the tail keeps its end.
+TEST(VmPrintHook, ALongPrintIsPassedOnWhole)
+{
+    CapturedStream output;
+    ASSERT_NE(nullptr, output.file);
+    std::string text(OutputTail::kBound + 70000, 'f');
+    text.replace(0, 6, "begin ");
+    text.replace(text.size() - 4, 4, "end\n");
+    VmStartScope start;
+    EXPECT_EQ(static_cast<jint>(text.size()), print(output.file, "%s", text.c_str()));
+    EXPECT_TRUE(text == output.contents());
+    EXPECT_TRUE(text.substr(text.size() - OutputTail::kBound) == kept());
+}
+
+TEST(VmPrintHook, WithoutMemoryTheTextStillReachesTheStream)
+{
+    CapturedStream output;
+    ASSERT_NE(nullptr, output.file);
+    VmStartScope start;
+    {
+        AllocationFailures failures(0);
+        EXPECT_EQ(35, print(output.file, "Unrecognized VM option '%s'\n", "UseFooBar"));
+    }
+    EXPECT_EQ("Unrecognized VM option 'UseFooBar'\n", output.contents());
+    EXPECT_EQ("", kept());
 }
 
 }
