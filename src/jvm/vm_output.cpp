@@ -2,6 +2,7 @@
 
 #include "common/growing_buffer.h"
 #include "common/output_tail.h"
+#include "common/text_scan.h"
 
 #include <stdint.h>
 
@@ -31,18 +32,6 @@ platform::Lock vmStartLock;
 // which then goes as under java, without a box.
 const unsigned long kEndLockWait = 200;
 
-void appendShownPart(Text& message, const Text& said)
-{
-    size_t start = 0;
-    if (said.length() > kShownReason) {
-        start = said.length() - kShownReason;
-        while (start < said.length() && said.at(start - 1) != '\n')
-            ++start;
-    }
-    // Without memory for the machine's words the message stands alone.
-    (void)message.append(said.chars() + start, said.length() - start);
-}
-
 // The message followed by what the box shows of the machine's words: those
 // it printed through the hook, then those it wrote to its standard streams.
 Text withShownReason(const char* message, bool printedKept, Text& printed)
@@ -51,7 +40,7 @@ Text withShownReason(const char* message, bool printedKept, Text& printed)
     Text streams;
     platform::capturedStandardStreams(streams);
     if (printedKept && printed.append(streams))
-        appendShownPart(result, printed);
+        appendShownReason(result, printed);
     return result;
 }
 
@@ -166,4 +155,25 @@ Text withVmReason(const char* message)
     Text printed;
     bool printedKept = appendVmPrinted(printed);
     return withShownReason(message, printedKept, printed);
+}
+
+void appendShownReason(Text& message, const Text& said)
+{
+    size_t start = 0;
+    if (said.length() > kShownReason) {
+        size_t from = said.length() - kShownReason;
+        start = from;
+        while (start < said.length() && said.at(start - 1) != '\n')
+            ++start;
+        // A last line longer than the box shows: its end, from a whole
+        // character ('\n' is never the second byte of one).
+        if (start == said.length()) {
+            size_t lineStart = from;
+            while (lineStart > 0 && said.at(lineStart - 1) != '\n')
+                --lineStart;
+            start = firstCharacterFrom(said, lineStart, from);
+        }
+    }
+    // Without memory for the machine's words the message stands alone.
+    (void)message.append(said.chars() + start, said.length() - start);
 }
