@@ -8,7 +8,7 @@
 #include "common/unique_handle.h"
 #include "runtime/library_machine.h"
 
-// Lock: the build takes this header from posix/types/ or win32/types/.
+// Lock, FileHandle: the build takes this header from posix/types/ or win32/types/.
 #include "platform_types.h"
 
 #include <stdarg.h>
@@ -111,6 +111,13 @@ bool environmentVariable(const char* name, Text& value);
 // when that cannot be done, or the path names anything but a regular file or
 // a console, where a write could block.
 bool appendToFile(const char* path, const char* bytes, size_t length);
+// The same file kept open, for writes that come one by one: none (invalid)
+// where appendToFile would fail. The system's buffers alone stand between a
+// write and the file, so a crash loses nothing written.
+void closeFile(FileHandle file);
+using OpenFile = UniqueHandle<FileHandle, closeFile, -1>;
+OpenFile openForAppending(const char* path);
+bool appendToOpenFile(FileHandle file, const char* bytes, size_t length);
 
 // User interface.
 void showErrorBox(WindowHandle owner, const char* text);

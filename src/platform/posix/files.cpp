@@ -83,17 +83,33 @@ bool environmentVariable(const char* name, Text& value)
     return found && value.assign(found, strlen(found));
 }
 
-// Opening does not wait for a FIFO's reader; the descriptor is not handed to
-// programs the application starts.
 bool appendToFile(const char* path, const char* bytes, size_t length)
 {
-    FileDescriptor file(open(path, O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644));
+    OpenFile file = openForAppending(path);
+    return file.isValid() && appendToOpenFile(file.get(), bytes, length);
+}
+
+void closeFile(FileHandle file)
+{
+    close(file);
+}
+
+// Opening does not wait for a FIFO's reader; the descriptor is not handed to
+// programs the application starts.
+OpenFile openForAppending(const char* path)
+{
+    OpenFile file(open(path, O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644));
     struct stat status;
     // A pipe or socket whose reader does not read would fill and drop lines.
-    if (!file.isValid() || fstat(file.get(), &status) != 0 || !(S_ISREG(status.st_mode) || isatty(file.get())))
-        return false;
+    if (file.isValid() && (fstat(file.get(), &status) != 0 || !(S_ISREG(status.st_mode) || isatty(file.get()))))
+        file.reset();
+    return file;
+}
+
+bool appendToOpenFile(FileHandle file, const char* bytes, size_t length)
+{
     while (length > 0) {
-        ssize_t written = write(file.get(), bytes, length);
+        ssize_t written = write(file, bytes, length);
         int error = errno;
         if (written < 0 && error == EINTR)
             continue;

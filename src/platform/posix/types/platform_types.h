@@ -11,4 +11,7 @@ struct Lock {
     pthread_mutex_t mutex = PTHREAD_MUTEX_INITIALIZER;
 };
 
+// A file descriptor.
+using FileHandle = int;
+
 }

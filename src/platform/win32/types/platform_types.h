@@ -10,4 +10,7 @@ struct Lock {
     void* state = nullptr;
 };
 
+// A file's HANDLE.
+using FileHandle = void*;
+
 }
