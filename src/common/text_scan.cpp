@@ -54,6 +54,14 @@ size_t skipCharacter(const Text& text, char c, size_t from)
     return at;
 }
 
+size_t firstCharacterFrom(const Text& text, size_t start, size_t from)
+{
+    size_t at = start;
+    while (at < from)
+        at = nextPosition(text, at);
+    return at;
+}
+
 size_t findDigit(const char* text)
 {
     for (const char* p = text; *p; p = platform::nextCharacter(p))

@@ -13,6 +13,9 @@ size_t findLastCharacter(const Text& text, char c);
 size_t findText(const Text& text, const Text& wanted, size_t from);
 size_t skipCharacter(const Text& text, char c, size_t from);
 size_t findDigit(const char* text);
+// Where the first character at or after `from` begins, stepping from `start`,
+// where one begins.
+size_t firstCharacterFrom(const Text& text, size_t start, size_t from);
 // Whether the text's last character (not merely its last byte) is c.
 bool endsWithCharacter(const Text& text, char c);
 // Appends c unless the text's last character is c already; false when

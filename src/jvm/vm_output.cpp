@@ -2,6 +2,9 @@
 
 #include "common/growing_buffer.h"
 #include "common/output_tail.h"
+#include "common/text_scan.h"
+
+#include <stdint.h>
 
 namespace {
 
@@ -11,38 +14,59 @@ const size_t kShownReason = 4000;
 
 struct VmStart {
     bool starting = false;
+    // Set before the machine is created: its threads read them without the lock.
     FailureReport report = { nullptr, nullptr };
-    Text failureMessage;
     ExitHookFunction chained = nullptr;
+    Text failureMessage;
     OutputTail printed;
 };
 // The hooks take no context: the one machine of the process has one start.
 VmStart vmStart;
+// The machine prints from several threads at once (its logging locks each
+// stream apart) and may end the process from any of them: vmStart is read
+// and written under this lock.
+platform::Lock vmStartLock;
+// How long an end of the process waits for the lock. A print holds it for
+// one copy into the tail; a thread that holds it longer is stuck, or is this
+// very thread, ended while it printed. Waiting for it would hang the end,
+// which then goes as under java, without a box.
+const unsigned long kEndLockWait = 200;
 
-void appendShownPart(Text& message, const Text& said)
+// The message followed by what the box shows of the machine's words: those
+// it printed through the hook, then those it wrote to its standard streams.
+Text withShownReason(const char* message, bool printedKept, Text& printed)
 {
-    size_t start = 0;
-    if (said.length() > kShownReason) {
-        start = said.length() - kShownReason;
-        while (start < said.length() && said.at(start - 1) != '\n')
-            ++start;
-    }
-    // Without memory for the machine's words the message stands alone.
-    (void)message.append(said.chars() + start, said.length() - start);
+    Text result(message);
+    Text streams;
+    platform::capturedStandardStreams(streams);
+    if (printedKept && printed.append(streams))
+        appendShownReason(result, printed);
+    return result;
 }
 
 // Where messages go to standard error the machine's words are already there,
-// and the process ends as it would under java: nothing is added.
+// and the process ends as it would under java: nothing is added. The box is
+// shown without the lock: the machine's other threads go on printing.
 void reportEndDuringStart()
 {
-    if (!vmStart.starting || !platform::messagesShownInBox())
+    if (!platform::messagesShownInBox())
         return;
-    vmStart.starting = false;
-    Text message = withVmReason(vmStart.failureMessage.chars());
+    Text failureMessage;
+    Text printed;
+    bool printedKept = false;
+    {
+        platform::LockHolder held(vmStartLock, kEndLockWait);
+        if (!held.holds() || !vmStart.starting)
+            return;
+        vmStart.starting = false;
+        failureMessage = vmStart.failureMessage;
+        printedKept = vmStart.printed.appendTo(printed);
+    }
+    Text message = withShownReason(failureMessage.chars(), printedKept, printed);
     if (message.isEmpty() || !vmStart.report.show)
         return;
     Failure failure;
-    failWithText(failure, vmStart.failureMessage.isEmpty() ? "" : kJniExceptionFormat, static_cast<Text&&>(message));
+    failWithText(failure, failureMessage.isEmpty() ? "" : kJniExceptionFormat, static_cast<Text&&>(message));
     vmStart.report.show(failure, vmStart.report.context);
 }
 
@@ -50,21 +74,29 @@ void reportEndDuringStart()
 
 jint JNICALL vmPrintHook(FILE* stream, const char* format, va_list arguments)
 {
-    // Longer texts (a long option echoed, a class path) get what they need.
+    // However long the text (an option echoed, a class path, all the flags),
+    // it is passed on whole: only the tail is bounded.
     Text text;
-    GrowResult formatted = fillGrowingBuffer(1024, OutputTail::kBound, text,
-                                             [&](char* buffer, size_t size, size_t& length) {
+    GrowResult formatted = fillGrowingBuffer(1024, SIZE_MAX, text, [&](char* buffer, size_t size, size_t& length) {
         va_list copy;
         va_copy(copy, arguments);
         int written = platform::formatToBuffer(buffer, size, format, copy);
         va_end(copy);
         length = written < 0 ? 0 : static_cast<size_t>(written);
+        if (written == platform::kFormatFailed)
+            return FillResult::Failed;
         return written < 0 ? FillResult::TooSmall : FillResult::Complete;
     });
+    // Without memory for the text, or when the C runtime cannot format it,
+    // the C runtime prints what it can where the text would have gone;
+    // nothing of it is kept.
     if (formatted != GrowResult::Complete)
-        return 0;
-    if (vmStart.starting)
-        vmStart.printed.append(text.chars(), text.length());
+        return platform::printVmOutputDirectly(stream, format, arguments);
+    {
+        platform::LockHolder held(vmStartLock);
+        if (vmStart.starting)
+            vmStart.printed.append(text.chars(), text.length());
+    }
     platform::passOnVmOutput(stream, text.chars(), text.length());
     return static_cast<jint>(text.length());
 }
@@ -85,33 +117,63 @@ void JNICALL vmExitHook(jint code)
 
 void beginVmStart(const FailureReport& report, ExitHookFunction chained)
 {
-    vmStart.report = report;
-    vmStart.chained = chained;
-    vmStart.printed.clear();
-    vmStart.starting = true;
+    {
+        platform::LockHolder held(vmStartLock);
+        vmStart.report = report;
+        vmStart.chained = chained;
+        vmStart.printed.clear();
+        vmStart.starting = true;
+    }
     platform::startCapturingStandardStreams();
 }
 
 void setVmStartFailure(const char* message)
 {
+    platform::LockHolder held(vmStartLock);
     vmStart.failureMessage = Text(message);
 }
 
 void endVmStart()
 {
-    vmStart.starting = false;
+    {
+        platform::LockHolder held(vmStartLock);
+        vmStart.starting = false;
+    }
     platform::stopCapturingStandardStreams();
+}
+
+bool appendVmPrinted(Text& text)
+{
+    platform::LockHolder held(vmStartLock);
+    return vmStart.printed.appendTo(text);
 }
 
 Text withVmReason(const char* message)
 {
-    Text result(message);
     if (!platform::messagesShownInBox())
-        return result;
-    Text said;
-    Text streams;
-    platform::capturedStandardStreams(streams);
-    if (vmStart.printed.appendTo(said) && said.append(streams))
-        appendShownPart(result, said);
-    return result;
+        return Text(message);
+    Text printed;
+    bool printedKept = appendVmPrinted(printed);
+    return withShownReason(message, printedKept, printed);
+}
+
+void appendShownReason(Text& message, const Text& said)
+{
+    size_t start = 0;
+    if (said.length() > kShownReason) {
+        size_t from = said.length() - kShownReason;
+        start = from;
+        while (start < said.length() && said.at(start - 1) != '\n')
+            ++start;
+        // A last line longer than the box shows: its end, from a whole
+        // character ('\n' is never the second byte of one).
+        if (start == said.length()) {
+            size_t lineStart = from;
+            while (lineStart > 0 && said.at(lineStart - 1) != '\n')
+                --lineStart;
+            start = firstCharacterFrom(said, lineStart, from);
+        }
+    }
+    // Without memory for the machine's words the message stands alone.
+    (void)message.append(said.chars() + start, said.length() - start);
 }

@@ -39,3 +39,9 @@ void endVmStart();
 // The message, followed by what the machine said where the message goes to a
 // box (elsewhere the machine's own output is beside it on standard error).
 Text withVmReason(const char* message);
+// What the machine printed through its hook since the start began: its last
+// OutputTail::kBound bytes; false when the text could not take them.
+[[nodiscard]] bool appendVmPrinted(Text& text);
+// Appends what a box shows of what the machine said: its last lines that fit
+// in 4,000 bytes, or, when the last line alone is longer, that line's end.
+void appendShownReason(Text& message, const Text& said);

@@ -8,6 +8,9 @@
 #include "common/unique_handle.h"
 #include "runtime/library_machine.h"
 
+// Lock, FileHandle: the build takes this header from posix/types/ or win32/types/.
+#include "platform_types.h"
+
 #include <stdarg.h>
 #include <stddef.h>
 
@@ -140,6 +143,13 @@ bool appendToFile(const char* path, const char* bytes, size_t length);
 // Makes the file with the bytes; false when anything is at the path already
 // (a link, dangling or not, too: it is never followed) or it cannot be written.
 bool createNewFile(const char* path, const char* bytes, size_t length);
+// The same file kept open, for writes that come one by one: none (invalid)
+// where appendToFile would fail. The system's buffers alone stand between a
+// write and the file, so a crash loses nothing written.
+void closeFile(FileHandle file);
+using OpenFile = UniqueHandle<FileHandle, closeFile, -1>;
+OpenFile openForAppending(const char* path);
+bool appendToOpenFile(FileHandle file, const char* bytes, size_t length);
 
 // User interface.
 void showErrorBox(WindowHandle owner, const char* text);
@@ -161,9 +171,44 @@ void capturedStandardStreams(Text& text);
 // The text the machine printed through its vfprintf hook, to where it would
 // have printed it itself (the stream is the machine's C runtime's).
 void passOnVmOutput(void* stream, const char* text, size_t length);
-// printf formatting of the C runtime: the length, or -1 when the buffer is
-// too small for the text and its NUL.
+// printf formatting of the C runtime: the length; -1 when the buffer is too
+// small for the text and its NUL, kFormatFailed when no buffer would do (an
+// argument the C runtime cannot convert).
+extern const int kFormatFailed;
 int formatToBuffer(char* buffer, size_t size, const char* format, va_list arguments);
+// Prints to the stream as the machine's own C runtime would, without memory
+// of the launcher's (where the system allows it; else as much of the text as
+// a buffer on the stack holds); the number of bytes printed, or -1.
+int printVmOutputDirectly(void* stream, const char* format, va_list arguments);
+
+// Locks for what several threads share. A Lock is ready from its
+// initializer on; a static one needs neither set-up nor tear-down. Not
+// recursive: a thread that holds one must not take it again.
+void lock(Lock& lock);
+void unlock(Lock& lock);
+// Takes the lock when it can within the time: false when another thread (or
+// this one) holds it all that time.
+bool lockWithin(Lock& lock, unsigned long milliseconds);
+
+// Holds the lock for its life; the timed form only when holds() says so.
+class LockHolder {
+public:
+    explicit LockHolder(Lock& lock) : lock_(lock), holds_(true) { platform::lock(lock); }
+    LockHolder(Lock& lock, unsigned long milliseconds) : lock_(lock), holds_(lockWithin(lock, milliseconds)) {}
+    LockHolder(const LockHolder&) = delete;
+    LockHolder& operator=(const LockHolder&) = delete;
+    ~LockHolder()
+    {
+        if (holds_)
+            unlock(lock_);
+    }
+
+    bool holds() const { return holds_; }
+
+private:
+    Lock& lock_;
+    bool holds_;
+};
 
 // Threads. The stack the calling thread was given, in bytes (the most a
 // size_t holds when the system sets no limit).

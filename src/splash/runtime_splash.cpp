@@ -11,6 +11,8 @@
 
 namespace {
 
+const char kNotDecoded[] = "not shown: the splash library could not read or decode it";
+
 struct Symbol {
     const char* name;
     void** address;
@@ -64,30 +66,34 @@ bool isRuntimeSplashImage(const char* head, size_t length)
         || startsWith(head, length, "\xFF\xD8\xFF", 3);
 }
 
-bool showImage(const SplashLibrary& library, const Text& image)
+SplashShowing showImage(const SplashLibrary& library, const Text& image)
 {
-    if (!library.init())
-        return false;
+    SplashShowing showing;
+    showing.started = library.init() != 0;
+    if (!showing.started)
+        return showing;
     MemoryBlock scaledName;
     float scale = 1;
     if (scaledImageName(library, nullptr, image, scaledName, scale)) {
         library.setScaleFactor(scale);
-        library.loadFile(scaledName.get());
+        showing.loaded = library.loadFile(scaledName.get()) != 0;
     } else {
-        library.loadFile(image.chars());
+        showing.loaded = library.loadFile(image.chars()) != 0;
     }
     // java.awt.SplashScreen.getImageURL names the file.
     library.setFileJarName(image.chars(), nullptr);
-    return true;
+    return showing;
 }
 
-bool showJarImage(const SplashLibrary& library, const Text& jar, const Text& image)
+SplashShowing showJarImage(const SplashLibrary& library, const Text& jar, const Text& image)
 {
+    SplashShowing showing;
     Text bytes;
     if (!readZipEntry(jar.chars(), image.chars(), kLargestJarSplashImage, bytes))
-        return false;
-    if (!library.init())
-        return false;
+        return showing;
+    showing.started = library.init() != 0;
+    if (!showing.started)
+        return showing;
     MemoryBlock scaledName;
     float scale = 1;
     Text scaledBytes;
@@ -96,10 +102,10 @@ bool showJarImage(const SplashLibrary& library, const Text& jar, const Text& ima
         library.setScaleFactor(scale);
         bytes = static_cast<Text&&>(scaledBytes);
     }
-    library.loadMemory(const_cast<char*>(bytes.chars()), static_cast<int>(bytes.length()));
+    showing.loaded = library.loadMemory(const_cast<char*>(bytes.chars()), static_cast<int>(bytes.length())) != 0;
     // java.awt.SplashScreen.getImageURL names the entry in the JAR.
     library.setFileJarName(image.chars(), jar.chars());
-    return true;
+    return showing;
 }
 
 RuntimeSplash showRuntimeSplash(const Text& runtimeHome, const Text& image, const TextList& mainJars)
@@ -118,10 +124,12 @@ RuntimeSplash showRuntimeSplash(const Text& runtimeHome, const Text& image, cons
     SplashLibrary library;
     if (!module || !findSymbols(module, library))
         return splash;
-    bool shown = jar.isEmpty() ? showImage(library, image) : showJarImage(library, jar, jarImage);
+    SplashShowing showing = jar.isEmpty() ? showImage(library, image) : showJarImage(library, jar, jarImage);
     trace("splash image %s: %s", { jar.isEmpty() ? image : jarImage,
-                                   shown ? "shown" : "not readable, or the library could not start" });
-    if (shown)
+                                   !showing.started ? "not readable, or the library could not start"
+                                   : showing.loaded ? "shown"
+                                                    : kNotDecoded });
+    if (showing.started)
         splash.close = library.close;
     return splash;
 }

@@ -33,13 +33,25 @@ struct SplashLibrary {
     void (*close)();
 };
 
+// How showing an image went. Started (what the result tests as): the library
+// started, and is closed after main. Loaded: it took the image; a file it
+// cannot read or an image it cannot decode it does not show, and it closes
+// its splash itself.
+struct SplashShowing {
+    bool started = false;
+    bool loaded = false;
+
+    explicit operator bool() const { return started; }
+};
+
 // Shows the image, or the variant the library picks for the screen's scale
-// (name@2x.png, name@150pct.png); false when the library could not start.
-bool showImage(const SplashLibrary& library, const Text& image);
+// (name@2x.png, name@150pct.png); not started when the library could not start.
+SplashShowing showImage(const SplashLibrary& library, const Text& image);
 // The same for an image inside a JAR file, as java -jar shows a main JAR's
 // SplashScreen-Image: its bytes, or those of the scaled variant when the JAR
-// holds it; false when the image cannot be read or the library could not start.
-bool showJarImage(const SplashLibrary& library, const Text& jar, const Text& image);
+// holds it; not started when the image cannot be read or the library could
+// not start.
+SplashShowing showJarImage(const SplashLibrary& library, const Text& jar, const Text& image);
 
 // The runtime's splash, once shown: how to close it.
 struct RuntimeSplash {

@@ -116,6 +116,21 @@ def test_without_a_display_the_launch_goes_on_without_a_splash(tmp_path, classes
 
 
 
+@pytest.mark.parametrize('image, told', [
+    (png(*SIZE, COLOUR), 'shown'),
+    (b'\x89PNG\r\n\x1a\n' + b'not an image, ' * 10, 'not shown: the splash library could not read or decode it'),
+], ids=['decodable', 'undecodable'])
+def test_the_trace_says_whether_the_library_could_decode_the_image(launch, tmp_path, classes, runtime, display,
+                                                                    image, told):
+    (tmp_path / 'splash.png').write_bytes(image)
+    trace = tmp_path / 'trace.txt'
+    settings = settings_text(classes, minimum=runtime.version, maximum=runtime.version)
+    result = launch(settings + '[Display]\nSplash Screen=%s\n' % (tmp_path / 'splash.png'),
+                    env={'DISPLAY': display, 'JAVA_LAUNCHER_TRACE': str(trace)})
+    assert result.returncode == 0, result.stderr
+    assert 'splash image %s: %s' % (tmp_path / 'splash.png', told) in trace.read_text().splitlines()
+
+
 def test_a_main_jars_splash_image_is_read_from_the_jar(tmp_path, classes, runtime, display):
     app = tmp_path / 'app'
     app.mkdir()

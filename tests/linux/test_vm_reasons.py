@@ -6,6 +6,7 @@ import subprocess
 import pytest
 
 from linux_rig import RUNTIMES, settings_text
+from test_java_mains import java
 from test_launch import only
 
 CREATE_FAILED = b'JNI exception: failed to create the Java VM.\n'
@@ -33,6 +34,17 @@ def test_a_heap_that_cannot_be_reserved(launch, classes, runtime):
         pytest.skip('this machine reserves a 200 TB heap (overcommit): exit code %d' % result.returncode)
     assert said.count(b'Could not reserve enough space') == 1
     assert result.returncode == 1 and CREATE_FAILED not in result.stderr
+
+
+def test_a_print_longer_than_the_kept_tail_reaches_standard_output_whole(launch, classes, runtime):
+    # All the flags in one print, the 70,000 characters of -XX:OnError among
+    # them; without the shared archive no address in them changes between runs.
+    parameters = ['-Xshare:off', '-XX:OnError=' + 'x' * 70000, '-XX:+PrintFlagsFinal']
+    through_java = java(runtime, *parameters, '-cp', classes, 'com.example.fixture.Exit')
+    assert through_java.stdout.count(b'x' * 70000) == 1
+    result = launch(settings_text(classes, 'com.example.fixture.Exit', ' '.join(parameters), **only(runtime)))
+    assert result.stdout == through_java.stdout
+    assert result.returncode == through_java.returncode == 3
 
 
 NEWER = 'public class Newer { public static void main(String[] a) {} }\n'

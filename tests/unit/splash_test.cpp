@@ -47,6 +47,7 @@ namespace {
 // A splash library that writes down its calls.
 std::vector<std::string> calls;
 bool initWorks = true;
+bool loadWorks = true;
 const char* scaledVariant = nullptr;
 
 int init()
@@ -75,12 +76,12 @@ void setScale(float scale)
 int loadFile(const char* file)
 {
     calls.push_back(std::string("load ") + file);
-    return 1;
+    return loadWorks;
 }
 int loadMemory(void* data, int size)
 {
     calls.push_back("memory " + std::string(static_cast<const char*>(data), static_cast<size_t>(size)));
-    return 1;
+    return loadWorks;
 }
 void setFileJarName(const char* file, const char* jar)
 {
@@ -124,6 +125,25 @@ TEST(RuntimeSplash, NothingMoreWhenTheLibraryCannotStart)
     reset(false, nullptr);
     EXPECT_FALSE(showImage(library, Text("/app/splash.png")));
     EXPECT_EQ(calls, (std::vector<std::string> { "init" }));
+}
+
+// The library reads and decodes the image as it loads it; what it cannot, it
+// does not show. It is called as for any image, and closed after main.
+TEST(RuntimeSplash, AnImageTheLibraryCannotLoadIsToldFromAShownOne)
+{
+    std::string jar = testing::TempDir() + "splash_test.load.jar";
+    std::ofstream(jar, std::ios::binary).write(reinterpret_cast<const char*>(kStoredZip), sizeof kStoredZip);
+    for (bool works : { false, true }) {
+        reset(true, nullptr);
+        loadWorks = works;
+        SplashShowing file = showImage(library, Text("/app/splash.png"));
+        EXPECT_EQ(5u, calls.size());
+        SplashShowing inJar = showJarImage(library, Text(jar.c_str()), Text("splash.png"));
+        EXPECT_EQ(10u, calls.size());
+        EXPECT_TRUE(file.started && inJar.started);
+        EXPECT_EQ(works, file.loaded);
+        EXPECT_EQ(works, inJar.loaded);
+    }
 }
 
 TEST(RuntimeSplash, AJarsImageGoesToTheLibraryAsBytesWithTheJarsName)

@@ -1,9 +1,11 @@
 #include "common/output_tail.h"
 #include "common/text.h"
 #include "jvm/exception_text.h"
+#include "jvm/vm_output.h"
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <string>
 
 namespace {
@@ -54,6 +56,44 @@ TEST(OutputTail, OnePieceLongerThanTheBoundKeepsItsEnd)
     EXPECT_EQ(big.substr(10), kept(tail));
     tail.clear();
     EXPECT_EQ("", kept(tail));
+}
+
+std::string shownReason(const std::string& said)
+{
+    Text message("failed.\n");
+    appendShownReason(message, Text(said.data(), said.size()));
+    return std::string(message.chars(), message.length());
+}
+
+TEST(ShownReason, TheBoxShowsTheLastLinesThatFit)
+{
+    EXPECT_EQ("failed.\nshort\n", shownReason("short\n"));
+    std::string older(3000, 'o');
+    std::string last(2500, 'l');
+    EXPECT_TRUE("failed.\n" + last + "\n" == shownReason(older + "\n" + older + "\n" + last + "\n"));
+}
+
+TEST(ShownReason, ALastLineLongerThanTheBoxShowsItsEnd)
+{
+    std::string line(5000, 'x');
+    line.replace(line.size() - 5, 5, "end.\n");
+    EXPECT_TRUE("failed.\n" + line.substr(1000) == shownReason("first\n" + line));
+    EXPECT_TRUE("failed.\n" + line.substr(1000) == shownReason(line));
+}
+
+// Stepping by the locale's characters: "\xc3\xa9" is one in UTF-8.
+TEST(ShownReason, TheEndOfALongLineStartsAtAWholeCharacter)
+{
+    if (!setlocale(LC_CTYPE, "C.UTF-8"))
+        GTEST_SKIP() << "no C.UTF-8 locale on this system";
+    std::string line;
+    for (int i = 0; i < 3000; ++i)
+        line += "\xc3\xa9";
+    line += "!";
+    // The last 4,000 bytes would begin with the second byte of a character.
+    std::string shown = shownReason("first\n" + line);
+    setlocale(LC_CTYPE, "C");
+    EXPECT_TRUE("failed.\n" + line.substr(2002) == shown) << shown.substr(0, 12);
 }
 
 const char kTooNew[] =

@@ -59,6 +59,20 @@ def test_a_library_that_cannot_start_is_left_alone(wine, tmp_path):
     assert run.exit_code == 0
 
 
+@pytest.mark.parametrize('loads', [True, False], ids=['decodable', 'undecodable'])
+def test_the_trace_says_whether_the_library_could_load_the_image(wine, tmp_path, loads):
+    trace = tmp_path / 'trace.txt'
+    env = {'JAVA_LAUNCHER_TRACE': windows_path(trace), 'SPLASHDOUBLE_LOAD': '1' if loads else '0'}
+    run, path = launch(wine, tmp_path, env=env)
+    told = 'shown' if loads else 'not shown: the splash library could not read or decode it'
+    assert 'splash image %s: %s' % (path, told) in trace.read_text(encoding='latin-1').splitlines()
+    # What the launcher does with the library is the same either way.
+    assert [e['call'] for e in events(run, 'splash_library')] == [
+        'SplashInit', 'SplashGetScaledImgNameMaxPstfixLen', 'SplashGetScaledImageName', 'SplashLoadFile',
+        'SplashSetFileJarName', 'SplashClose']
+    assert run.exit_code == 0
+
+
 @pytest.mark.parametrize('tail', [' -nosplash', ' /nosplash'])
 def test_the_switches_suppress_it(wine, tmp_path, tail):
     run, _ = launch(wine, tmp_path, tail=tail)

@@ -20,6 +20,14 @@ def test_a_failed_creation_shows_what_the_machine_printed(wine, tmp_path):
     assert [e['result'] for e in events(run, 'printed')] == [len(OPTION_ERROR)]
 
 
+def test_a_print_longer_than_the_kept_tail_goes_out_whole_and_the_box_shows_the_end_of_its_line(wine, tmp_path):
+    run = launch_application(wine, tmp_path, create_result=-1, says=SAYS, says_width=70000)
+    said = b' ' * (70000 - len(SAYS)) + OPTION_ERROR
+    assert run.errors.count(said) == 1
+    assert [e['result'] for e in events(run, 'printed')] == [len(said)]
+    assert run.texts == [CREATE_FAILED + said[-4000:]]
+
+
 def test_the_console_flavour_prints_the_machines_words_once_and_then_the_message(wine, tmp_path):
     run = launch_application(wine, tmp_path, create_result=-1, says=SAYS, launcher=CONSOLE_LAUNCHER_EXE)
     assert (run.boxes, run.exit_code) == ([], MINUS_ONE)

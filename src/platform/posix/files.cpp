@@ -83,9 +83,30 @@ bool environmentVariable(const char* name, Text& value)
     return found && value.assign(found, strlen(found));
 }
 
-namespace {
+bool appendToFile(const char* path, const char* bytes, size_t length)
+{
+    OpenFile file = openForAppending(path);
+    return file.isValid() && appendToOpenFile(file.get(), bytes, length);
+}
 
-bool writeWhole(int file, const char* bytes, size_t length)
+void closeFile(FileHandle file)
+{
+    close(file);
+}
+
+// Opening does not wait for a FIFO's reader; the descriptor is not handed to
+// programs the application starts.
+OpenFile openForAppending(const char* path)
+{
+    OpenFile file(open(path, O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644));
+    struct stat status;
+    // A pipe or socket whose reader does not read would fill and drop lines.
+    if (file.isValid() && (fstat(file.get(), &status) != 0 || !(S_ISREG(status.st_mode) || isatty(file.get()))))
+        file.reset();
+    return file;
+}
+
+bool appendToOpenFile(FileHandle file, const char* bytes, size_t length)
 {
     while (length > 0) {
         ssize_t written = write(file, bytes, length);
@@ -100,25 +121,11 @@ bool writeWhole(int file, const char* bytes, size_t length)
     return true;
 }
 
-}
-
-// Opening does not wait for a FIFO's reader; the descriptor is not handed to
-// programs the application starts.
-bool appendToFile(const char* path, const char* bytes, size_t length)
-{
-    FileDescriptor file(open(path, O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644));
-    struct stat status;
-    // A pipe or socket whose reader does not read would fill and drop lines.
-    if (!file.isValid() || fstat(file.get(), &status) != 0 || !(S_ISREG(status.st_mode) || isatty(file.get())))
-        return false;
-    return writeWhole(file.get(), bytes, length);
-}
-
 // O_EXCL alone already fails on a link, even a dangling one; O_NOFOLLOW says so.
 bool createNewFile(const char* path, const char* bytes, size_t length)
 {
     FileDescriptor file(open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0644));
-    return file.isValid() && writeWhole(file.get(), bytes, length);
+    return file.isValid() && appendToOpenFile(file.get(), bytes, length);
 }
 
 bool userCacheDirectory(Text& directory)

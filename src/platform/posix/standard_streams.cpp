@@ -24,10 +24,19 @@ void passOnVmOutput(void* stream, const char* text, size_t length)
     fwrite(text, 1, length, file);
 }
 
+const int kFormatFailed = -2;
+
 int formatToBuffer(char* buffer, size_t size, const char* format, va_list arguments)
 {
     int length = vsnprintf(buffer, size, format, arguments);
-    return length >= 0 && static_cast<size_t>(length) < size ? length : -1;
+    if (length < 0)
+        return kFormatFailed;
+    return static_cast<size_t>(length) < size ? length : -1;
+}
+
+int printVmOutputDirectly(void* stream, const char* format, va_list arguments)
+{
+    return vfprintf(static_cast<FILE*>(stream), format, arguments);
 }
 
 }

@@ -143,16 +143,32 @@ bool environmentVariable(const char* name, Text& value)
 
 bool appendToFile(const char* path, const char* bytes, size_t length)
 {
-    File file(CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                          FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.isValid())
-        return false;
+    OpenFile file = openForAppending(path);
+    return file.isValid() && appendToOpenFile(file.get(), bytes, length);
+}
+
+void closeFile(FileHandle file)
+{
+    CloseHandle(file);
+}
+
+// Another process may read, write, rename or delete the file while it is
+// open, as it could between the writes of a file opened for each.
+OpenFile openForAppending(const char* path)
+{
+    OpenFile file(CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     // A pipe whose reader does not read blocks the writer for good.
-    DWORD type = GetFileType(file.get());
+    DWORD type = file.isValid() ? GetFileType(file.get()) : FILE_TYPE_UNKNOWN;
     if (type != FILE_TYPE_DISK && type != FILE_TYPE_CHAR)
-        return false;
+        file.reset();
+    return file;
+}
+
+bool appendToOpenFile(FileHandle file, const char* bytes, size_t length)
+{
     DWORD written = 0;
-    return WriteFile(file.get(), bytes, static_cast<DWORD>(length), &written, nullptr) && written == length;
+    return WriteFile(file, bytes, static_cast<DWORD>(length), &written, nullptr) && written == length;
 }
 
 // CREATE_NEW fails where a link's own name is taken, dangling or not.

@@ -133,11 +133,33 @@ void passOnVmOutput(void* stream, const char* text, size_t length)
         WriteFile(target, text, static_cast<DWORD>(length), &written, nullptr);
 }
 
+const int kFormatFailed = -2;
+
 int formatToBuffer(char* buffer, size_t size, const char* format, va_list arguments)
 {
     // The C runtime DLL's own formatter: mingw's would add to the executable.
+    // It gives -1 for a text too long and for one it cannot convert alike;
+    // counting the text tells them apart.
+    va_list copy;
+    va_copy(copy, arguments);
     int length = _vsnprintf(buffer, size, format, arguments);
-    return length >= 0 && static_cast<size_t>(length) < size ? length : -1;
+    if (length < 0 || static_cast<size_t>(length) >= size)
+        length = _vscprintf(format, copy) < 0 ? kFormatFailed : -1;
+    va_end(copy);
+    return length;
+}
+
+// The stream is the machine's C runtime's, which the launcher does not call:
+// what a buffer on the stack holds is passed on.
+int printVmOutputDirectly(void* stream, const char* format, va_list arguments)
+{
+    char buffer[4096] = {};
+    _vsnprintf(buffer, sizeof buffer, format, arguments);
+    size_t length = 0;
+    while (length < sizeof buffer && buffer[length])
+        ++length;
+    passOnVmOutput(stream, buffer, length);
+    return static_cast<int>(length);
 }
 
 }

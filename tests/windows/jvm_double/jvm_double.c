@@ -22,7 +22,7 @@ static struct {
     char record[MAX_PATH], classes[4096], main[32], encoding[256], screenshot[MAX_PATH], broadcaster[MAX_PATH];
     char says[1024], abortSays[1024];
     long createResult, detachResult, failString, mainThrows, mainSleep, appThread, windows;
-    long appWindow, probeSplash;
+    long appWindow, probeSplash, saysWidth;
 } config;
 
 static const char* setting(const char* name, char* buffer, DWORD size, const char* fallback)
@@ -57,6 +57,7 @@ static void configure(void)
     config.probeSplash = number("JVMDOUBLE_PROBE_SPLASH");
     setting("JVMDOUBLE_BROADCASTER", config.broadcaster, sizeof config.broadcaster, "");
     setting("JVMDOUBLE_SAYS", config.says, sizeof config.says, "");
+    config.saysWidth = number("JVMDOUBLE_SAYS_WIDTH");
     setting("JVMDOUBLE_ABORT_SAYS", config.abortSays, sizeof config.abortSays, "");
 }
 
@@ -932,7 +933,8 @@ static void sayWhyNot(const JavaVMInitArgs* init)
 {
     PrintHook print = (PrintHook)hookFunction(init, "vfprintf");
     if (config.says[0] && print)
-        record("printed", ",\"result\":%ld", (long)callPrintHook(print, "%s %d\n", config.says, 42));
+        record("printed", ",\"result\":%ld", (long)callPrintHook(print, "%*s %d\n", (int)config.saysWidth,
+                                                                   config.says, 42));
     if (config.abortSays[0]) {
         DWORD written = 0;
         WriteFile(GetStdHandle(STD_ERROR_HANDLE), config.abortSays, lstrlenA(config.abortSays), &written, NULL);

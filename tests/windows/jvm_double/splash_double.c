@@ -3,7 +3,9 @@
  * splash library's entry points that a launcher calls and appends each call,
  * with its arguments, as a JSON line to the jvm.dll double's record
  * (JVMDOUBLE_RECORD), so that the record shows them in order among the VM's
- * events. SPLASHDOUBLE_INIT=0 makes SplashInit fail; SPLASHDOUBLE_SCALED names
+ * events. SPLASHDOUBLE_INIT=0 makes SplashInit fail; SPLASHDOUBLE_LOAD=0 makes
+ * SplashLoadFile and SplashLoadMemory fail, as the library fails for an image
+ * it cannot decode; SPLASHDOUBLE_SCALED names
  * a scaled variant (at scale 2) that SplashGetScaledImageName hands back.
  * SplashLoadMemory records the size and up to 64 bytes (in hex) of the data.
  */
@@ -43,12 +45,18 @@ static void record(const char* call, const char* first, const char* second, cons
     }
 }
 
-__declspec(dllexport) int SplashInit(void)
+/* Whether the variable is not set to 0. */
+static int works(const char* variable)
 {
     char value[8] = "1";
-    GetEnvironmentVariableA("SPLASHDOUBLE_INIT", value, sizeof value);
-    record("SplashInit", NULL, NULL, NULL);
+    GetEnvironmentVariableA(variable, value, sizeof value);
     return strcmp(value, "0") != 0;
+}
+
+__declspec(dllexport) int SplashInit(void)
+{
+    record("SplashInit", NULL, NULL, NULL);
+    return works("SPLASHDOUBLE_INIT");
 }
 
 __declspec(dllexport) int SplashGetScaledImgNameMaxPstfixLen(const char* file)
@@ -81,7 +89,7 @@ __declspec(dllexport) void SplashSetScaleFactor(float scale)
 __declspec(dllexport) int SplashLoadFile(const char* file)
 {
     record("SplashLoadFile", file, NULL, NULL);
-    return 1;
+    return works("SPLASHDOUBLE_LOAD");
 }
 
 __declspec(dllexport) int SplashLoadMemory(void* data, int size)
@@ -92,7 +100,7 @@ __declspec(dllexport) int SplashLoadMemory(void* data, int size)
         used += snprintf(more + used, sizeof more - (size_t)used, "%02x", ((const unsigned char*)data)[i]);
     snprintf(more + used, sizeof more - (size_t)used, "\"");
     record("SplashLoadMemory", NULL, NULL, more);
-    return 1;
+    return works("SPLASHDOUBLE_LOAD");
 }
 
 __declspec(dllexport) void SplashSetFileJarName(const char* file, const char* jar)
