@@ -63,7 +63,7 @@ ctest_layer() { # LAYER PRESET
 }
 
 pytest_layer() { # LAYER LOG COMMAND...: COMMAND runs pytest on one folder
-  local layer=$1 log=$2 status line
+  local layer=$1 log=$2 status line retried
   shift 2
   echo "== $layer"
   "$@" -q -p no:cacheprovider --timeout="$PYTEST_TIMEOUT" >"$log" 2>&1
@@ -76,6 +76,9 @@ pytest_layer() { # LAYER LOG COMMAND...: COMMAND runs pytest on one folder
   record_checked "$layer" "$log" "$status" "$(count passed "$line")" \
     $(($(count failed "$line") + $(count 'errors?' "$line"))) \
     "$(count skipped "$line")"
+  # A Wine layer's line "win64: 2 Wine starts retried" goes after its counts.
+  retried=$(grep -oE '^win(32|64): [0-9]+ Wine starts? retried$' "$log" | tail -1 | cut -d' ' -f2-)
+  [ -z "$retried" ] || summary[${#summary[@]}-1]+="   $retried"
 }
 
 # A double-byte locale whose second bytes include 0x5C, for the character-stepping tests.

@@ -5,7 +5,7 @@ import tempfile
 
 import pytest
 
-from wine import BUILD_NAME, ROOT, Wine
+from wine import BUILD_NAME, ROOT, WINE_STARTS, Wine
 
 
 def reason_the_build_cannot_run():
@@ -33,6 +33,10 @@ def pytest_collection_modifyitems(items):
 def pytest_terminal_summary(terminalreporter):
     if CANNOT_RUN:
         terminalreporter.write_line('%s: every test skipped: %s' % (BUILD_NAME, CANNOT_RUN))
+    else:
+        terminalreporter.write_line(WINE_STARTS.summary(BUILD_NAME))
+        for reason in WINE_STARTS.reasons:
+            terminalreporter.write_line('  ' + reason)
 
 
 @pytest.fixture(scope='session')

@@ -7,7 +7,12 @@
  * With --wide 1 the program, its command line and the directory are taken and
  * handed on in UTF-16, so that names outside the ANSI code page stay exact.
  *
- * Prints one line per message box the program shows:
+ * Prints, before any other line of its own, "started" once the program's
+ * process is running, or
+ *   start-failed<TAB>ERROR
+ * with CreateProcess's error code when it could not be started: a run with
+ * neither line is one in which Wine never ran rig.exe.
+ * Then it prints one line per message box the program shows:
  *   box<TAB>OWNER<TAB>CAPTION<TAB>TEXT
  * where OWNER is the class name of the box's owner window, or "(none)", and
  * then one line with the program's exact 32-bit exit code:
@@ -136,6 +141,8 @@ int main(int argc, char** argv)
         printf("start-failed\t%lu\n", GetLastError());
         return 3;
     }
+    puts("started");
+    fflush(stdout);
     childProcessId = process.dwProcessId;
 
     DWORD startTime = GetTickCount();

@@ -7,7 +7,8 @@ bitness, and the registry data of a test goes to the view that build reads.
 
 One Wine prefix serves a whole test session. Programs are started through
 rig.exe, which gives each its exact command line, answers its message boxes
-and reports them with the exact exit code.
+and reports them with the exact exit code. A command whose program Wine could
+not start runs again (see wine_starts.py).
 """
 import json
 import os
@@ -16,6 +17,8 @@ import shutil
 import subprocess
 import tempfile
 from dataclasses import dataclass, field
+
+from wine_starts import StartRetries, rig_start_failure, script_start_failure, wine_start_failure
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), '..', '..'))
 BUILD_NAME = os.environ.get('LAUNCHER_WINDOWS_BUILD', 'win64')
@@ -63,6 +66,9 @@ class Run:
         return [box.text for box in self.boxes]
 
 
+# One count for the session, which its summary line tells.
+WINE_STARTS = StartRetries()
+
 AE_DEBUG = r'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug'
 
 
@@ -75,9 +81,15 @@ class Wine:
         for name in ('JAVA_HOME', 'JAVA_LAUNCHER_TRACE'):
             self.env.pop(name, None)
 
-    def command(self, args, env=None, timeout=120, check=True):
-        return subprocess.run(['wine'] + args, env=dict(self.env, **(env or {})),
-                              capture_output=True, timeout=timeout, check=check)
+    def command(self, args, env=None, timeout=120, check=True, start_failure=wine_start_failure):
+        """Runs `wine ARGS`, again while start_failure says that Wine could not start the program."""
+        completed = WINE_STARTS.run(
+            lambda: subprocess.run(['wine'] + args, env=dict(self.env, **(env or {})),
+                                   capture_output=True, timeout=timeout),
+            start_failure, os.path.basename(args[0]))
+        if check:
+            completed.check_returncode()
+        return completed
 
     def boot(self):
         self.command(['wineboot', '-i'], timeout=300)
@@ -100,25 +112,27 @@ class Wine:
         Only 'reg delete' is trusted for this: under a WoW64 Wine a .reg
         file's [-KEY] lines, imported with /reg:64, delete nothing."""
         lines = ['@echo off']
-        lines += ['reg delete "%s" /f %s >nul 2>&1' % (key, view) for key in keys]
-        # Wine's cmd runs "a && b" whatever a's exit code: errorlevel is tested on a line of its own.
+        # After each program, its errorlevel: 9009 when cmd could not start it.
         for key in keys:
-            lines += ['reg query "%s" %s >nul 2>&1' % (key, view), 'if not errorlevel 1 echo left: %s' % key]
+            lines += ['reg delete "%s" /f %s >nul 2>&1' % (key, view),
+                      'echo errorlevel %%errorlevel%% deleting %s' % key]
+        for key in keys:
+            lines += ['reg query "%s" %s >nul 2>&1' % (key, view),
+                      'echo errorlevel %%errorlevel%% querying %s' % key]
         lines.append('echo checked')
         with tempfile.NamedTemporaryFile('w', suffix='.cmd', delete=False, encoding='latin-1') as f:
             f.write('\r\n'.join(lines) + '\r\n')
             name = f.name
         try:
-            # On a busy machine Wine now and then fails to start cmd at all
-            # ("ShellExecuteEx failed"); a script that did not run runs again, once.
-            for _ in range(2):
-                completed = self.command(['cmd', '/c', windows_path(name)], check=False)
-                output = completed.stdout.decode('latin-1').splitlines()
-                if 'checked' in output:
-                    break
+            # Deleting again what is gone is harmless: the whole script runs
+            # again when one of its programs did not start.
+            completed = self.command(['cmd', '/c', windows_path(name)], check=False,
+                                     start_failure=script_start_failure)
         finally:
             os.unlink(name)
-        left = [line[len('left: '):] for line in output if line.startswith('left: ')]
+        output = completed.stdout.decode('latin-1').splitlines()
+        found = 'errorlevel 0 querying '
+        left = [line[len(found):] for line in output if line.startswith(found)]
         if left or 'checked' not in output:
             raise AssertionError('registry keys not deleted (%s): %s' % (view, ', '.join(left) or completed))
 
@@ -129,6 +143,8 @@ class Wine:
             f.write('REGEDIT4\r\n\r\n' + text.replace('\n', '\r\n'))
             name = f.name
         try:
+            # Runs again only when reg.exe never ran; an import that ran twice
+            # would only set the same values again.
             self.command(['reg', 'import', windows_path(name), view])
         finally:
             os.unlink(name)
@@ -150,7 +166,8 @@ class Wine:
         if no_std:
             args += ['--no-std', '1']
         args += [windows_path(program), command_line]
-        completed = self.command(args, env=env, timeout=timeout_ms / 1000 + 60, check=False)
+        completed = self.command(args, env=env, timeout=timeout_ms / 1000 + 60, check=False,
+                                 start_failure=rig_start_failure)
         run = Run(output=completed.stdout.decode('latin-1'), errors=completed.stderr)
         for line in run.output.splitlines():
             parts = line.split('\t')
@@ -175,6 +192,8 @@ class Wine:
         # A server that is still there would ignore -p: let it end first.
         subprocess.run(['wineserver', '-w'], **quiet)
         subprocess.run(['wineserver', '-p'], **quiet)
+        # Not one of the commands run again: the prefix's processes start with
+        # any program's process, start.exe's when Wine could not start cmd.
         subprocess.run(['wine', 'cmd', '/c', 'exit'], **quiet)
         self.kept_running = True
 
