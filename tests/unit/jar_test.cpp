@@ -103,6 +103,17 @@ TEST(Inflate, FixedCodesAndExactLengths)
     EXPECT_FALSE(inflateRaw(reserved, sizeof reserved, out, 0));
 }
 
+TEST(Inflate, IncompleteCodesAreRefusedAndAFullBufferMayEndTheReading)
+{
+    unsigned char out[32];
+    EXPECT_FALSE(inflateRaw(kIncompleteCodes, sizeof kIncompleteCodes, out, 6));
+    EXPECT_FALSE(inflateRaw(kIncompleteCodes, sizeof kIncompleteCodes, out, 3, InflateEnd::BufferFull));
+    // zlib, and so the java launcher, reads no further than a buffer of 20 bytes holds.
+    ASSERT_TRUE(inflateRaw(kFixedCodes, sizeof kFixedCodes, out, 20, InflateEnd::BufferFull));
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(out), 20), "splash splash splash");
+    EXPECT_FALSE(inflateRaw(kFixedCodes, 5, out, 20, InflateEnd::BufferFull)) << "cut short before it is full";
+}
+
 TEST(Manifest, MainAttributesWithContinuedLines)
 {
     const char manifest[] = "Manifest-Version: 1.0\r\nmain-class: app.Main\r\nSplashScreen-Image: images/a\r\n b.png\r\n"
