@@ -1,7 +1,7 @@
 #include "common/argument_splitting.h"
 
 #include "common/text_scan.h"
-#include "platform/platform.h"
+#include "platform/characters.h"
 
 #include <string.h>
 

@@ -1,6 +1,6 @@
 #include "common/text_scan.h"
 
-#include "platform/platform.h"
+#include "platform/characters.h"
 
 #include <string.h>
 

@@ -1,6 +1,7 @@
 #include "common/trace.h"
 
-#include "platform/platform.h"
+#include "platform/files.h"
+#include "platform/process.h"
 
 namespace {
 

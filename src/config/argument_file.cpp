@@ -1,6 +1,6 @@
 #include "config/argument_file.h"
 
-#include "platform/platform.h"
+#include "platform/characters.h"
 
 #include <string.h>
 

@@ -2,7 +2,7 @@
 
 #include "common/path_parts.h"
 #include "config/path_spelling.h"
-#include "platform/platform.h"
+#include "platform/files.h"
 
 namespace {
 

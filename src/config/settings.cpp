@@ -5,7 +5,7 @@
 #include "config/ini_value.h"
 #include "config/java_options.h"
 #include "config/variables.h"
-#include "platform/platform.h"
+#include "platform/files.h"
 
 const char kDisplaySection[] = "Display";
 const char kSplashScreenKey[] = "Splash Screen";

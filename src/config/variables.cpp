@@ -1,7 +1,8 @@
 #include "config/variables.h"
 
 #include "common/text_scan.h"
-#include "platform/platform.h"
+#include "platform/files.h"
+#include "platform/process.h"
 
 #include <string.h>
 

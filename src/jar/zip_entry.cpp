@@ -2,7 +2,7 @@
 
 #include "common/memory.h"
 #include "jar/inflate.h"
-#include "platform/platform.h"
+#include "platform/files.h"
 
 #include <string.h>
 

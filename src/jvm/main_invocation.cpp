@@ -9,6 +9,7 @@
 #include "jvm/main_arguments.h"
 #include "jvm/runtime_rules.h"
 #include "jvm/vm_output.h"
+#include "platform/message_box.h"
 #include "runtime/java_version.h"
 
 namespace {

@@ -5,7 +5,8 @@
 #include "common/path_parts.h"
 #include "common/trace.h"
 #include "jvm/vm_output.h"
-#include "platform/platform.h"
+#include "platform/files.h"
+#include "platform/libraries.h"
 
 namespace {
 

@@ -8,6 +8,8 @@
 #include "jvm/vm_output.h"
 #include "launcher/error_reporting.h"
 #include "launcher/launcher.h"
+#include "platform/process.h"
+#include "platform/window_handle.h"
 #include "runtime/runtime_layout.h"
 #include "runtime/runtime_search.h"
 

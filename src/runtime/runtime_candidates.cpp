@@ -2,6 +2,7 @@
 
 #include "common/text_scan.h"
 #include "common/trace.h"
+#include "platform/files.h"
 #include "runtime/java_version.h"
 #include "runtime/runtime_layout.h"
 

@@ -5,7 +5,8 @@
 #include "common/trace.h"
 #include "jar/main_jar_splash.h"
 #include "jar/zip_entry.h"
-#include "platform/platform.h"
+#include "platform/files.h"
+#include "platform/libraries.h"
 
 #include <string.h>
 

@@ -6,7 +6,8 @@
 // library (splash/runtime_splash.h), which java.awt.SplashScreen controls.
 #include "common/text.h"
 #include "config/module_path.h"
-#include "platform/platform.h"
+#include "platform/splash_window.h"
+#include "platform/window_handle.h"
 
 #include <stddef.h>
 

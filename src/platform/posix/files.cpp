@@ -1,9 +1,12 @@
-#include "platform/platform.h"
+#include "platform/files.h"
 
 #include "common/growing_buffer.h"
 #include "config/settings_path.h"
 #include "platform/posix/file_contents.h"
 #include "platform/posix/profile_reader.h"
+#include "platform/process.h"
+#include "platform/settings_reader.h"
+#include "platform/user_cache.h"
 
 #include <errno.h>
 #include <fcntl.h>

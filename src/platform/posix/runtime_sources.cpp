@@ -1,4 +1,4 @@
-#include "platform/platform.h"
+#include "platform/runtime_sources.h"
 
 #include "common/trace.h"
 

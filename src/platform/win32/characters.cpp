@@ -1,4 +1,4 @@
-#include "platform/platform.h"
+#include "platform/characters.h"
 
 #include <windows.h>
 

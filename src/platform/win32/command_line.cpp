@@ -1,6 +1,7 @@
-#include "platform/platform.h"
+#include "platform/process.h"
 
 #include "common/argument_splitting.h"
+#include "platform/characters.h"
 #include "platform/win32/code_page.h"
 
 #include <windows.h>

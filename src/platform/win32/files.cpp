@@ -1,8 +1,11 @@
-#include "platform/platform.h"
+#include "platform/files.h"
 
 #include "common/text_scan.h"
 #include "config/path_spelling.h"
 #include "config/settings_path.h"
+#include "platform/process.h"
+#include "platform/settings_reader.h"
+#include "platform/user_cache.h"
 #include "platform/win32/code_page.h"
 #include "platform/win32/handles.h"
 

@@ -1,4 +1,4 @@
-#include "platform/platform.h"
+#include "platform/process.h"
 
 #include "common/memory.h"
 #include "platform/win32/module_state.h"
