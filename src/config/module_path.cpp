@@ -1,7 +1,8 @@
 #include "config/module_path.h"
 
 #include "common/path_parts.h"
-#include "config/path_spelling.h"
+#include "common/path_spelling.h"
+#include "config/settings_path.h"
 #include "platform/files.h"
 
 namespace {
@@ -27,7 +28,7 @@ bool findLaunchPaths(LaunchPaths& paths, Failure& failure)
     }
     paths.directory = directoryOfPath(paths.modulePath, platform::kPathSeparator);
     paths.applicationName = nameWithoutExtension(paths.modulePath, platform::kPathSeparator);
-    return platform::settingsPathForModule(paths.modulePath, paths.settingsPath) || failSilently(failure);
+    return settingsPathBeside(paths.modulePath, paths.settingsPath) || failSilently(failure);
 }
 
 bool undecodableModulePath(const Text& modulePath, Failure& warning)

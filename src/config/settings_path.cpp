@@ -1,6 +1,7 @@
 #include "config/settings_path.h"
 
 #include "common/text_scan.h"
+#include "platform/files.h"
 
 namespace {
 
@@ -35,4 +36,11 @@ bool iniPathForFileName(const Text& modulePath, Text& iniPath)
         return false;
     iniPath = static_cast<Text&&>(result);
     return true;
+}
+
+bool settingsPathBeside(const Text& executablePath, Text& settingsPath)
+{
+    if (platform::kExecutableExtension[0])
+        return iniPathAfterLastDot(executablePath, settingsPath);
+    return iniPathForFileName(executablePath, settingsPath);
 }

@@ -8,6 +8,7 @@
 #include "jvm/vm_output.h"
 #include "launcher/error_reporting.h"
 #include "launcher/launcher.h"
+#include "launcher/trace_file.h"
 #include "platform/process.h"
 #include "platform/window_handle.h"
 #include "runtime/runtime_layout.h"
@@ -130,6 +131,7 @@ bool launch(platform::ModuleInstance instance)
 
 int launchMain(platform::ModuleInstance instance)
 {
+    openTraceFile();
     int result = launch(instance) ? 0 : -1;
     trace("exit code %d", { result });
     return result;

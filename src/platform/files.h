@@ -21,7 +21,9 @@ bool modulePath(Text& path, int& errorCode);
 // Where the first byte lies that the system's encoding for file names cannot
 // decode; the text's length when it decodes whole.
 size_t firstUndecodableByte(const Text& text);
-bool settingsPathForModule(const Text& modulePath, Text& settingsPath);
+// The extension the system's programs carry (".exe" on Windows); empty where
+// they carry none (Linux).
+extern const char kExecutableExtension[];
 bool fileExists(const char* path);
 // Whether the path names a directory.
 bool isDirectory(const char* path);

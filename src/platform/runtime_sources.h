@@ -3,7 +3,7 @@
 // the processor this process is built for.
 #include "common/list.h"
 #include "common/text.h"
-#include "runtime/library_machine.h"
+#include "common/library_machine.h"
 
 namespace platform {
 

@@ -1,5 +1,5 @@
+#include "common/library_machine.h"
 #include "runtime/java_version.h"
-#include "runtime/library_machine.h"
 #include "runtime/runtime_candidates.h"
 #include "test_support.h"
 

@@ -1,7 +1,6 @@
 #include "platform/files.h"
 
 #include "common/growing_buffer.h"
-#include "config/settings_path.h"
 #include "platform/posix/file_contents.h"
 #include "platform/posix/profile_reader.h"
 #include "platform/process.h"
@@ -21,6 +20,7 @@ namespace platform {
 
 const char kPathSeparator = '/';
 const char kPathListSeparator = ':';
+const char kExecutableExtension[] = "";
 
 // Names on Linux are bytes: nothing stands between them and the locale.
 const int kUnrepresentableNameError = EILSEQ;
@@ -50,11 +50,6 @@ bool modulePath(Text& path, int& errorCode)
     });
     errorCode = result == GrowResult::Failed ? error : result == GrowResult::NoMemory ? ENOMEM : ENAMETOOLONG;
     return result == GrowResult::Complete;
-}
-
-bool settingsPathForModule(const Text& modulePath, Text& settingsPath)
-{
-    return iniPathForFileName(modulePath, settingsPath);
 }
 
 size_t readProfileString(const char* file, const char* section, const char* key,

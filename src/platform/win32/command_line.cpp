@@ -1,7 +1,7 @@
 #include "platform/process.h"
 
 #include "common/argument_splitting.h"
-#include "platform/characters.h"
+#include "common/characters.h"
 #include "platform/win32/code_page.h"
 
 #include <windows.h>
@@ -15,7 +15,7 @@ bool isBlankUnit(char16_t unit)
     wchar_t units[1] = { static_cast<wchar_t>(unit) };
     Text converted;
     return convertToCodePage(units, 1, converted) && converted.length() == 1
-        && platform::isBlankCharacter(converted.chars());
+        && isBlankCharacter(converted.chars());
 }
 
 }

@@ -1,8 +1,7 @@
 #include "platform/files.h"
 
+#include "common/path_spelling.h"
 #include "common/text_scan.h"
-#include "config/path_spelling.h"
-#include "config/settings_path.h"
 #include "platform/process.h"
 #include "platform/settings_reader.h"
 #include "platform/user_cache.h"
@@ -13,6 +12,7 @@ namespace platform {
 
 const char kPathSeparator = '\\';
 const char kPathListSeparator = ';';
+const char kExecutableExtension[] = ".exe";
 
 const int kUnrepresentableNameError = ERROR_NO_UNICODE_TRANSLATION;
 
@@ -42,11 +42,6 @@ bool modulePath(Text& path, int& errorCode)
 size_t firstUndecodableByte(const Text& text)
 {
     return text.length();
-}
-
-bool settingsPathForModule(const Text& modulePath, Text& settingsPath)
-{
-    return iniPathAfterLastDot(modulePath, settingsPath);
 }
 
 size_t readProfileString(const char* file, const char* section, const char* key,

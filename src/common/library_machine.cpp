@@ -1,4 +1,4 @@
-#include "runtime/library_machine.h"
+#include "common/library_machine.h"
 
 #include <stdint.h>
 
