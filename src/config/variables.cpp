@@ -45,7 +45,7 @@ bool expandVariables(const Text& text, VariableLookup lookup, const void* contex
     return true;
 }
 
-bool expandSettingVariables(const Text& text, const Text& moduleDirectory, Text& expanded)
+bool expandSettingVariables(const Text& text, const Text& executableDirectory, Text& expanded)
 {
-    return expandVariables(text, settingVariable, &moduleDirectory, expanded);
+    return expandVariables(text, settingVariable, &executableDirectory, expanded);
 }

@@ -180,7 +180,7 @@ bool invokeMainClass(VirtualMachine& machine, const MainCall& call, Failure& fai
     MainEntry entry;
     if (!findMain(env, call, entry, failure))
         return false;
-    jobjectArray arguments = newMainArguments(env, call.arguments, call.wideArguments);
+    jobjectArray arguments = newMainArguments(env, call.arguments);
     if (!arguments) {
         env->ExceptionDescribe();
         return failSilently(failure);

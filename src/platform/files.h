@@ -17,7 +17,7 @@ extern const char kPathSeparator;
 // in it cannot be represented in the code page; the path then ends with that
 // name (the part past it left off), as near as the code page can write it.
 extern const int kUnrepresentableNameError;
-bool modulePath(Text& path, int& errorCode);
+bool executablePath(Text& path, int& errorCode);
 // Where the first byte lies that the system's encoding for file names cannot
 // decode; the text's length when it decodes whole.
 size_t firstUndecodableByte(const Text& text);

@@ -2,18 +2,18 @@
 // The process: the handle of its instance, the launch its entry runs, the
 // services a launch needs started and shut down, the arguments it was given
 // and its environment.
+#include "common/command_line_arguments.h"
 #include "common/text.h"
-#include "common/text_list.h"
 
 namespace platform {
 
-using ModuleInstance = void*;
+using InstanceHandle = void*;
 
 }
 
 // The launch, which the process's entry (win32/entry.cpp, posix/entry.cpp)
 // runs and whose exit code it ends with; the launch sequence implements it.
-int launchMain(platform::ModuleInstance instance);
+int launchMain(platform::InstanceHandle instance);
 
 namespace platform {
 
@@ -21,13 +21,13 @@ namespace platform {
 // for characters, and on Windows a COM apartment, the common controls and the
 // window framework. On a failure, which step failed and its code (an HRESULT
 // on Windows). shutDown() runs after the launch, whatever startUp() gave.
-enum class StartUpFailure { None, Apartment, ModuleState };
-StartUpFailure startUp(ModuleInstance instance, long& errorCode);
+enum class StartUpFailure { None, Apartment, WindowFramework };
+StartUpFailure startUp(InstanceHandle instance, long& errorCode);
 void shutDown();
 
 // Starts them up, and shuts them down when the owner goes.
 struct StartedPlatform {
-    explicit StartedPlatform(ModuleInstance instance) : failure(startUp(instance, errorCode)) {}
+    explicit StartedPlatform(InstanceHandle instance) : failure(startUp(instance, errorCode)) {}
     StartedPlatform(const StartedPlatform&) = delete;
     StartedPlatform& operator=(const StartedPlatform&) = delete;
     ~StartedPlatform() { shutDown(); }
@@ -37,11 +37,10 @@ struct StartedPlatform {
 };
 
 // The arguments after the program's own path, split as the system's
-// launcher conventions say; false when one could not get memory. Where the
-// system gives the command line in UTF-16 and an argument's text in the code
-// page is not exact, wideArguments holds its UTF-16 code units (as bytes) at
-// the same index, else an empty text; it may also be shorter than arguments.
-[[nodiscard]] bool commandLineArguments(TextList& arguments, TextList& wideArguments);
+// launcher conventions say, each with its exact UTF-16 where the system gives
+// the command line in UTF-16 and its text in the code page is not exact;
+// false when one could not get memory.
+[[nodiscard]] bool commandLineArguments(CommandLineArguments& arguments);
 
 // The value of an environment variable; false when it is not set.
 bool environmentVariable(const char* name, Text& value);

@@ -3,7 +3,7 @@
 // the processor this process is built for.
 #include "common/list.h"
 #include "common/text.h"
-#include "common/library_machine.h"
+#include "common/library_processor.h"
 
 namespace platform {
 
@@ -40,6 +40,6 @@ void recordedRuntimes(RuntimeRecords& records);
 
 // The processor this process's own code is built for, as a library's
 // headers name it: a library for another can never be loaded.
-extern const LibraryMachine kProcessMachine;
+extern const LibraryProcessor kThisProcessor;
 
 }

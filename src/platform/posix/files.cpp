@@ -37,7 +37,7 @@ size_t firstUndecodableByte(const Text& text)
     return text.length();
 }
 
-bool modulePath(Text& path, int& errorCode)
+bool executablePath(Text& path, int& errorCode)
 {
     int error = 0;
     GrowResult result = fillGrowingBuffer(256, 0x40000, path, [&](char* buffer, size_t size, size_t& length) {

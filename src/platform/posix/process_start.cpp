@@ -5,7 +5,7 @@
 namespace platform {
 
 // Only the locale matters here, for the multibyte character stepping.
-StartUpFailure startUp(ModuleInstance, long&)
+StartUpFailure startUp(InstanceHandle, long&)
 {
     setlocale(LC_CTYPE, "");
     return StartUpFailure::None;

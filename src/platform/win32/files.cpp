@@ -19,7 +19,7 @@ const int kUnrepresentableNameError = ERROR_NO_UNICODE_TRANSLATION;
 // The path comes in UTF-16: GetModuleFileNameA would give a best-fit
 // look-alike of a folder outside the code page, whose settings file and
 // runtime could be anybody's. Its folder's short name stands in for it.
-bool modulePath(Text& path, int& errorCode)
+bool executablePath(Text& path, int& errorCode)
 {
     WideText units;
     DWORD error = 0;

@@ -149,8 +149,8 @@ const char* const kVmLibraryPaths[] = {
 };
 const char kPrivateRuntimeSubdirectory[] = "jre\\";
 
-const LibraryMachine kProcessMachine = {
-    LibraryMachine::Format::Pe,
+const LibraryProcessor kThisProcessor = {
+    LibraryProcessor::Format::Pe,
 #ifdef _WIN64
     IMAGE_FILE_MACHINE_AMD64, 64,
 #else
