@@ -3,7 +3,7 @@
 #include "common/memory.h"
 #include "jar/inflate.h"
 #include "jar/manifest.h"
-#include "platform/platform.h"
+#include "platform/files.h"
 
 #include <string.h>
 

@@ -8,6 +8,9 @@
 #include "jvm/vm_output.h"
 #include "launcher/error_reporting.h"
 #include "launcher/launcher.h"
+#include "launcher/trace_file.h"
+#include "platform/process.h"
+#include "platform/window_handle.h"
 #include "runtime/runtime_layout.h"
 #include "runtime/runtime_search.h"
 
@@ -15,7 +18,7 @@ namespace {
 
 const char kComErrorFormat[] = "COM error: %s (errno = %d).\n";
 const char kComInitializeFailed[] = "failed to initialize";
-const char kModuleInitializeFailed[] = "failed to initialize module";
+const char kWindowFrameworkFailed[] = "failed to initialize module";
 const char kRuntimeNotFoundFormat[] =
     "Java Runtime Environment (JRE) not found. Please download and install JRE (%s) from: \n"
     "https://adoptium.net/";
@@ -30,21 +33,21 @@ bool platformStarted(const platform::StartedPlatform& started, Failure& failure)
         return true;
     case platform::StartUpFailure::Apartment:
         return fail(failure, kComErrorFormat, kComInitializeFailed, code);
-    case platform::StartUpFailure::ModuleState:
-        return fail(failure, kComErrorFormat, kModuleInitializeFailed, code);
+    case platform::StartUpFailure::WindowFramework:
+        return fail(failure, kComErrorFormat, kWindowFrameworkFailed, code);
     }
     return failSilently(failure);
 }
 
 void traceLaunch(const LaunchPaths& paths, const TextList& arguments)
 {
-    trace("launch of %s with %d arguments", { paths.modulePath, static_cast<int>(arguments.count()) });
+    trace("launch of %s with %d arguments", { paths.executablePath, static_cast<int>(arguments.count()) });
     for (size_t i = 0; i < arguments.count(); ++i)
         trace("  \"%s\"", { arguments.at(i) });
     if (!paths.settingsPath.isEmpty())
         trace("settings file %s", { paths.settingsPath });
     else if (!paths.directory.isEmpty())
-        trace("no settings file: the executable's path %s has no '.'", { paths.modulePath });
+        trace("no settings file: the executable's path %s has no '.'", { paths.executablePath });
 }
 
 bool splashWanted(const TextList& arguments)
@@ -103,13 +106,13 @@ bool createVmAndRunMain(void* context)
     beginVmStart({ showFailureNow, &launcher.splash.messageOwner }, launcher.exitHook);
     if (!createVm(launcher.vmLibrary, launcher.settings.vmOptions, launcher.machine, run.failure))
         return false;
-    MainCall call = { launcher.settings, launcher.runtimeHome, launcher.arguments, launcher.wideArguments };
+    MainCall call = { launcher.settings, launcher.runtimeHome, launcher.arguments };
     return invokeMainClass(launcher.machine, call, run.failure);
 }
 
 // The failure is shown before the teardown, which waits for the
 // application's threads, with the splash window still its owner.
-bool launch(platform::ModuleInstance instance)
+bool launch(platform::InstanceHandle instance)
 {
     platform::StartedPlatform started(instance);
     Failure failure;
@@ -126,8 +129,9 @@ bool launch(platform::ModuleInstance instance)
 
 }
 
-int launchMain(platform::ModuleInstance instance)
+int launchMain(platform::InstanceHandle instance)
 {
+    openTraceFile();
     int result = launch(instance) ? 0 : -1;
     trace("exit code %d", { result });
     return result;
@@ -135,16 +139,16 @@ int launchMain(platform::ModuleInstance instance)
 
 bool prepareLaunch(Launcher& launcher, Failure& failure)
 {
-    if (!platform::commandLineArguments(launcher.arguments, launcher.wideArguments))
+    if (!platform::commandLineArguments(launcher.arguments))
         return fail(failure, kOutOfMemoryMessage);
     bool found = findLaunchPaths(launcher.paths, failure);
-    traceLaunch(launcher.paths, launcher.arguments);
+    traceLaunch(launcher.paths, launcher.arguments.texts());
     if (!found)
         return false;
     Failure warning;
-    if (undecodableModulePath(launcher.paths.modulePath, warning))
+    if (undecodableExecutablePath(launcher.paths.executablePath, warning))
         showFailure(nullptr, warning);
-    if (splashWanted(launcher.arguments))
+    if (splashWanted(launcher.arguments.texts()))
         showSplash(launcher.paths, launcher.splash);
     if (!loadSettings(launcher.paths, launcher.settings, failure) || !findRuntime(launcher, failure))
         return false;
@@ -153,7 +157,7 @@ bool prepareLaunch(Launcher& launcher, Failure& failure)
         StartupCacheFacts facts = { launcher.runtimeHome, launcher.jvmLibraryPath, settings.classPath, launcher.paths };
         launcher.exitHook = addStartupCacheOptions(facts, settings.vmOptions, launcher.startupArchive);
     }
-    return addJavaCommandOption(settings, launcher.arguments) || fail(failure, kOutOfMemoryMessage);
+    return addJavaCommandOption(settings, launcher.arguments.texts()) || fail(failure, kOutOfMemoryMessage);
 }
 
 bool runApplication(Launcher& launcher, Failure& failure)
@@ -162,7 +166,7 @@ bool runApplication(Launcher& launcher, Failure& failure)
     // splash before the machine starts for java.awt.SplashScreen to find it.
     if (!loadVmLibrary(launcher.jvmLibraryPath, launcher.vmLibrary, failure))
         return false;
-    if (splashWanted(launcher.arguments))
+    if (splashWanted(launcher.arguments.texts()))
         launcher.runtimeSplash = showSplashOfRuntime(launcher);
     MainRun run = { launcher, failure };
     bool ran = runMainOnItsThread(launcher.settings.vmOptions, launcher.machine, createVmAndRunMain, &run);

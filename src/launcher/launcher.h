@@ -1,9 +1,9 @@
 #pragma once
 // The record of one launch. Exactly one lives on the entry's stack for the
 // whole run; each step is handed the parts of it that it uses.
+#include "common/command_line_arguments.h"
 #include "common/text.h"
-#include "common/text_list.h"
-#include "config/module_path.h"
+#include "config/launch_paths.h"
 #include "config/settings.h"
 #include "jvm/startup_cache.h"
 #include "jvm/vm_creation.h"
@@ -21,8 +21,7 @@ struct Launcher {
     StartupArchive startupArchive;
     VirtualMachine machine;
     LaunchPaths paths;
-    TextList arguments;
-    TextList wideArguments; // see platform::commandLineArguments
+    CommandLineArguments arguments;
     LaunchSettings settings;
     Text runtimeHome;       // the chosen runtime's home, once found
     Text jvmLibraryPath;
