@@ -16,10 +16,11 @@ BUILDS = {
     'win64': (0x8664, 0x20B, 'amd64'),
 }
 # Room for the options as java takes them, main modules and JARs, UTF-16
-# paths and arguments, the splash thread and library, and the machine's own
-# reasons when it cannot start: still a fraction of
-# what a runtime weighs.
-SIZE_BUDGET_WIN32 = 80 * 1024
+# paths and arguments, the splash thread and library, the machine's own
+# reasons when it cannot start, JAR and argument-file readers that refuse what
+# java refuses, and a cache folder checked against other users: still a
+# fraction of what a runtime weighs.
+SIZE_BUDGET_WIN32 = 88 * 1024
 
 
 def load(build):
