@@ -2,6 +2,7 @@
 
 #include "common/argument_splitting.h"
 #include "common/trace.h"
+#include "config/environment_settings.h"
 #include "jvm/java_command.h"
 #include "jvm/main_invocation.h"
 #include "jvm/main_thread.h"
@@ -148,6 +149,9 @@ bool prepareLaunch(Launcher& launcher, Failure& failure)
     Failure warning;
     if (undecodableExecutablePath(launcher.paths.executablePath, warning))
         showFailure(nullptr, warning);
+    // The other settings, the splash's among them, see the variables set.
+    if (!applyEnvironmentSettings(launcher.paths, failure))
+        return false;
     if (splashWanted(launcher.arguments.texts()))
         showSplash(launcher.paths, launcher.splash);
     if (!loadSettings(launcher.paths, launcher.settings, failure) || !findRuntime(launcher, failure))

@@ -58,6 +58,11 @@ size_t readProfileString(const char* file, const char* section, const char* key,
     return copyProfileValue(readProfileValue(file, section, key), buffer, size);
 }
 
+bool readProfileSection(const char* file, const char* section, TextList& names, TextList& values)
+{
+    return ::readProfileSection(file, section, names, values);
+}
+
 bool fileExists(const char* path)
 {
     struct stat status;
@@ -79,6 +84,13 @@ bool environmentVariable(const char* name, Text& value)
 {
     const char* found = getenv(name);
     return found && value.assign(found, strlen(found));
+}
+
+// The environment is changed before the launch starts a thread: setenv is
+// not safe beside another thread's getenv.
+bool setEnvironmentVariable(const char* name, const char* value)
+{
+    return (value ? setenv(name, value, 1) : unsetenv(name)) == 0;
 }
 
 bool appendToFile(const char* path, const char* bytes, size_t length)

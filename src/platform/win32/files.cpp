@@ -1,5 +1,6 @@
 #include "platform/files.h"
 
+#include "common/growing_buffer.h"
 #include "common/path_spelling.h"
 #include "common/text_scan.h"
 #include "platform/process.h"
@@ -7,6 +8,8 @@
 #include "platform/user_cache.h"
 #include "platform/win32/code_page.h"
 #include "platform/win32/handles.h"
+
+#include <string.h>
 
 namespace platform {
 
@@ -49,6 +52,58 @@ size_t readProfileString(const char* file, const char* section, const char* key,
 {
     DWORD room = size > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<DWORD>(size);
     return GetPrivateProfileStringA(section, key, "", buffer, room, file);
+}
+
+namespace {
+
+bool isProfileBlank(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// One entry of a section as GetPrivateProfileSectionA gives it, "name=value"
+// or the name alone, into a name and the value read as for one key.
+bool appendProfileEntry(const char* entry, size_t length, TextList& names, TextList& values)
+{
+    const char* end = entry + length;
+    const char* equals = static_cast<const char*>(memchr(entry, '=', length));
+    const char* nameEnd = equals ? equals : end;
+    const char* value = equals ? equals + 1 : end;
+    while (nameEnd > entry && isProfileBlank(nameEnd[-1]))
+        --nameEnd;
+    while (value < end && isProfileBlank(*value))
+        ++value;
+    while (end > value && isProfileBlank(end[-1]))
+        --end;
+    if (end - value >= 2 && (*value == '"' || *value == '\'') && end[-1] == *value) {
+        ++value;
+        --end;
+    }
+    return names.append(entry, static_cast<size_t>(nameEnd - entry))
+        && values.append(value, static_cast<size_t>(end - value));
+}
+
+}
+
+// The reader gives size - 2 for a section it had to cut. Comment lines, which
+// some versions of Windows give too, are left out.
+bool readProfileSection(const char* file, const char* section, TextList& names, TextList& values)
+{
+    Text entries;
+    GrowResult result = fillGrowingBuffer(1024, 0x40000000, entries, [&](char* buffer, size_t size, size_t& length) {
+        length = GetPrivateProfileSectionA(section, buffer, static_cast<DWORD>(size), file);
+        return length + 2 < size ? FillResult::Complete : FillResult::TooSmall;
+    });
+    if (result != GrowResult::Complete)
+        return result != GrowResult::NoMemory;
+    for (size_t at = 0; at < entries.length();) {
+        const char* entry = entries.chars() + at;
+        size_t length = lstrlenA(entry);
+        if (length > 0 && *entry != ';' && !appendProfileEntry(entry, length, names, values))
+            return false;
+        at += length + 1;
+    }
+    return true;
 }
 
 bool fileExists(const char* path)
@@ -137,6 +192,17 @@ bool environmentVariable(const char* name, Text& value)
     if (!filled || (units.length == 0 && error == ERROR_ENVVAR_NOT_FOUND))
         return false;
     return codePagePath(units.units(), units.length, true, value);
+}
+
+// The runtime reads the environment through GetEnvironmentStringsW (Java's
+// System.getenv), or copies it when its C runtime starts, after this.
+bool setEnvironmentVariable(const char* name, const char* value)
+{
+    if (SetEnvironmentVariableA(name, value))
+        return true;
+    DWORD error = GetLastError();
+    // Removing what is not there leaves it not there.
+    return !value && error == ERROR_ENVVAR_NOT_FOUND;
 }
 
 bool appendToFile(const char* path, const char* bytes, size_t length)

@@ -20,9 +20,9 @@ __declspec(dllimport) int jvmDoubleHelper(void);
 
 static struct {
     char record[MAX_PATH], classes[4096], main[32], encoding[256], screenshot[MAX_PATH], broadcaster[MAX_PATH];
-    char says[1024], abortSays[1024];
+    char says[1024], abortSays[1024], getenv[1024], writes[1024];
     long createResult, detachResult, failString, mainThrows, mainSleep, appThread, windows;
-    long appWindow, probeSplash, saysWidth;
+    long appWindow, probeSplash, saysWidth, writeBytes, mainExit;
 } config;
 
 static const char* setting(const char* name, char* buffer, DWORD size, const char* fallback)
@@ -59,6 +59,31 @@ static void configure(void)
     setting("JVMDOUBLE_SAYS", config.says, sizeof config.says, "");
     config.saysWidth = number("JVMDOUBLE_SAYS_WIDTH");
     setting("JVMDOUBLE_ABORT_SAYS", config.abortSays, sizeof config.abortSays, "");
+    setting("JVMDOUBLE_GETENV", config.getenv, sizeof config.getenv, "");
+    setting("JVMDOUBLE_WRITES", config.writes, sizeof config.writes, "");
+    config.writeBytes = number("JVMDOUBLE_WRITE_BYTES");
+    config.mainExit = number("JVMDOUBLE_MAIN_EXIT");
+}
+
+/* Writes to the standard handle as the machine's C runtime and Java's
+ * System.out and System.err do; nothing when the process has none. */
+static void writeStandard(DWORD which, const char* text, DWORD length)
+{
+    HANDLE handle = GetStdHandle(which);
+    DWORD written = 0;
+    if (handle && handle != INVALID_HANDLE_VALUE)
+        WriteFile(handle, text, length, &written, NULL);
+}
+
+static void writeBoth(const char* when)
+{
+    char text[1200];
+    if (!config.writes[0])
+        return;
+    int length = snprintf(text, sizeof text, "%s: %s, stdout\r\n", config.writes, when);
+    writeStandard(STD_OUTPUT_HANDLE, text, (DWORD)length);
+    length = snprintf(text, sizeof text, "%s: %s, stderr\r\n", config.writes, when);
+    writeStandard(STD_ERROR_HANDLE, text, (DWORD)length);
 }
 
 /* ---- the machine's objects (never freed) ---- */
@@ -641,6 +666,50 @@ static DWORD WINAPI runWindowThread(void* unused)
     return 0;
 }
 
+/* The variables JVMDOUBLE_GETENV names (';' between them), as System.getenv sees them. */
+static void recordEnvironment(void)
+{
+    char names[1024];
+    lstrcpynA(names, config.getenv, sizeof names);
+    begin("environment");
+    put(",\"variables\":{");
+    int first = 1;
+    for (char* name = strtok(names, ";"); name; name = strtok(NULL, ";")) {
+        static char value[32768];
+        DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
+        put(first ? "" : ",");
+        first = 0;
+        putText(name, strlen(name), 0);
+        put(":");
+        putText(length || GetLastError() != ERROR_ENVVAR_NOT_FOUND ? value : NULL, length, 0);
+    }
+    put("}");
+    end();
+}
+
+/* Lines of 'x' to standard output, count bytes in all, as an application that prints much. */
+static void writeMany(long count)
+{
+    char text[64];
+    memset(text, 'x', sizeof text);
+    text[sizeof text - 2] = '\r';
+    text[sizeof text - 1] = '\n';
+    for (long left = count; left > 0; left -= (long)sizeof text)
+        writeStandard(STD_OUTPUT_HANDLE, text, left < (long)sizeof text ? (DWORD)left : (DWORD)sizeof text);
+}
+
+typedef void (JNICALL* ExitHook)(jint);
+static ExitHook exitHook;
+
+/* As System.exit: the machine calls the exit hook, then ends the process. */
+static void exitAsSystemExit(void)
+{
+    record("system_exit", ",\"code\":%ld", config.mainExit);
+    if (exitHook)
+        exitHook((jint)config.mainExit);
+    ExitProcess((UINT)config.mainExit);
+}
+
 /* main: records its arguments, then acts as the environment says. */
 static void JNICALL CallStaticVoidMethodA(JNIEnv* env, jclass clazz, jmethodID id, const jvalue* args)
 {
@@ -660,6 +729,12 @@ static void JNICALL CallStaticVoidMethodA(JNIEnv* env, jclass clazz, jmethodID i
     }
     put(array ? "]" : "");
     end();
+    if (config.getenv[0])
+        recordEnvironment();
+    writeBoth("main");
+    writeMany(config.writeBytes);
+    if (config.mainExit)
+        exitAsSystemExit();
     if (config.windows)
         recordWindows("main");
     if (config.appThread)
@@ -787,6 +862,12 @@ static jint JNICALL Throw(JNIEnv* env, jthrowable throwable)
 static void JNICALL ExceptionDescribe(JNIEnv* env)
 {
     check(env, "ExceptionDescribe", 0);
+    if (config.writes[0] && pending) {
+        char text[512];
+        int length = snprintf(text, sizeof text, "Exception in thread \"main\" %s: %s\r\n", pending->text,
+                              pending->message);
+        writeStandard(STD_ERROR_HANDLE, text, (DWORD)length);
+    }
     record("describe", ",\"exception\":%O", pending);
     pending = NULL;
 }
@@ -985,6 +1066,8 @@ JNIEXPORT jint JNICALL JNI_CreateJavaVM(JavaVM** pvm, void** penv, void* args)
     end();
     if (created)
         misuse("JNI_CreateJavaVM", "a machine exists already");
+    exitHook = (ExitHook)hookFunction(init, "exit");
+    writeBoth("created");
     sayWhyNot(init);
     if (config.createResult != JNI_OK)
         return config.createResult;
