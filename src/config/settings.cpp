@@ -4,6 +4,7 @@
 #include "common/text_scan.h"
 #include "config/ini_value.h"
 #include "config/java_options.h"
+#include "config/user_options.h"
 #include "config/variables.h"
 #include "platform/files.h"
 
@@ -88,9 +89,10 @@ bool takeClassPath(const TextList& options, TextList& entries)
 }
 
 // The class path option first (none for a modular application without one),
-// then the parameters as java takes them, then the main module's option.
-bool appendJavaOptions(LaunchSettings& settings, const Text& classPath, const TextList& parameters, bool modular,
-                       Failure& failure)
+// then the parameters as java takes them, the user's options, then the main
+// module's option.
+bool appendJavaOptions(LaunchSettings& settings, const LaunchPaths& paths, const Text& classPath,
+                       const TextList& parameters, bool modular, Failure& failure)
 {
     JavaOptions options;
     OptionFailure optionFailure;
@@ -99,6 +101,8 @@ bool appendJavaOptions(LaunchSettings& settings, const Text& classPath, const Te
             return fail(failure, kOutOfMemoryMessage);
         return fail(failure, optionFailure.format, optionFailure.subject.chars());
     }
+    if (!addUserOptions(paths, options, failure))
+        return false;
     Text classPathOption(kClassPathOption);
     if (!classPathOption.append(classPath) || !appendOptionClassPath(classPathOption, !classPath.isEmpty(), options))
         return fail(failure, kOutOfMemoryMessage);
@@ -141,7 +145,7 @@ bool loadSettings(const LaunchPaths& paths, LaunchSettings& settings, Failure& f
     if (!expandSettingVariables(classPath, paths.directory, expandedClassPath)
         || !appendParameters(readIniValue(ini, kRuntimeSection, kParametersKey), paths.directory, parameters))
         return fail(failure, kOutOfMemoryMessage);
-    if (!appendJavaOptions(settings, expandedClassPath, parameters, modular, failure))
+    if (!appendJavaOptions(settings, paths, expandedClassPath, parameters, modular, failure))
         return false;
 
     settings.mainClassName = readIniValue(ini, kRuntimeSection, kMainClassKey);
