@@ -3,6 +3,7 @@
 #include "common/argument_splitting.h"
 #include "common/trace.h"
 #include "config/environment_settings.h"
+#include "config/runtime_missing_message.h"
 #include "jvm/java_command.h"
 #include "jvm/main_invocation.h"
 #include "jvm/main_thread.h"
@@ -20,9 +21,6 @@ namespace {
 const char kComErrorFormat[] = "COM error: %s (errno = %d).\n";
 const char kComInitializeFailed[] = "failed to initialize";
 const char kWindowFrameworkFailed[] = "failed to initialize module";
-const char kRuntimeNotFoundFormat[] =
-    "Java Runtime Environment (JRE) not found. Please download and install JRE (%s) from: \n"
-    "https://adoptium.net/";
 const char kVmNotFoundFormat[] =
     "Java Virtual Machine (JVM) not found in JRE directory %s. Please reinstall JRE.";
 
@@ -61,11 +59,13 @@ bool findRuntime(Launcher& launcher, Failure& failure)
     const LaunchSettings& settings = launcher.settings;
     launcher.runtimeHome = findPrivateRuntime(launcher.paths.directory);
     RuntimeRequirement requirement = { settings.minimumVersion, settings.maximumVersion, settings.preferredVersions };
+    PassedOverList passedOver;
     if (launcher.runtimeHome.isEmpty())
-        searchRegisteredRuntimes(requirement, launcher.runtimeHome);
+        searchRegisteredRuntimes(requirement, launcher.runtimeHome, passedOver);
     if (launcher.runtimeHome.isEmpty()) {
         trace("no runtime found");
-        return fail(failure, kRuntimeNotFoundFormat, requirementText(requirement.minimum, requirement.maximum).chars());
+        Text phrase = requirementText(requirement.minimum, requirement.maximum);
+        return failRuntimeNotFound(failure, launcher.runtimeMessage, phrase, passedOver);
     }
     launcher.jvmLibraryPath = findJvmLibrary(launcher.runtimeHome, settings.vmLibraryKind);
     trace("runtime %s: VM library %s", { launcher.runtimeHome,
@@ -154,7 +154,8 @@ bool prepareLaunch(Launcher& launcher, Failure& failure)
         return false;
     if (splashWanted(launcher.arguments.texts()))
         showSplash(launcher.paths, launcher.splash);
-    if (!loadSettings(launcher.paths, launcher.settings, failure) || !findRuntime(launcher, failure))
+    if (!loadSettings(launcher.paths, launcher.settings, failure)
+        || !readRuntimeMessageSettings(launcher.paths, launcher.runtimeMessage, failure) || !findRuntime(launcher, failure))
         return false;
     LaunchSettings& settings = launcher.settings;
     if (settings.startupCache) {

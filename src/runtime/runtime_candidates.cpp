@@ -8,6 +8,11 @@
 
 namespace {
 
+const char kOutOfRange[] = "out of the range the settings ask for";
+const char kNoVmLibrary[] = "no VM library under the home";
+const char kOtherProcessor[] = "its VM library is built for another processor";
+const char kSameHome[] = "the same home as an earlier source's";
+
 const size_t kLibraryHeadersLimit = 4096;
 
 // A vendor's record may name a Java 8 development kit, whose runtime is its jre\.
@@ -76,31 +81,48 @@ const char* reasonToLeaveOut(const RuntimeRequirement& requirement, const Candid
                              const RuntimeCandidate& candidate, const Text& library)
 {
     if (!inRange(requirement, candidate.version))
-        return "out of the range the settings ask for";
+        return kOutOfRange;
     if (library.isEmpty())
-        return "no VM library under the home";
+        return kNoVmLibrary;
     if (!fitsThisProcess(library))
-        return "its VM library is built for another processor";
+        return kOtherProcessor;
     if (isFromEarlierSource(candidates, candidate))
-        return "the same home as an earlier source's";
+        return kSameHome;
     return nullptr;
+}
+
+// Each home once, for the first reason; a runtime that cannot get memory is
+// left out of the list, which only tells.
+void passOver(PassedOverList& passedOver, const RuntimeCandidate& candidate, const char* reason)
+{
+    for (size_t i = 0; i < passedOver.count(); ++i)
+        if (platform::samePath(passedOver.at(i).home.chars(), candidate.home.chars()))
+            return;
+    PassedOverRuntime runtime;
+    runtime.version = candidate.version;
+    runtime.reason = reason;
+    if (runtime.home.assign(candidate.home.chars(), candidate.home.length()))
+        (void)passedOver.append(static_cast<PassedOverRuntime&&>(runtime));
 }
 
 }
 
 void collectCandidates(const platform::RuntimeRecords& records, const RuntimeRequirement& requirement,
-                       CandidateList& candidates)
+                       CandidateList& candidates, PassedOverList& passedOver)
 {
     for (size_t i = 0; i < records.count(); ++i) {
         const platform::RuntimeRecord& record = records.at(i);
         trace("  %s: home %s", { record.location, record.home });
         RuntimeCandidate candidate;
         candidate.source = record.source;
+        // A folder without a release file is no runtime the user would know.
         if (!runtimeHomeOf(record, candidate.home) || !versionOf(record, candidate.home, candidate.version))
             continue;
         Text library = findJvmLibrary(candidate.home);
         if (const char* reason = reasonToLeaveOut(requirement, candidates, candidate, library)) {
             trace("    left out: %s", { reason });
+            if (reason != kSameHome)
+                passOver(passedOver, candidate, reason);
             continue;
         }
         trace("    candidate: %s", { library });

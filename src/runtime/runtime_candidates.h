@@ -7,6 +7,7 @@
 
 // Appends, in record order, every record whose home is not already a
 // candidate's, whose version is in range and whose VM library exists and is
-// built for this process's processor.
+// built for this process's processor; each other runtime of a known version,
+// but for one an earlier source gave, is passed over with the reason.
 void collectCandidates(const platform::RuntimeRecords& records, const RuntimeRequirement& requirement,
-                       CandidateList& candidates);
+                       CandidateList& candidates, PassedOverList& passedOver);

@@ -45,14 +45,14 @@ Text findPrivateRuntime(const Text& directory)
     return Text();
 }
 
-bool searchRegisteredRuntimes(const RuntimeRequirement& requirement, Text& runtimeHome)
+bool searchRegisteredRuntimes(const RuntimeRequirement& requirement, Text& runtimeHome, PassedOverList& passedOver)
 {
     trace("runtimes on the system, for the %s:", { requirementText(requirement.minimum, requirement.maximum) });
     platform::RuntimeRecords records;
     platform::recordedRuntimes(records);
     recordJavaHome(records);
     CandidateList candidates;
-    collectCandidates(records, requirement, candidates);
+    collectCandidates(records, requirement, candidates, passedOver);
     size_t chosen = 0;
     if (!selectRuntime(requirement, candidates, chosen))
         return false;

@@ -8,5 +8,6 @@
 // The executable's directory, or its private runtime subdirectory, when it
 // holds a runtime; else the empty text.
 Text findPrivateRuntime(const Text& directory);
-// True with the home of the chosen runtime; false with the home left as it was.
-bool searchRegisteredRuntimes(const RuntimeRequirement& requirement, Text& runtimeHome);
+// True with the home of the chosen runtime; false with the home left as it
+// was. Either way, the runtimes found that could not be chosen, and why.
+bool searchRegisteredRuntimes(const RuntimeRequirement& requirement, Text& runtimeHome, PassedOverList& passedOver);

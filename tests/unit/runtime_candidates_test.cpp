@@ -131,7 +131,15 @@ protected:
         RuntimeRequirement requirement = { parseVersionBound(minimum, false), parseVersionBound(maximum, true),
                                            preferred };
         CandidateList found;
-        collectCandidates(records_, requirement, found);
+        PassedOverList passedOver;
+        collectCandidates(records_, requirement, found, passedOver);
+        passedOver_.clear();
+        for (size_t i = 0; i < passedOver.count(); ++i) {
+            const PassedOverRuntime& runtime = passedOver.at(i);
+            passedOver_.push_back(std::string(runtime.home.chars() + root_.size()) + " "
+                                  + formatVersion(runtime.version).chars() + ": "
+                                  + runtime.reason);
+        }
         std::vector<std::string> result;
         for (size_t i = 0; i < found.count(); ++i)
             result.push_back(std::string(found.at(i).home.chars() + root_.size()) + " "
@@ -149,6 +157,7 @@ protected:
 
     std::string root_;
     platform::RuntimeRecords records_;
+    std::vector<std::string> passedOver_; // of the last call of candidates()
 };
 
 TEST_F(Runtimes, VersionsComeFromTheKeyNameTheReleaseFileOrBoth)
@@ -184,7 +193,16 @@ TEST_F(Runtimes, LeavesOutWhatCannotServe)
     record("A", RecordKind::Vendor, empty, "21");
     record("A", RecordKind::Vendor, root_ + "gone", "21");
     record("B", RecordKind::Vendor, in + "/", "17");
+    record("B", RecordKind::Vendor, old, "8");
+    record("packages", RecordKind::Installed, root_ + "unversioned", "unversioned");
     EXPECT_EQ(std::vector<std::string>{ "in/ 17" }, candidates("11"));
+    // Each home once, with the reason the trace gives; the candidate's
+    // second source and a folder without a version are no runtimes passed over.
+    EXPECT_EQ((std::vector<std::string>{ "old/ 1.8.0.1: out of the range the settings ask for",
+                                         "arm/ 21: its VM library is built for another processor",
+                                         "empty/ 21: no VM library under the home",
+                                         "gone/ 21: no VM library under the home" }),
+              passedOver_);
 }
 
 }
