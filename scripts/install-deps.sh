@@ -9,6 +9,9 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64
   wine wine64 xvfb xauth imagemagick
   openjdk-17-jdk-headless openjfx libgtest-dev locales
+  # The fuzz targets: clang with libFuzzer and the sanitizers' runtimes (which
+  # clang only recommends), and zlib to check the inflater against.
+  clang libclang-rt-dev zlib1g-dev
 )
 export DEBIAN_FRONTEND=noninteractive
 
