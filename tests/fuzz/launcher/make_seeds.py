@@ -1,8 +1,9 @@
 """Starting inputs for the launcher's fuzz targets, one folder each, as
 committed in seeds/: JAR files (stored and deflated entries, a stub before
-the archive, a comment after it), manifests, deflate streams of each block
-kind, argument files, option lists, settings files and BMP files of each
-header kind. Deterministic: the same files each run.
+the archive, a comment after it, a directory entry one byte longer than the
+directory), manifests, deflate streams of each block kind, argument files,
+option lists, settings files and BMP files of each header kind.
+Deterministic: the same files each run.
 Usage: make_seeds.py [SEEDS_DIR]"""
 import os
 import struct
@@ -57,6 +58,13 @@ def jar(entries, stub=b'', comment=b''):
     return stub + out.getvalue()
 
 
+def with_longer_last_name(archive, more):
+    """The archive with its last directory entry's name `more` bytes longer: the entry runs past the directory."""
+    at = archive.rfind(b'PK\x01\x02')
+    length, = struct.unpack_from('<H', archive, at + 28)
+    return archive[:at + 28] + struct.pack('<H', length + more) + archive[at + 30:]
+
+
 def bitmaps():
     grey = bytes(i for i in range(16) for _ in range(4))
     yield 'core-1bit', bitmap(12, 8, 2, 1, table=b'\0\0\0\xff\xff\xff', pixels=b'\xaa\0\0\0\x55\0\0\0')
@@ -86,8 +94,10 @@ def main(seeds):
     write(target('inflate'), 'trailing-bytes', bytes([len(b'stored') << 1 | 1, 0]) + deflated(b'stored') + b'PK')
 
     image = bitmap(40, 2, 2, 24, pixels=bytes(16))
-    write(target('jar_file'), 'stored.jar', jar([('META-INF/MANIFEST.MF', MANIFEST, zipfile.ZIP_STORED),
-                                                 ('images/splash.bmp', image, zipfile.ZIP_STORED)]))
+    stored = jar([('META-INF/MANIFEST.MF', MANIFEST, zipfile.ZIP_STORED),
+                  ('images/splash.bmp', image, zipfile.ZIP_STORED)])
+    write(target('jar_file'), 'stored.jar', stored)
+    write(target('jar_file'), 'entry-past-directory.jar', with_longer_last_name(stored, 1))
     write(target('jar_file'), 'deflated.jar', jar([('META-INF/', b'', zipfile.ZIP_STORED),
                                                    ('META-INF/MANIFEST.MF', CONTINUED, zipfile.ZIP_DEFLATED),
                                                    ('images/very/long/path/to/the/splash/image.bmp', image * 4,
