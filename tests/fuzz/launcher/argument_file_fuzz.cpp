@@ -1,8 +1,11 @@
 // An argument file's bytes, split into items as they come: fed in runs of
 // any length they give the items they give fed whole, each a C string, no
-// more bytes in all than the file has. The input's first byte picks the
-// locale (the single-byte C locale, GBK, whose second bytes include '\',
-// or UTF-8), the next two the run lengths; the file follows.
+// more bytes in all than the file has. Where pieces end matters to java only
+// at a NUL byte or a '#', so a file without either gives the same items
+// after blanks that move a piece's end before any byte of it. The input's
+// first byte picks the locale (the single-byte C locale, GBK, whose second
+// bytes include '\', or UTF-8), the next two the run lengths and that byte;
+// the file follows.
 #include "config/argument_file.h"
 #include "fuzz_check.h"
 #include "fuzz_input.h"
@@ -30,6 +33,16 @@ size_t nextRunLength(uint32_t& state)
     case 2: return 1 + choice % 64;
     default: return 1 + choice % (3 * kPiece);
     }
+}
+
+bool sameItems(const TextList& a, const TextList& b)
+{
+    if (a.count() != b.count())
+        return false;
+    for (size_t i = 0; i < a.count(); ++i)
+        if (!sameText(a.at(i), b.at(i)))
+            return false;
+    return true;
 }
 
 void checkItems(const TextList& items, size_t fileLength)
@@ -69,6 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     uint32_t runs = data[1] | data[2] << 8 | 0x10000;
     const char* file = reinterpret_cast<const char*>(data + 3);
     size_t length = size - 3;
+    // As many as put the file's byte the input picks at the start of a piece.
+    size_t blanks = (kPiece - runs % (length + 1) % kPiece) % kPiece;
 
     Text whole;
     FUZZ_REQUIRE(whole.assign(file, length));
@@ -85,9 +100,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         at += run;
     }
     FUZZ_REQUIRE(splitter.finish());
-    FUZZ_REQUIRE(items.count() == expected.count());
-    for (size_t i = 0; i < items.count(); ++i)
-        FUZZ_REQUIRE(sameText(items.at(i), expected.at(i)));
+    FUZZ_REQUIRE(sameItems(items, expected));
+
+    if (!memchr(file, '\0', length) && !memchr(file, '#', length)) {
+        Text padded;
+        FUZZ_REQUIRE(padded.reserve(blanks + length));
+        for (size_t i = 0; i < blanks; ++i)
+            FUZZ_REQUIRE(padded.appendChar(i % 7 == 6 ? '\n' : ' '));
+        FUZZ_REQUIRE(padded.append(file, length));
+        TextList moved;
+        FUZZ_REQUIRE(splitArgumentFile(padded, moved));
+        FUZZ_REQUIRE(sameItems(moved, expected));
+    }
     uselocale(LC_GLOBAL_LOCALE);
     return 0;
 }
