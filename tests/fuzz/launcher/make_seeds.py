@@ -2,8 +2,8 @@
 committed in seeds/: JAR files (stored and deflated entries, a stub before
 the archive, a comment after it, a directory entry one byte longer than the
 directory), manifests, deflate streams of each block kind, argument files,
-option lists, settings files and BMP files of each header kind.
-Deterministic: the same files each run.
+option lists, settings files (a value of one quote among them) and BMP files
+of each header kind. Deterministic: the same files each run.
 Usage: make_seeds.py [SEEDS_DIR]"""
 import os
 import struct
@@ -140,6 +140,8 @@ def main(seeds):
     write(target('settings_file'), 'utf-8-mark', b'display\n SPLASH SCREEN\n\xef\xbb\xbf' + settings)
     write(target('settings_file'), 'repeated',
           b'S\nk\n[s]\nk\n[S]\nk=second\n\x1a[ s ]\n K = "quoted" \n[s\0x]\nk=nul\n')
+    # One quote alone is a value, not a pair of enclosing ones.
+    write(target('settings_file'), 'lone-quote', b's\nk\n[s]\nk = " \n')
 
     for name, data in bitmaps():
         write(target('bitmap_file'), name + '.bmp', data)
