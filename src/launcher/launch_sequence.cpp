@@ -114,13 +114,12 @@ bool createVmAndRunMain(void* context)
 // application's threads, with the splash window still its owner.
 bool launch(platform::InstanceHandle instance)
 {
-    platform::StartedPlatform started(instance);
+    Launcher launcher(instance);
     Failure failure;
-    if (!platformStarted(started, failure)) {
+    if (!platformStarted(launcher.startedPlatform, failure)) {
         showFailure(nullptr, failure);
         return false;
     }
-    Launcher launcher;
     if (prepareLaunch(launcher, failure) && runApplication(launcher, failure))
         return true;
     showFailure(launcher.splash.messageOwner, failure);

@@ -7,17 +7,19 @@
 #include "config/settings.h"
 #include "jvm/startup_cache.h"
 #include "jvm/vm_creation.h"
+#include "platform/process.h"
 #include "splash/runtime_splash.h"
 #include "splash/splash_screen.h"
 
 struct Launcher {
-    Launcher() = default;
+    explicit Launcher(platform::InstanceHandle instance) : startedPlatform(instance) {}
     Launcher(const Launcher&) = delete;
     Launcher& operator=(const Launcher&) = delete;
 
     // The teardown is this order reversed: the splash window goes first,
-    // then the machine (waiting for the application's threads), and last the
-    // archive the machine made is sealed.
+    // then the machine (waiting for the application's threads), the archive
+    // the machine made is sealed, and last the platform's services stop.
+    platform::StartedPlatform startedPlatform; // stops last, once no window is left
     StartupArchive startupArchive;
     VirtualMachine machine;
     LaunchPaths paths;
