@@ -13,6 +13,7 @@
 #include "platform/window_handle.h"
 #include "runtime/runtime_layout.h"
 #include "runtime/runtime_search.h"
+#include "splash/runtime_splash.h"
 
 namespace {
 
@@ -165,10 +166,11 @@ bool runApplication(Launcher& launcher, Failure& failure)
     // splash before the machine starts for java.awt.SplashScreen to find it.
     if (!loadVmLibrary(launcher.jvmLibraryPath, launcher.vmLibrary, failure))
         return false;
+    // Closed as main's run ends, before a failure is shown: a Launcher
+    // member would go only after it.
+    RuntimeSplash runtimeSplash;
     if (splashWanted(launcher.arguments.texts()))
-        launcher.runtimeSplash = showSplashOfRuntime(launcher);
+        runtimeSplash = showSplashOfRuntime(launcher);
     MainRun run = { launcher, failure };
-    bool ran = runMainOnItsThread(launcher.settings.vmOptions, launcher.machine, createVmAndRunMain, &run);
-    closeRuntimeSplash(launcher.runtimeSplash);
-    return ran;
+    return runMainOnItsThread(launcher.settings.vmOptions, launcher.machine, createVmAndRunMain, &run);
 }

@@ -8,7 +8,6 @@
 #include "jvm/startup_cache.h"
 #include "jvm/vm_creation.h"
 #include "platform/process.h"
-#include "splash/runtime_splash.h"
 #include "splash/splash_screen.h"
 
 struct Launcher {
@@ -19,6 +18,8 @@ struct Launcher {
     // The teardown is this order reversed: the splash window goes first,
     // then the machine (waiting for the application's threads), the archive
     // the machine made is sealed, and last the platform's services stop.
+    // The runtime's splash goes with main's run, before a failure is shown
+    // (see launch_sequence.cpp).
     platform::StartedPlatform startedPlatform; // stops last, once no window is left
     StartupArchive startupArchive;
     VirtualMachine machine;
@@ -29,6 +30,5 @@ struct Launcher {
     Text jvmLibraryPath;
     VmLibrary vmLibrary;
     ExitHookFunction exitHook = nullptr; // given to the machine behind its own "exit" hook when set
-    RuntimeSplash runtimeSplash;
     SplashScreen splash;
 };
