@@ -104,7 +104,7 @@ bool createVmAndRunMain(void* context)
 {
     MainRun& run = *static_cast<MainRun*>(context);
     Launcher& launcher = run.launcher;
-    beginVmStart({ showFailureNow, &launcher.splash.messageOwner }, launcher.exitHook);
+    beginVmStart({ showFailureNow, &launcher.splash.messageOwner }, launcher.startupArchive.exitHook());
     if (!createVm(launcher.vmLibrary, launcher.settings.vmOptions, launcher.machine, run.failure))
         return false;
     MainCall call = { launcher.settings, launcher.runtimeHome, launcher.arguments };
@@ -155,7 +155,7 @@ bool prepareLaunch(Launcher& launcher, Failure& failure)
     LaunchSettings& settings = launcher.settings;
     if (settings.startupCache) {
         StartupCacheFacts facts = { launcher.runtimeHome, launcher.jvmLibraryPath, settings.classPath, launcher.paths };
-        launcher.exitHook = addStartupCacheOptions(facts, settings.vmOptions, launcher.startupArchive);
+        addStartupCacheOptions(facts, settings.vmOptions, launcher.startupArchive);
     }
     return addJavaCommandOption(settings, launcher.arguments.texts()) || fail(failure, kOutOfMemoryMessage);
 }

@@ -21,7 +21,7 @@ struct Launcher {
     // The runtime's splash goes with main's run, before a failure is shown
     // (see launch_sequence.cpp).
     platform::StartedPlatform startedPlatform; // stops last, once no window is left
-    StartupArchive startupArchive;
+    StartupArchive startupArchive;             // sealed once the machine no longer writes it
     VirtualMachine machine;
     LaunchPaths paths;
     CommandLineArguments arguments;
@@ -29,6 +29,5 @@ struct Launcher {
     Text runtimeHome;       // the chosen runtime's home, once found
     Text jvmLibraryPath;
     VmLibrary vmLibrary;
-    ExitHookFunction exitHook = nullptr; // given to the machine behind its own "exit" hook when set
     SplashScreen splash;
 };
