@@ -174,7 +174,7 @@ void callMain(JNIEnv* env, const MainEntry& entry, jobjectArray arguments)
 
 }
 
-bool invokeMainClass(VirtualMachine& machine, const MainCall& call, Failure& failure)
+bool invokeMainClass(VirtualMachine& machine, VmStartCapture& start, const MainCall& call, Failure& failure)
 {
     JNIEnv* env = machine.env;
     MainEntry entry;
@@ -185,7 +185,7 @@ bool invokeMainClass(VirtualMachine& machine, const MainCall& call, Failure& fai
         env->ExceptionDescribe();
         return failSilently(failure);
     }
-    endVmStart();
+    start.end();
     trace("main called");
     callMain(env, entry, arguments);
     bool threw = env->ExceptionOccurred() != nullptr;

@@ -5,6 +5,7 @@
 #include "common/text.h"
 #include "config/settings.h"
 #include "jvm/vm_creation.h"
+#include "jvm/vm_output.h"
 
 #include <jni.h>
 
@@ -16,5 +17,7 @@ struct MainCall {
 };
 
 // True once main was called, returned without an exception and the thread
-// detached cleanly; false with why (an exception out of main among it).
-[[nodiscard]] bool invokeMainClass(VirtualMachine& machine, const MainCall& call, Failure& failure);
+// detached cleanly; false with why (an exception out of main among it). The
+// machine's start ends as main is called.
+[[nodiscard]] bool invokeMainClass(VirtualMachine& machine, VmStartCapture& start, const MainCall& call,
+                                   Failure& failure);

@@ -104,11 +104,11 @@ bool createVmAndRunMain(void* context)
 {
     MainRun& run = *static_cast<MainRun*>(context);
     Launcher& launcher = run.launcher;
-    beginVmStart({ showFailureNow, &launcher.splash.messageOwner }, launcher.startupArchive.exitHook());
+    launcher.vmStart.begin({ showFailureNow, &launcher.splash.messageOwner }, launcher.startupArchive.exitHook());
     if (!createVm(launcher.vmLibrary, launcher.settings.vmOptions, launcher.machine, run.failure))
         return false;
     MainCall call = { launcher.settings, launcher.runtimeHome, launcher.arguments };
-    return invokeMainClass(launcher.machine, call, run.failure);
+    return invokeMainClass(launcher.machine, launcher.vmStart, call, run.failure);
 }
 
 // The failure is shown before the teardown, which waits for the

@@ -7,6 +7,7 @@
 #include "config/settings.h"
 #include "jvm/startup_cache.h"
 #include "jvm/vm_creation.h"
+#include "jvm/vm_output.h"
 #include "platform/process.h"
 #include "splash/splash_screen.h"
 
@@ -15,19 +16,20 @@ struct Launcher {
     Launcher(const Launcher&) = delete;
     Launcher& operator=(const Launcher&) = delete;
 
-    // The teardown is this order reversed: the splash window goes first,
-    // then the machine (waiting for the application's threads), the archive
-    // the machine made is sealed, and last the platform's services stop.
-    // The runtime's splash goes with main's run, before a failure is shown
-    // (see launch_sequence.cpp).
+    // The teardown is this order reversed, once a failure has been shown.
+    // The runtime's splash goes with main's run, before that (see
+    // launch_sequence.cpp).
     platform::StartedPlatform startedPlatform; // stops last, once no window is left
     StartupArchive startupArchive;             // sealed once the machine no longer writes it
-    VirtualMachine machine;
+    VirtualMachine machine;                    // its end waits for the application's threads
     LaunchPaths paths;
     CommandLineArguments arguments;
     LaunchSettings settings;
     Text runtimeHome;       // the chosen runtime's home, once found
     Text jvmLibraryPath;
     VmLibrary vmLibrary;
-    SplashScreen splash;
+    SplashScreen splash;    // the window goes once its minimum time is over
+    // Ends first when main was never called, while the splash window that
+    // owns what it reports is still there.
+    VmStartCapture vmStart;
 };
