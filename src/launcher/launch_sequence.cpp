@@ -100,15 +100,16 @@ struct MainRun {
     Failure& failure;
 };
 
-bool createVmAndRunMain(void* context)
+// On the thread main runs on, which the machine is created on.
+bool createVmAndRunMain(void* context, MainThreadAttachment& attachment)
 {
     MainRun& run = *static_cast<MainRun*>(context);
     Launcher& launcher = run.launcher;
     launcher.vmStart.begin({ showFailureNow, &launcher.splash.messageOwner }, launcher.startupArchive.exitHook());
-    if (!createVm(launcher.vmLibrary, launcher.settings.vmOptions, launcher.machine, run.failure))
+    if (!createVm(launcher.vmLibrary, launcher.settings.vmOptions, launcher.machine, attachment, run.failure))
         return false;
     MainCall call = { launcher.settings, launcher.runtimeHome, launcher.arguments };
-    return invokeMainClass(launcher.machine, launcher.vmStart, call, run.failure);
+    return invokeMainClass(attachment, launcher.vmStart, call, run.failure);
 }
 
 // The failure is shown before the teardown, which waits for the
@@ -172,5 +173,5 @@ bool runApplication(Launcher& launcher, Failure& failure)
     if (splashWanted(launcher.arguments.texts()))
         runtimeSplash = showSplashOfRuntime(launcher);
     MainRun run = { launcher, failure };
-    return runMainOnItsThread(launcher.settings.vmOptions, launcher.machine, createVmAndRunMain, &run);
+    return runMainOnItsThread(launcher.settings.vmOptions, createVmAndRunMain, &run);
 }

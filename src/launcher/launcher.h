@@ -17,8 +17,9 @@ struct Launcher {
     Launcher& operator=(const Launcher&) = delete;
 
     // The teardown is this order reversed, once a failure has been shown.
-    // The runtime's splash goes with main's run, before that (see
-    // launch_sequence.cpp).
+    // What main's run holds goes with the run, before that: the runtime's
+    // splash (runApplication) and the main thread's attachment to the
+    // machine, which only that thread can end (jvm/main_thread.h).
     platform::StartedPlatform startedPlatform; // stops last, once no window is left
     StartupArchive startupArchive;             // sealed once the machine no longer writes it
     VirtualMachine machine;                    // its end waits for the application's threads
