@@ -55,6 +55,8 @@ Refusal systemRefusal(const std::string& what, const std::string& path, DWORD er
 }
 
 using FileHandle = UniqueHandle<HANDLE, CloseHandle, -1>;
+// CommandLineToArgvW's list, one allocation.
+using ArgumentList = UniqueHandle<wchar_t**, LocalFree>;
 
 FileHandle openExisting(const std::string& path, DWORD access)
 {
@@ -178,11 +180,10 @@ struct Win32Files {
 std::vector<std::string> programArguments(int, char**)
 {
     int count = 0;
-    wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    ArgumentList arguments(CommandLineToArgvW(GetCommandLineW(), &count));
     std::vector<std::string> result;
-    for (int i = 1; arguments && i < count; ++i)
-        result.push_back(utf8(arguments[i]));
-    LocalFree(arguments);
+    for (int i = 1; arguments.isValid() && i < count; ++i)
+        result.push_back(utf8(arguments.get()[i]));
     return result;
 }
 
