@@ -1,12 +1,31 @@
 #include "launcher/error_reporting.h"
 
+#include "common/message_format.h"
 #include "common/trace.h"
 #include "platform/message_box.h"
+
+namespace {
+
+const char kOutputFileFormat[] = "%s\n\nThe application's output is in %s.";
+
+// The output file that takes the streams, for the boxes to name.
+Text outputFilePath;
+
+}
+
+void nameOutputFileInBoxes(const Text& path)
+{
+    outputFilePath = path;
+}
 
 void showFailure(platform::WindowHandle owner, const Failure& failure)
 {
     if (!failure.hasMessage())
         return;
     trace("message: %s", { failure.text() });
-    platform::showErrorBox(owner, failure.text());
+    // Where messages go to standard error, they are in the file themselves.
+    Text withFile;
+    if (!outputFilePath.isEmpty() && platform::messagesShownInBox())
+        withFile = formatMessage(kOutputFileFormat, failure.text(), outputFilePath.chars());
+    platform::showErrorBox(owner, withFile.isEmpty() ? failure.text() : withFile.chars());
 }

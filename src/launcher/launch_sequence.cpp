@@ -3,6 +3,7 @@
 #include "common/argument_splitting.h"
 #include "common/trace.h"
 #include "config/environment_settings.h"
+#include "config/output_file_settings.h"
 #include "config/runtime_missing_message.h"
 #include "jvm/java_command.h"
 #include "jvm/main_invocation.h"
@@ -10,8 +11,10 @@
 #include "jvm/vm_output.h"
 #include "launcher/error_reporting.h"
 #include "launcher/launcher.h"
+#include "launcher/output_file.h"
 #include "launcher/trace_file.h"
 #include "platform/process.h"
+#include "platform/standard_streams.h"
 #include "platform/window_handle.h"
 #include "runtime/runtime_layout.h"
 #include "runtime/runtime_search.h"
@@ -136,6 +139,7 @@ int launchMain(platform::InstanceHandle instance)
     openTraceFile();
     int result = launch(instance) ? 0 : -1;
     trace("exit code %d", { result });
+    platform::finishOutputFile();
     return result;
 }
 
@@ -155,8 +159,16 @@ bool prepareLaunch(Launcher& launcher, Failure& failure)
         return false;
     if (splashWanted(launcher.arguments.texts()))
         showSplash(launcher.paths, launcher.splash);
+    OutputFileSettings outputFile;
     if (!loadSettings(launcher.paths, launcher.settings, failure)
-        || !readRuntimeMessageSettings(launcher.paths, launcher.runtimeMessage, failure) || !findRuntime(launcher, failure))
+        || !readRuntimeMessageSettings(launcher.paths, launcher.runtimeMessage, failure)
+        || !readOutputFileSettings(launcher.paths, outputFile, failure))
+        return false;
+    // Before the runtime is loaded: its C runtime takes the standard streams
+    // as they are when it starts.
+    if (startOutputFile(outputFile, launcher.paths.executablePath))
+        nameOutputFileInBoxes(outputFile.path);
+    if (!findRuntime(launcher, failure))
         return false;
     LaunchSettings& settings = launcher.settings;
     if (settings.startupCache) {

@@ -9,6 +9,7 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/stat.h>
@@ -183,6 +184,16 @@ bool freeSpace(const char* directory, unsigned long long& bytes)
 bool removeFile(const char* path)
 {
     return unlink(path) == 0;
+}
+
+bool makeFolder(const char* path)
+{
+    return mkdir(path, 0777) == 0;
+}
+
+bool renameFile(const char* from, const char* to)
+{
+    return rename(from, to) == 0;
 }
 
 }

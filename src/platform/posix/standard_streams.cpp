@@ -20,10 +20,11 @@ void capturedStandardStreams(Text& text)
 }
 
 // The machine shares the launcher's C library, so the stream is one of ours.
-void passOnVmOutput(void* stream, const char* text, size_t length)
+bool passOnVmOutput(void* stream, const char* text, size_t length)
 {
     FILE* file = static_cast<FILE*>(stream);
     fwrite(text, 1, length, file);
+    return false;
 }
 
 const int kFormatFailed = -2;

@@ -290,4 +290,14 @@ bool removeFile(const char* path)
     return DeleteFileA(path) != 0;
 }
 
+bool makeFolder(const char* path)
+{
+    return CreateDirectoryA(path, nullptr) != 0;
+}
+
+bool renameFile(const char* from, const char* to)
+{
+    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
 }

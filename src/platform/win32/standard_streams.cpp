@@ -3,6 +3,7 @@
 #include "common/output_tail.h"
 #include "platform/message_box.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/output_file_pipe.h"
 
 #include <stdio.h>
 #include <windows.h>
@@ -14,9 +15,11 @@ namespace {
 const DWORD kStreams[2] = { STD_OUTPUT_HANDLE, STD_ERROR_HANDLE };
 
 struct Capture {
-    HANDLE original[2] = {}; // the standard handles before the capture
+    HANDLE original[2] = {}; // the process's own standard handles
     bool recorded = false;
     bool started = false;
+    bool lockReady = false;
+    bool ofOutputFile = false; // the output file's reader keeps what it reads
     HANDLE readEnd = nullptr;
     CRITICAL_SECTION lock;
     bool keeping = false; // until main is called
@@ -55,6 +58,13 @@ void recordOriginals()
     capture.recorded = true;
 }
 
+void readyLock()
+{
+    if (!capture.lockReady)
+        InitializeCriticalSection(&capture.lock);
+    capture.lockReady = true;
+}
+
 // The machine's C runtime (ucrtbase since Java 9) gives its stdout as the
 // first stream; anything else (older runtimes' C libraries) counts as stderr.
 bool isMachineStdout(void* stream)
@@ -68,16 +78,39 @@ bool isMachineStdout(void* stream)
 
 }
 
+void prepareCaptureOfOutputFile()
+{
+    recordOriginals();
+    readyLock();
+    capture.ofOutputFile = true;
+}
+
+void keepCapturedOutput(const char* bytes, size_t length)
+{
+    EnterCriticalSection(&capture.lock);
+    if (capture.keeping)
+        capture.tail.append(bytes, length);
+    LeaveCriticalSection(&capture.lock);
+}
+
 void startCapturingStandardStreams()
 {
     recordOriginals();
     if (!messagesShownInBox() || (isValid(capture.original[0]) && isValid(capture.original[1])))
         return;
+    // The output file's pipe is in place of the missing handles already.
+    if (capture.ofOutputFile) {
+        EnterCriticalSection(&capture.lock);
+        capture.keeping = true;
+        LeaveCriticalSection(&capture.lock);
+        capture.started = true;
+        return;
+    }
     KernelObject readEnd;
     KernelObject writeEnd;
     if (!CreatePipe(readEnd.replaceAddress(), writeEnd.replaceAddress(), nullptr, 0))
         return;
-    InitializeCriticalSection(&capture.lock);
+    readyLock();
     capture.readEnd = readEnd.get();
     capture.keeping = true;
     ThreadHandle reader(CreateThread(nullptr, 64 * 1024, readPipe, nullptr, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
@@ -101,7 +134,7 @@ void stopCapturingStandardStreams()
     EnterCriticalSection(&capture.lock);
     capture.keeping = false;
     LeaveCriticalSection(&capture.lock);
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 2 && !capture.ofOutputFile; ++i) {
         if (!isValid(capture.original[i]))
             SetStdHandle(kStreams[i], capture.original[i]);
     }
@@ -115,25 +148,33 @@ void capturedStandardStreams(Text& text)
     // What a writer wrote has left the pipe once it is empty; the short wait
     // lets the reader store the last bytes it took.
     DWORD available = 0;
-    for (int i = 0; i < 100; ++i) {
+    for (int i = 0; i < 100 && !capture.ofOutputFile; ++i) {
         if (!PeekNamedPipe(capture.readEnd, nullptr, 0, nullptr, &available, nullptr) || available == 0)
             break;
         Sleep(10);
     }
-    Sleep(50);
+    if (capture.ofOutputFile)
+        finishOutputFile();
+    else
+        Sleep(50);
     EnterCriticalSection(&capture.lock);
     if (!capture.tail.appendTo(text))
         text.clear();
     LeaveCriticalSection(&capture.lock);
 }
 
-void passOnVmOutput(void* stream, const char* text, size_t length)
+// Where the output file takes the stream, through its pipe, in order with
+// what the machine writes to the stream itself.
+bool passOnVmOutput(void* stream, const char* text, size_t length)
 {
     recordOriginals();
-    HANDLE target = capture.original[isMachineStdout(stream) ? 0 : 1];
+    int index = isMachineStdout(stream) ? 0 : 1;
+    bool toOutputFile = !isValid(capture.original[index]) && capture.ofOutputFile;
+    HANDLE target = toOutputFile ? GetStdHandle(kStreams[index]) : capture.original[index];
     DWORD written = 0;
     if (isValid(target))
         WriteFile(target, text, static_cast<DWORD>(length), &written, nullptr);
+    return toOutputFile && capture.started;
 }
 
 const int kFormatFailed = -2;
@@ -161,7 +202,7 @@ int printVmOutputDirectly(void* stream, const char* format, va_list arguments)
     size_t length = 0;
     while (length < sizeof buffer && buffer[length])
         ++length;
-    passOnVmOutput(stream, buffer, length);
+    (void)passOnVmOutput(stream, buffer, length);
     return static_cast<int>(length);
 }
 
