@@ -1,30 +1,23 @@
 #include "common/folder_chain.h"
 
-#include "common/list.h"
-#include "common/text_scan.h"
+#include "common/path_parts.h"
 
-bool makeFoldersOf(const Text& filePath, char separator, const FolderOperations& operations, Text& failedFolder)
+namespace {
+
+// The folder, once its parent is there; a root ("/", "C:") or a share is
+// there when anything is.
+bool makeFolderChain(Text folder, char separator, const FolderOperations& operations)
 {
-    // The folders' ends, the file's own folder last; a root ("/", "C:\") or
-    // a share ("\\server\share") is there when anything is.
-    List<size_t> ends;
-    for (size_t at = findCharacter(filePath, separator); at != kNotFound; at = findCharacter(filePath, separator, at + 1))
-        if (at > 0 && !ends.append(size_t(at))) {
-            failedFolder = filePath;
-            return false;
-        }
-    size_t there = ends.count();
-    for (; there > 0; --there) {
-        Text folder(filePath.chars(), ends.at(there - 1));
-        if (operations.isFolder(folder.chars()))
-            break;
-    }
-    for (size_t i = there; i < ends.count(); ++i) {
-        Text folder(filePath.chars(), ends.at(i));
-        if (folder.isEmpty() || !operations.makeFolder(folder.chars())) {
-            failedFolder = folder.isEmpty() ? filePath : folder;
-            return false;
-        }
-    }
-    return true;
+    folder.truncate(folder.isEmpty() ? 0 : folder.length() - 1);
+    if (folder.isEmpty() || operations.isFolder(folder.chars()))
+        return true;
+    return makeFolderChain(directoryOfPath(folder, separator), separator, operations)
+        && operations.makeFolder(folder.chars());
+}
+
+}
+
+bool makeFoldersOf(const Text& filePath, char separator, const FolderOperations& operations)
+{
+    return makeFolderChain(directoryOfPath(filePath, separator), separator, operations);
 }

@@ -9,6 +9,5 @@ struct FolderOperations {
     bool (*makeFolder)(const char* path);
 };
 
-// True when the file's folder is there or was made; false with the folder
-// that could not be made (or, without memory, the file's path itself).
-bool makeFoldersOf(const Text& filePath, char separator, const FolderOperations& operations, Text& failedFolder);
+// True when the file's folder is there or was made.
+bool makeFoldersOf(const Text& filePath, char separator, const FolderOperations& operations);

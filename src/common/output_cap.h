@@ -16,7 +16,7 @@ class OutputCap {
 public:
     OutputCap() = default;
     OutputCap(unsigned long long written, unsigned long long most, Text&& stopLine)
-        : written_(written), most_(most), stopLine_(static_cast<Text&&>(stopLine))
+        : room_(written < most ? most - written : 0), stopLine_(static_cast<Text&&>(stopLine))
     {
     }
 
@@ -27,8 +27,7 @@ public:
     const Text& stopLine() const { return stopLine_; }
 
 private:
-    unsigned long long written_ = 0;
-    unsigned long long most_ = 0;
+    unsigned long long room_ = 0;
     Text stopLine_;
     bool reached_ = false;
     bool told_ = false;

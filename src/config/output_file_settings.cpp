@@ -5,7 +5,7 @@
 #include "config/variables.h"
 
 const char kOutputFileLimitFormat[] =
-    "The setting Output File Limit is \"%s\": it takes a number of bytes, digits only, such as 10485760.";
+    "The setting Output File Limit is \"%s\": write a number of bytes, digits only.";
 
 namespace {
 
@@ -14,18 +14,17 @@ const char kOutputFileLimitKey[] = "Output File Limit";
 
 }
 
+// At most 18 digits: twice the limit is still a number of bytes.
 bool parseOutputFileLimit(const Text& text, unsigned long long& limit)
 {
     unsigned long long value = 0;
     for (size_t i = 0; i < text.length(); ++i) {
         char c = text.at(i);
-        if (c < '0' || c > '9')
+        if (c < '0' || c > '9' || i == 18)
             return false;
         value = value * 10 + static_cast<unsigned>(c - '0');
-        if (value > kLargestOutputFileLimit)
-            return false;
     }
-    if (text.isEmpty() || value == 0)
+    if (value == 0)
         return false;
     limit = value;
     return true;

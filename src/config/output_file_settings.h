@@ -18,9 +18,6 @@ struct OutputFileSettings {
 // False with the message naming the setting when the limit is not a number
 // of bytes.
 [[nodiscard]] bool readOutputFileSettings(const LaunchPaths& paths, OutputFileSettings& settings, Failure& failure);
-// Digits alone, from 1 to kLargestOutputFileLimit.
+// Digits alone, at most 18 of them, not 0.
 bool parseOutputFileLimit(const Text& text, unsigned long long& limit);
-
-// Twice the limit must still be a number of bytes.
-const unsigned long long kLargestOutputFileLimit = 1ull << 62;
 extern const char kOutputFileLimitFormat[];

@@ -6,24 +6,25 @@
 // each with its reason.
 #include "common/failure.h"
 #include "common/text.h"
+#include "common/text_list.h"
 #include "config/launch_paths.h"
-#include "runtime/runtime_choice.h"
 
-struct RuntimeMessageSettings {
-    Text message; // empty: the launcher's own
-    Text address; // empty: the launcher's own
-};
-
-// Reads both settings; false with the message naming the setting when the
-// address holds a control character.
-[[nodiscard]] bool readRuntimeMessageSettings(const LaunchPaths& paths, RuntimeMessageSettings& settings,
-                                              Failure& failure);
-// Fills the failure: the requirement is the phrase for the versions asked
-// for; at most kShownPassedOver runtimes are listed. Without settings and
-// runtimes passed over, the launcher's message as it always was.
-bool failRuntimeNotFound(Failure& failure, const RuntimeMessageSettings& settings, const Text& requirement,
-                         const PassedOverList& passedOver);
+// Checks the address when the launch begins, so that a mistake shows at
+// once: false with the message naming the setting when it holds a control
+// character.
+[[nodiscard]] bool checkRuntimeDownloadAddress(const LaunchPaths& paths, Failure& failure);
+// Fills the failure with the message of the settings: the requirement is the
+// phrase for the versions asked for, the lines are those of the runtimes
+// passed over.
+bool failRuntimeNotFound(Failure& failure, const LaunchPaths& paths, const Text& requirement,
+                         const TextList& passedOver);
+// The message: the text (empty: the launcher's own) with %1 replaced, a line
+// end, the address (empty: the launcher's own), then at most
+// kShownPassedOver of the lines. Without text, address and runtimes passed
+// over, the launcher's message as it always was. Empty when memory runs out.
+Text runtimeNotFoundMessage(const Text& text, const Text& address, const Text& requirement,
+                            const TextList& passedOver);
 
 const size_t kShownPassedOver = 5;
-extern const char kRuntimeNotFoundFormat[];
+extern const char kRuntimeNotFoundText[];
 extern const char kAddressControlCharacterMessage[];

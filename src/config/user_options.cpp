@@ -1,6 +1,7 @@
 #include "config/user_options.h"
 
 #include "common/message_format.h"
+#include "common/text_scan.h"
 #include "common/trace.h"
 #include "config/application_section.h"
 #include "config/ini_value.h"
@@ -9,56 +10,28 @@
 
 const unsigned long long kLargestUserOptionsFile = 1048576;
 const char kUserOptionsFormat[] =
-    "The user options file %s %s. Removing the file restores the application's own options.";
+    "The user options file %s %s Removing the file restores the application's own options.";
 
 namespace {
 
 const char kUserOptionsFileKey[] = "User Options File";
-const char kCannotRead[] = "cannot be read";
-const char kTooLarge[] = "is larger than 1048576 bytes";
-const char kArgumentFileReason[] = "holds %s, which names an argument file: the file cannot name one";
-
-// What the parameters' messages say of an option, said of the user's file.
-struct RefusalReason {
-    const char* parametersFormat;
-    const char* reason;
-};
-const RefusalReason kRefusalReasons[] = {
-    { kMissingValueFormat, "holds the option %s, which needs a value after it" },
-    { kJavaCommandOptionFormat, "holds the option %s, which is one of the java command's own and has no meaning here" },
-    { kMainModuleOptionFormat, "holds the option %s, which cannot name the main module: that is the setting Main Module" },
-    { kMainJarOptionFormat, "holds the option %s, which cannot name the main JAR" },
-};
-
-bool refuse(Failure& failure, const char* path, const char* reasonFormat, const char* subject)
-{
-    Text reason = formatMessage(reasonFormat, subject);
-    return fail(failure, kUserOptionsFormat, path, reason.isEmpty() ? reasonFormat : reason.chars());
-}
+const char kCannotRead[] = "cannot be read.";
+const char kTooLarge[] = "is larger than 1048576 bytes.";
+const char kNamesArgumentFileFormat[] = "cannot be taken. It holds %s, and an argument file names no other.";
+const char kRefusedPrefix[] = "cannot be taken. ";
+// The parameters' message for an option, said of the file without it.
+const char kParametersPlace[] = " in Virtual Machine Parameters";
 
 bool refuseOption(Failure& failure, const char* path, const OptionFailure& refusal)
 {
-    for (const RefusalReason& known : kRefusalReasons)
-        if (known.parametersFormat == refusal.format)
-            return refuse(failure, path, known.reason, refusal.subject.chars());
-    return fail(failure, kOutOfMemoryMessage);
-}
-
-// The user's class path, VM library and splash count over the parameters'.
-bool appendOptions(JavaOptions& options, JavaOptions& user)
-{
-    for (size_t i = 0; i < user.vmOptions.count(); ++i)
-        if (!options.vmOptions.append(user.vmOptions.at(i)))
-            return false;
-    if (user.hasClassPath) {
-        options.hasClassPath = true;
-        options.classPath = static_cast<Text&&>(user.classPath);
-    }
-    if (!user.vmLibraryKind.isEmpty())
-        options.vmLibraryKind = static_cast<Text&&>(user.vmLibraryKind);
-    if (!user.splashPath.isEmpty())
-        options.splashPath = static_cast<Text&&>(user.splashPath);
-    return true;
+    if (!refusal.format)
+        return fail(failure, kOutOfMemoryMessage);
+    Text said = formatMessage(refusal.format, refusal.subject.chars());
+    size_t place = findText(said, Text(kParametersPlace), 0);
+    Text reason(kRefusedPrefix);
+    bool made = !said.isEmpty() && place != kNotFound && reason.append(said.chars(), place)
+        && reason.append(said.chars() + place + sizeof kParametersPlace - 1);
+    return made ? fail(failure, kUserOptionsFormat, path, reason.chars()) : fail(failure, kOutOfMemoryMessage);
 }
 
 }
@@ -81,15 +54,17 @@ bool readUserOptionsFile(const char* path, TextList& items, Failure& failure)
 bool takeUserOptions(const char* path, const TextList& items, JavaOptions& options, Failure& failure)
 {
     for (size_t i = 0; i < items.count(); ++i)
-        if (items.at(i).chars()[0] == '@')
-            return refuse(failure, path, kArgumentFileReason, items.at(i).chars());
-    // No item names an argument file: the reader is never asked.
+        if (items.at(i).chars()[0] == '@') {
+            Text reason = formatMessage(kNamesArgumentFileFormat, items.at(i).chars());
+            return reason.isEmpty() ? fail(failure, kOutOfMemoryMessage)
+                                    : fail(failure, kUserOptionsFormat, path, reason.chars());
+        }
+    // No item names an argument file: the reader is never asked. The
+    // translation adds to the parameters' options, and what counts once
+    // (the class path, the VM library, the splash) is the user's where given.
     auto noFile = [](const char*, TextList&, const void*) { return ArgumentFileOutcome::CannotRead; };
-    JavaOptions user;
     OptionFailure refusal;
-    if (!translateJavaOptions(items, noFile, nullptr, user, refusal))
-        return refuseOption(failure, path, refusal);
-    return appendOptions(options, user) || fail(failure, kOutOfMemoryMessage);
+    return translateJavaOptions(items, noFile, nullptr, options, refusal) || refuseOption(failure, path, refusal);
 }
 
 bool addUserOptions(const LaunchPaths& paths, JavaOptions& options, Failure& failure)

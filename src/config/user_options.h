@@ -20,7 +20,7 @@
 // Translates the items as the parameters are translated (an item that names
 // an argument file is refused: the file names none) and adds them to the
 // parameters' options: the user's class path, VM library kind and splash
-// count where given.
+// count where given. After a refusal the options are not to be used.
 [[nodiscard]] bool takeUserOptions(const char* path, const TextList& items, JavaOptions& options, Failure& failure);
 
 // A file of options holds a few lines; a larger one is another file.

@@ -9,11 +9,11 @@ namespace {
 const char kOutputFileFormat[] = "%s\n\nThe application's output is in %s.";
 
 // The output file that takes the streams, for the boxes to name.
-Text outputFilePath;
+const char* outputFilePath = nullptr;
 
 }
 
-void nameOutputFileInBoxes(const Text& path)
+void nameOutputFileInBoxes(const char* path)
 {
     outputFilePath = path;
 }
@@ -25,7 +25,7 @@ void showFailure(platform::WindowHandle owner, const Failure& failure)
     trace("message: %s", { failure.text() });
     // Where messages go to standard error, they are in the file themselves.
     Text withFile;
-    if (!outputFilePath.isEmpty() && platform::messagesShownInBox())
-        withFile = formatMessage(kOutputFileFormat, failure.text(), outputFilePath.chars());
+    if (outputFilePath && platform::messagesShownInBox())
+        withFile = formatMessage(kOutputFileFormat, failure.text(), outputFilePath);
     platform::showErrorBox(owner, withFile.isEmpty() ? failure.text() : withFile.chars());
 }

@@ -4,10 +4,10 @@
 // none) and closed by the user before the call returns; elsewhere standard
 // error. The trace, when there is one, has it too.
 #include "common/failure.h"
-#include "common/text.h"
 #include "platform/window_handle.h"
 
 // Nothing happens for a failure without a message.
 void showFailure(platform::WindowHandle owner, const Failure& failure);
-// From now on a box also says where the application's output is.
-void nameOutputFileInBoxes(const Text& path);
+// From now on a box also says where the application's output is; the path
+// lives as long as the launch (the Launcher's).
+void nameOutputFileInBoxes(const char* path);

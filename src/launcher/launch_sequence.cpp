@@ -3,7 +3,6 @@
 #include "common/argument_splitting.h"
 #include "common/trace.h"
 #include "config/environment_settings.h"
-#include "config/output_file_settings.h"
 #include "config/runtime_missing_message.h"
 #include "jvm/java_command.h"
 #include "jvm/main_invocation.h"
@@ -63,13 +62,13 @@ bool findRuntime(Launcher& launcher, Failure& failure)
     const LaunchSettings& settings = launcher.settings;
     launcher.runtimeHome = findPrivateRuntime(launcher.paths.directory);
     RuntimeRequirement requirement = { settings.minimumVersion, settings.maximumVersion, settings.preferredVersions };
-    PassedOverList passedOver;
+    TextList passedOver;
     if (launcher.runtimeHome.isEmpty())
         searchRegisteredRuntimes(requirement, launcher.runtimeHome, passedOver);
     if (launcher.runtimeHome.isEmpty()) {
         trace("no runtime found");
         Text phrase = requirementText(requirement.minimum, requirement.maximum);
-        return failRuntimeNotFound(failure, launcher.runtimeMessage, phrase, passedOver);
+        return failRuntimeNotFound(failure, launcher.paths, phrase, passedOver);
     }
     launcher.jvmLibraryPath = findJvmLibrary(launcher.runtimeHome, settings.vmLibraryKind);
     trace("runtime %s: VM library %s", { launcher.runtimeHome,
@@ -159,15 +158,13 @@ bool prepareLaunch(Launcher& launcher, Failure& failure)
         return false;
     if (splashWanted(launcher.arguments.texts()))
         showSplash(launcher.paths, launcher.splash);
-    OutputFileSettings outputFile;
     if (!loadSettings(launcher.paths, launcher.settings, failure)
-        || !readRuntimeMessageSettings(launcher.paths, launcher.runtimeMessage, failure)
-        || !readOutputFileSettings(launcher.paths, outputFile, failure))
+        || !checkRuntimeDownloadAddress(launcher.paths, failure)
+        || !readOutputFileSettings(launcher.paths, launcher.outputFile, failure))
         return false;
     // Before the runtime is loaded: its C runtime takes the standard streams
     // as they are when it starts.
-    if (startOutputFile(outputFile, launcher.paths.executablePath))
-        nameOutputFileInBoxes(outputFile.path);
+    startOutputFile(launcher.outputFile, launcher.paths.executablePath);
     if (!findRuntime(launcher, failure))
         return false;
     LaunchSettings& settings = launcher.settings;

@@ -4,7 +4,7 @@
 #include "common/command_line_arguments.h"
 #include "common/text.h"
 #include "config/launch_paths.h"
-#include "config/runtime_missing_message.h"
+#include "config/output_file_settings.h"
 #include "config/settings.h"
 #include "jvm/startup_cache.h"
 #include "jvm/vm_creation.h"
@@ -27,7 +27,7 @@ struct Launcher {
     LaunchPaths paths;
     CommandLineArguments arguments;
     LaunchSettings settings;
-    RuntimeMessageSettings runtimeMessage;
+    OutputFileSettings outputFile;
     Text runtimeHome;       // the chosen runtime's home, once found
     Text jvmLibraryPath;
     VmLibrary vmLibrary;

@@ -9,5 +9,6 @@
 #include "common/text.h"
 #include "config/output_file_settings.h"
 
-// True when the file takes the missing streams.
-bool startOutputFile(const OutputFileSettings& settings, const Text& executablePath);
+// When the file takes the missing streams, the boxes name it from then on.
+// The settings live as long as the launch.
+void startOutputFile(const OutputFileSettings& settings, const Text& executablePath);

@@ -3,7 +3,6 @@
 // what it prints passed on to where it would have printed it, the file that
 // takes them when the process has none, and the C runtime's formatting.
 #include "common/output_cap.h"
-#include "common/output_heading.h"
 #include "common/text.h"
 #include "platform/files.h"
 
@@ -28,7 +27,8 @@ void capturedStandardStreams(Text& text);
 bool passOnVmOutput(void* stream, const char* text, size_t length);
 // The standard output and error the process has none of: on Windows no
 // handle (a window program started from the desktop); on Linux closed or
-// /dev/null, as the process found them when it started.
+// /dev/null, as the process found them when it started. Asked before the
+// output file is sent them.
 struct MissingStreams {
     bool output = false;
     bool error = false;
@@ -41,13 +41,14 @@ MissingStreams missingStandardStreams();
 // file: what the cap leaves out, or a write that fails (the trace says so,
 // once), is dropped. False, with nothing changed, when no pipe or thread can
 // be had. Once a process.
-bool sendMissingStreamsToFile(OpenFile&& file, MissingStreams missing, OutputCap&& cap, const Text& path);
+bool sendMissingStreamsToFile(OpenFile&& file, MissingStreams missing, OutputCap&& cap);
 // Waits, a second or two at the most, until what the streams were given so
 // far is in the file: before the process ends. Nothing without an output file.
 void finishOutputFile();
 // How a text file's lines end here.
 extern const char kLineEnd[];
-void localTime(LocalTime& time);
+// The local date and time, "2026-03-01 14:05:33".
+Text localTimeText();
 
 // printf formatting of the C runtime: the length; -1 when the buffer is too
 // small for the text and its NUL, kFormatFailed when no buffer would do (an

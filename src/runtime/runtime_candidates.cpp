@@ -12,6 +12,7 @@ const char kOutOfRange[] = "out of the range the settings ask for";
 const char kNoVmLibrary[] = "no VM library under the home";
 const char kOtherProcessor[] = "its VM library is built for another processor";
 const char kSameHome[] = "the same home as an earlier source's";
+const char kPassedOverFormat[] = "Java %s in %s: %s";
 
 const size_t kLibraryHeadersLimit = 4096;
 
@@ -91,24 +92,23 @@ const char* reasonToLeaveOut(const RuntimeRequirement& requirement, const Candid
     return nullptr;
 }
 
-// Each home once, for the first reason; a runtime that cannot get memory is
-// left out of the list, which only tells.
-void passOver(PassedOverList& passedOver, const RuntimeCandidate& candidate, const char* reason)
+// Each line once (two sources may give one home); a line that cannot get
+// memory is left out of the list, which only tells.
+void passOver(TextList& passedOver, const RuntimeCandidate& candidate, const char* reason)
 {
+    Text version = formatVersion(candidate.version);
+    const FormatValue values[] = { version, candidate.home, reason };
+    Text line = formatMessage(kPassedOverFormat, values, 3);
     for (size_t i = 0; i < passedOver.count(); ++i)
-        if (platform::samePath(passedOver.at(i).home.chars(), candidate.home.chars()))
+        if (passedOver.at(i).equals(line.chars()))
             return;
-    PassedOverRuntime runtime;
-    runtime.version = candidate.version;
-    runtime.reason = reason;
-    if (runtime.home.assign(candidate.home.chars(), candidate.home.length()))
-        (void)passedOver.append(static_cast<PassedOverRuntime&&>(runtime));
+    (void)passedOver.append(line);
 }
 
 }
 
 void collectCandidates(const platform::RuntimeRecords& records, const RuntimeRequirement& requirement,
-                       CandidateList& candidates, PassedOverList& passedOver)
+                       CandidateList& candidates, TextList& passedOver)
 {
     for (size_t i = 0; i < records.count(); ++i) {
         const platform::RuntimeRecord& record = records.at(i);

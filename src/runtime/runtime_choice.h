@@ -16,15 +16,6 @@ struct RuntimeCandidate {
 
 using CandidateList = List<RuntimeCandidate>;
 
-// A runtime that was found and could not be a candidate, and why.
-struct PassedOverRuntime {
-    Text home;
-    VersionNumber version;
-    const char* reason = "";
-};
-
-using PassedOverList = List<PassedOverRuntime>;
-
 // What the settings ask of a runtime found on the system.
 struct RuntimeRequirement {
     VersionNumber minimum;

@@ -45,7 +45,7 @@ Text findPrivateRuntime(const Text& directory)
     return Text();
 }
 
-bool searchRegisteredRuntimes(const RuntimeRequirement& requirement, Text& runtimeHome, PassedOverList& passedOver)
+bool searchRegisteredRuntimes(const RuntimeRequirement& requirement, Text& runtimeHome, TextList& passedOver)
 {
     trace("runtimes on the system, for the %s:", { requirementText(requirement.minimum, requirement.maximum) });
     platform::RuntimeRecords records;

@@ -9,5 +9,6 @@
 // holds a runtime; else the empty text.
 Text findPrivateRuntime(const Text& directory);
 // True with the home of the chosen runtime; false with the home left as it
-// was. Either way, the runtimes found that could not be chosen, and why.
-bool searchRegisteredRuntimes(const RuntimeRequirement& requirement, Text& runtimeHome, PassedOverList& passedOver);
+// was. Either way, a line for each runtime found that could not be chosen,
+// and why (see collectCandidates).
+bool searchRegisteredRuntimes(const RuntimeRequirement& requirement, Text& runtimeHome, TextList& passedOver);

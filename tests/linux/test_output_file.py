@@ -74,7 +74,7 @@ def test_streams_of_its_own_are_kept(start, tmp_path):
     result, trace = start(streams='pipes')
     assert result.stdout.decode().splitlines()[-1] == 'main returns'
     assert not (tmp_path / 'app' / 'logs').exists()
-    assert 'not used: the process has standard output and error of its own' in trace
+    assert 'not used: the process has its own standard output and error' in trace
 
 
 def test_a_file_over_the_limit_is_renamed_at_the_start(start, tmp_path):
@@ -96,8 +96,8 @@ def test_a_run_stops_writing_at_twice_the_limit(start, tmp_path):
     assert result.returncode == 0
     log = tmp_path / 'app' / 'logs' / 'output.log'
     text = log.read_text()
-    stop = ('The output of this run has reached 4000 bytes, twice Output File Limit: '
-            'the rest of it is not written.\n')
+    stop = ('The output of this run reached twice Output File Limit: '
+            'the rest is not written.\n')
     assert text.endswith(stop) and len(text) == 4000 + len(stop)
     assert text.count('x' * 63 + '\n') > 30
 
@@ -109,13 +109,13 @@ def test_a_full_disk_drops_the_output_and_the_application_runs_on(start, tmp_pat
     log.write_text('x' * 9000)
     result, trace = start(['bytes=100000'], limit_file_size=8)
     assert result.returncode == 0
-    assert 'a write failed: the rest of the output is dropped' in trace
+    assert 'a write failed: the output is dropped from here on' in trace
     assert 'exit code 0' in trace and log.stat().st_size == 9000
 
 
 @pytest.mark.parametrize('output_file, said', [
-    ('%APPDIR%/app.ini/logs/output.log', 'the folder {app}/app.ini cannot be made'),
-    ('%APPDIR%', 'cannot be opened for writing'),
+    ('%APPDIR%/app.ini/logs/output.log', 'output file {app}/app.ini/logs/output.log: its folder cannot be made'),
+    ('%APPDIR%', 'cannot be opened'),
 ])
 def test_a_file_that_cannot_be_had_leaves_the_application_running(start, tmp_path, output_file, said):
     result, trace = start(output_file=output_file)
@@ -127,5 +127,5 @@ def test_a_file_that_cannot_be_had_leaves_the_application_running(start, tmp_pat
 def test_a_limit_that_is_not_digits_is_named(start, tmp_path):
     result, _ = start(streams='pipes', extra='Output File Limit=10M\n')
     assert (result.returncode, result.stdout) == (255, b'')
-    assert result.stderr.decode() == ('The setting Output File Limit is "10M": it takes a number of bytes, '
-                                      'digits only, such as 10485760.')
+    assert result.stderr.decode() == ('The setting Output File Limit is "10M": write a number of bytes, '
+                                      'digits only.')

@@ -53,11 +53,11 @@ def broken(path):
         'too large': (lambda: path.write_bytes(b'#' * (1024 * 1024) + b'\n-Xmx1g'),
                       'is larger than 1048576 bytes'),
         'naming itself': (lambda: path.write_text(f'-Dx=1 @{path}\n'),
-                          f'holds @{path}, which names an argument file: the file cannot name one'),
+                          f'cannot be taken. It holds @{path}, and an argument file names no other'),
         'an option without its value': (lambda: path.write_text('-Dx=1\n--add-opens\n'),
-                                        'holds the option --add-opens, which needs a value after it'),
+                                        'cannot be taken. The option --add-opens needs a value after it'),
         "the java command's own": (lambda: path.write_text('-version\n'),
-                                   "holds the option -version, which is one of the java command's own and "
+                                   "cannot be taken. The option -version is one of the java command's own and "
                                    'has no meaning here'),
     }
 

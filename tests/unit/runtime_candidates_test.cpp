@@ -131,14 +131,13 @@ protected:
         RuntimeRequirement requirement = { parseVersionBound(minimum, false), parseVersionBound(maximum, true),
                                            preferred };
         CandidateList found;
-        PassedOverList passedOver;
+        TextList passedOver;
         collectCandidates(records_, requirement, found, passedOver);
         passedOver_.clear();
         for (size_t i = 0; i < passedOver.count(); ++i) {
-            const PassedOverRuntime& runtime = passedOver.at(i);
-            passedOver_.push_back(std::string(runtime.home.chars() + root_.size()) + " "
-                                  + formatVersion(runtime.version).chars() + ": "
-                                  + runtime.reason);
+            std::string line = passedOver.at(i).chars();
+            size_t root = line.find(root_);
+            passedOver_.push_back(root == std::string::npos ? line : line.erase(root, root_.size()));
         }
         std::vector<std::string> result;
         for (size_t i = 0; i < found.count(); ++i)
@@ -198,10 +197,10 @@ TEST_F(Runtimes, LeavesOutWhatCannotServe)
     EXPECT_EQ(std::vector<std::string>{ "in/ 17" }, candidates("11"));
     // Each home once, with the reason the trace gives; the candidate's
     // second source and a folder without a version are no runtimes passed over.
-    EXPECT_EQ((std::vector<std::string>{ "old/ 1.8.0.1: out of the range the settings ask for",
-                                         "arm/ 21: its VM library is built for another processor",
-                                         "empty/ 21: no VM library under the home",
-                                         "gone/ 21: no VM library under the home" }),
+    EXPECT_EQ((std::vector<std::string>{ "Java 1.8.0.1 in old/: out of the range the settings ask for",
+                                         "Java 21 in arm/: its VM library is built for another processor",
+                                         "Java 21 in empty/: no VM library under the home",
+                                         "Java 21 in gone/: no VM library under the home" }),
               passedOver_);
 }
 

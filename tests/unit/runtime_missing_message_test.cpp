@@ -9,24 +9,14 @@ namespace {
 
 const char kOwn[] = "Java Runtime Environment (JRE) not found. Please download and install JRE (minimum 17) from: \n";
 
-std::string messageOf(const char* text, const char* address, const PassedOverList& passedOver = PassedOverList())
+std::string messageOf(const char* text, const char* address, const TextList& passedOver = TextList())
 {
-    RuntimeMessageSettings settings;
-    settings.message = Text(text);
-    settings.address = Text(address);
-    Failure failure;
-    EXPECT_FALSE(failRuntimeNotFound(failure, settings, Text("minimum 17"), passedOver));
-    EXPECT_EQ(kRuntimeNotFoundFormat, failure.format);
-    return failure.text();
+    return runtimeNotFoundMessage(Text(text), Text(address), Text("minimum 17"), passedOver).chars();
 }
 
-void passOver(PassedOverList& list, const char* home, const char* version, const char* reason)
+void passOver(TextList& list, const char* home, const char* version, const char* reason)
 {
-    PassedOverRuntime runtime;
-    runtime.home = Text(home);
-    runtime.version = parseVersion(version, 0);
-    runtime.reason = reason;
-    ASSERT_TRUE(list.append(static_cast<PassedOverRuntime&&>(runtime)));
+    ASSERT_TRUE(list.append((std::string("Java ") + version + " in " + home + ": " + reason).c_str()));
 }
 
 TEST(RuntimeMissingMessage, TheApplicationsTextAndAddressReplaceTheLaunchersOwn)
@@ -39,9 +29,9 @@ TEST(RuntimeMissingMessage, TheApplicationsTextAndAddressReplaceTheLaunchersOwn)
     EXPECT_EQ("Install Java minimum 17:\nhttps://example.com/java", messageOf("Install Java %1:", "https://example.com/java"));
 }
 
-TEST(RuntimeMissingMessage, NamesUpToFiveRuntimesPassedOverOneALine)
+TEST(RuntimeMissingMessage, NamesAtMostFiveRuntimesPassedOverOneALine)
 {
-    PassedOverList passedOver;
+    TextList passedOver;
     passOver(passedOver, "/usr/lib/jvm/java-11/", "11.0.21", "out of the range the settings ask for");
     passOver(passedOver, "C:\\Java\\jdk-21\\", "21.0.2", "its VM library is built for another processor");
     passOver(passedOver, "/usr/lib/jvm/broken/", "9", "no VM library under the home");
@@ -57,12 +47,11 @@ TEST(RuntimeMissingMessage, NamesUpToFiveRuntimesPassedOverOneALine)
               "\nJava 21.0.2 in C:\\Java\\jdk-21\\: its VM library is built for another processor"
               "\nJava 9 in /usr/lib/jvm/broken/: no VM library under the home"
               "\nJava 1.8 in /more/: no VM library under the home"
-              "\nJava 1.8 in /more/: no VM library under the home"
-              "\nand 2 more (the trace names them)",
+              "\nJava 1.8 in /more/: no VM library under the home",
               messageOf("Needs %1.", "https://example.com/", passedOver));
 }
 
-TEST(RuntimeMissingMessage, AnAddressWithAControlCharacterIsNamed)
+TEST(RuntimeMissingMessage, TheSettingsAreReadAndAnAddressWithAControlCharacterIsNamed)
 {
     const std::string path = testing::TempDir() + "runtime_missing_message_test.ini";
     LaunchPaths paths;
@@ -77,11 +66,14 @@ TEST(RuntimeMissingMessage, AnAddressWithAControlCharacterIsNamed)
         std::fprintf(file, "[Application]\nRuntime Missing Message=Needs %%1\nRuntime Download Address=%s\n",
                      address[0]);
         std::fclose(file);
-        RuntimeMessageSettings settings;
         Failure failure;
-        EXPECT_EQ(!*address[1], readRuntimeMessageSettings(paths, settings, failure)) << address[0];
+        EXPECT_EQ(!*address[1], checkRuntimeDownloadAddress(paths, failure)) << address[0];
         EXPECT_STREQ(address[1], failure.hasMessage() ? failure.text() : "");
-        EXPECT_STREQ("Needs %1", settings.message.chars());
+        if (!*address[1]) {
+            EXPECT_FALSE(failRuntimeNotFound(failure, paths, Text("minimum 17"), TextList()));
+            EXPECT_EQ(kRuntimeNotFoundText, failure.format);
+            EXPECT_EQ(std::string("Needs minimum 17\n") + address[0], failure.text());
+        }
     }
     std::remove(path.c_str());
 }

@@ -47,13 +47,12 @@ TEST(UserOptions, ComeAfterTheParametersAndOverrideWhatCountsOnce)
 TEST(UserOptions, WhatTheParametersWouldRefuseIsNamedWithTheFile)
 {
     const char* const cases[][2] = {
-        { "@/home/u/.options", "holds @/home/u/.options, which names an argument file: the file cannot name one" },
-        { "@@text", "holds @@text, which names an argument file: the file cannot name one" },
-        { "--module-path", "holds the option --module-path, which needs a value after it" },
-        { "--list-modules", "holds the option --list-modules, which is one of the java command's own and has no "
-                            "meaning here" },
-        { "-m", "holds the option -m, which cannot name the main module: that is the setting Main Module" },
-        { "-jar", "holds the option -jar, which cannot name the main JAR" },
+        { "@/home/u/.options", "It holds @/home/u/.options, and an argument file names no other." },
+        { "@@text", "It holds @@text, and an argument file names no other." },
+        { "--module-path", "The option --module-path needs a value after it." },
+        { "--list-modules", "The option --list-modules is one of the java command's own and has no meaning here." },
+        { "-m", "The option -m cannot name the main module: use the setting Main Module." },
+        { "-jar", "The option -jar cannot name the main JAR: put the JAR in Class Path." },
     };
     for (const auto& c : cases) {
         JavaOptions options;
@@ -62,8 +61,8 @@ TEST(UserOptions, WhatTheParametersWouldRefuseIsNamedWithTheFile)
         Failure failure;
         EXPECT_FALSE(takeUserOptions("/home/u/.options", items, options, failure)) << c[0];
         EXPECT_EQ(kUserOptionsFormat, failure.format);
-        EXPECT_EQ(std::string("The user options file /home/u/.options ") + c[1] + "." + kRestores, failure.text());
-        EXPECT_EQ(0u, options.vmOptions.count()) << "nothing of the file is taken";
+        EXPECT_EQ(std::string("The user options file /home/u/.options cannot be taken. ") + c[1] + kRestores,
+                  failure.text());
     }
 }
 

@@ -41,7 +41,7 @@ def test_a_broken_file_is_named_with_the_way_back(wine, tmp_path, kind):
     else:
         path.parent.mkdir()
         path.write_bytes(b'--version\r\n')
-        reason = b"holds the option --version, which is one of the java command's own and has no meaning here"
+        reason = b"cannot be taken. The option --version is one of the java command's own and has no meaning here"
     run = launch(wine, tmp_path)
     shown = windows_path(path).encode()
     assert [b.text for b in run.boxes] == [b'The user options file ' + shown + b' ' + reason + b'.' + RESTORES]

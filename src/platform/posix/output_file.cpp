@@ -6,10 +6,10 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <pthread.h>
 #include <signal.h>
 #include <stdio.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -22,13 +22,13 @@ namespace {
 
 MissingStreams missingAtStart;
 
+// The pipe's bytes are taken from it only under the lock, so that once the
+// lock is had and the pipe is empty, everything written is in the file.
 struct OutputFile {
-    int readEnd = -1;
+    int readEnd = -1; // does not block
     OpenFile file;
-    Text path;
     OutputCap cap;
     Lock lock;
-    bool writing = false; // a run read from the pipe is on its way to the file
     bool failed = false;
     bool started = false;
 };
@@ -53,7 +53,22 @@ void writeToFile(const char* bytes, size_t length)
         || (output.cap.reachedNow()
             && !appendToOpenFile(output.file.get(), output.cap.stopLine().chars(), output.cap.stopLine().length()))) {
         output.failed = true;
-        trace("output file %s: a write failed: the rest of the output is dropped", { output.path });
+        trace("output file: a write failed: the output is dropped from here on");
+    }
+}
+
+// Under the lock: moves what the pipe holds to the file; false once every
+// write end is closed.
+bool drainPipe()
+{
+    char run[16384];
+    for (;;) {
+        ssize_t got = read(output.readEnd, run, sizeof run);
+        int error = errno;
+        if (got > 0)
+            writeToFile(run, static_cast<size_t>(got));
+        else
+            return got < 0 && (error == EAGAIN || error == EINTR);
     }
 }
 
@@ -61,26 +76,14 @@ void writeToFile(const char* bytes, size_t length)
 // stop the application's writes.
 void* readPipe(void*)
 {
-    char run[65536];
+    struct pollfd wanted = { output.readEnd, POLLIN, 0 };
     for (;;) {
-        ssize_t got = read(output.readEnd, run, sizeof run);
-        int error = errno;
-        if (got == 0 || (got < 0 && error != EINTR))
+        if (poll(&wanted, 1, -1) < 0 && errno != EINTR)
             return nullptr;
-        if (got < 0)
-            continue;
         LockHolder held(output.lock);
-        output.writing = true;
-        writeToFile(run, static_cast<size_t>(got));
-        output.writing = false;
+        if (!drainPipe())
+            return nullptr;
     }
-}
-
-bool pipeIsEmpty()
-{
-    int waiting = 0;
-    LockHolder held(output.lock);
-    return !output.writing && ioctl(output.readEnd, FIONREAD, &waiting) == 0 && waiting == 0;
 }
 
 }
@@ -109,15 +112,15 @@ MissingStreams missingStandardStreams()
     return missingAtStart;
 }
 
-bool sendMissingStreamsToFile(OpenFile&& file, MissingStreams missing, OutputCap&& cap, const Text& path)
+bool sendMissingStreamsToFile(OpenFile&& file, MissingStreams missing, OutputCap&& cap)
 {
     int ends[2];
     if (output.started || pipe2(ends, O_CLOEXEC) != 0)
         return false;
+    fcntl(ends[0], F_SETFL, O_NONBLOCK);
     output.readEnd = ends[0];
     output.file = static_cast<OpenFile&&>(file);
     output.cap = static_cast<OutputCap&&>(cap);
-    output.path = path;
     pthread_attr_t attributes;
     pthread_t reader;
     bool started = false;
@@ -148,29 +151,23 @@ bool sendMissingStreamsToFile(OpenFile&& file, MissingStreams missing, OutputCap
     return true;
 }
 
+// What the reader has not taken yet is taken here: no waiting.
 void finishOutputFile()
 {
     if (!output.started)
         return;
     fflush(nullptr);
-    // A run the reader has taken from the pipe but not yet written shows
-    // as `writing`; the second look catches one taken just as the first ended.
-    for (int i = 0, empty = 0; i < 200 && empty < 2; ++i) {
-        empty = pipeIsEmpty() ? empty + 1 : 0;
-        if (empty < 2) {
-            struct timespec pause = { 0, 10 * 1000 * 1000 };
-            nanosleep(&pause, nullptr);
-        }
-    }
+    LockHolder held(output.lock);
+    (void)drainPipe();
 }
 
-void localTime(LocalTime& time)
+Text localTimeText()
 {
-    time_t now = ::time(nullptr);
+    time_t now = time(nullptr);
     struct tm parts;
-    if (!localtime_r(&now, &parts))
-        return;
-    time = { parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec };
+    char text[64];
+    size_t length = localtime_r(&now, &parts) ? strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &parts) : 0;
+    return Text(text, length);
 }
 
 }

@@ -1,6 +1,5 @@
 #include "platform/files.h"
 
-#include "common/growing_buffer.h"
 #include "common/path_spelling.h"
 #include "common/text_scan.h"
 #include "platform/process.h"
@@ -85,25 +84,22 @@ bool appendProfileEntry(const char* entry, size_t length, TextList& names, TextL
 
 }
 
-// The reader gives size - 2 for a section it had to cut. Comment lines, which
-// some versions of Windows give too, are left out.
+// The reader gives size - 2 for a section it had to cut, and ends the entries
+// with an empty one. Comment lines, which some versions of Windows give too,
+// are left out.
 bool readProfileSection(const char* file, const char* section, TextList& names, TextList& values)
 {
-    Text entries;
-    GrowResult result = fillGrowingBuffer(1024, 0x40000000, entries, [&](char* buffer, size_t size, size_t& length) {
-        length = GetPrivateProfileSectionA(section, buffer, static_cast<DWORD>(size), file);
-        return length + 2 < size ? FillResult::Complete : FillResult::TooSmall;
-    });
-    if (result != GrowResult::Complete)
-        return result != GrowResult::NoMemory;
-    for (size_t at = 0; at < entries.length();) {
-        const char* entry = entries.chars() + at;
-        size_t length = lstrlenA(entry);
-        if (length > 0 && *entry != ';' && !appendProfileEntry(entry, length, names, values))
+    for (DWORD size = 4096;; size *= 2) {
+        MemoryBlock entries(static_cast<char*>(allocateMemory(size)));
+        if (!entries.isValid())
             return false;
-        at += length + 1;
+        if (GetPrivateProfileSectionA(section, entries.get(), size, file) + 2 >= size && size < 0x40000000)
+            continue;
+        for (const char* entry = entries.get(); *entry; entry += lstrlenA(entry) + 1)
+            if (*entry != ';' && !appendProfileEntry(entry, lstrlenA(entry), names, values))
+                return false;
+        return true;
     }
-    return true;
 }
 
 bool fileExists(const char* path)
