@@ -1,0 +1,263 @@
+// [Application]: the hand-over's wire format and its refusals, the identity
+// that names an application's channel, the settings' messages, and the queue
+// between the receiving and the delivering thread.
+#include "config/application_settings.h"
+#include "instance/handover_message.h"
+#include "instance/handover_queue.h"
+#include "instance/instance_identity.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+
+namespace {
+
+using Bytes = std::string;
+
+HandOverFault encode(const Bytes& directory, const Bytes& units, const Items& arguments, const Items& wide,
+                     Text& message)
+{
+    TextList argumentList;
+    TextList wideList;
+    for (const std::string& item : arguments)
+        EXPECT_TRUE(argumentList.append(item.data(), item.size()));
+    for (const std::string& item : wide)
+        EXPECT_TRUE(wideList.append(item.data(), item.size()));
+    return encodeHandOver(Text(directory.data(), directory.size()), Text(units.data(), units.size()), argumentList,
+                          wideList, message);
+}
+
+Bytes encoded(const Bytes& directory, const Bytes& units, const Items& arguments, const Items& wide = {})
+{
+    Text message;
+    EXPECT_EQ(HandOverFault::None, encode(directory, units, arguments, wide, message));
+    return Bytes(message.chars(), message.length());
+}
+
+HandOverFault parsed(const Bytes& message, HandOver& handOver)
+{
+    return parseHandOver(reinterpret_cast<const unsigned char*>(message.data()), message.size(), handOver);
+}
+
+HandOverFault faultOf(const Bytes& message)
+{
+    HandOver handOver;
+    return parsed(message, handOver);
+}
+
+Bytes number(unsigned value)
+{
+    return Bytes { char(value), char(value >> 8), char(value >> 16), char(value >> 24) };
+}
+
+TEST(HandOver, TheLayoutIsFixedWidthLittleEndian)
+{
+    // Read by another build of the launcher (32 or 64 bits) as it is written.
+    Bytes expected = Bytes("JLHO") + number(1) + number(39) + number(1) + number(2) + number(2) + number(3) + number(0)
+        + "/d" + Bytes("\x41\x01", 2) + "a b";
+    EXPECT_EQ(expected, encoded("/d", Bytes("\x41\x01", 2), { "a b" }));
+}
+
+TEST(HandOver, ComesBackAsItWasSent)
+{
+    const Bytes units("\x3d\xd8\x00\xde", 4); // U+1F600 in UTF-16LE
+    Bytes message = encoded("C:\\Users\\me", units, { "two words", "", "caf\xe9", "x" }, { "", "", Bytes("\xe9\x00", 2) });
+    HandOver handOver;
+    ASSERT_EQ(HandOverFault::None, parsed(message, handOver));
+    EXPECT_EQ("C:\\Users\\me", Bytes(handOver.directory.chars(), handOver.directory.length()));
+    EXPECT_EQ(units, Bytes(handOver.directoryUnits.chars(), handOver.directoryUnits.length()));
+    EXPECT_EQ((Items { "two words", "", "caf\xe9", "x" }), itemsOf(handOver.arguments));
+    // As many units as arguments, empty where the bytes were exact.
+    EXPECT_EQ((Items { "", "", Bytes("\xe9\x00", 2), "" }), itemsOf(handOver.wideArguments));
+
+    HandOver none;
+    ASSERT_EQ(HandOverFault::None, parsed(encoded("", "", {}), none));
+    EXPECT_EQ(0u, none.arguments.count());
+}
+
+TEST(HandOver, OneMebibyteAtMost)
+{
+    const size_t fixed = kHandOverHeaderLength + 2 * 8 + 1;
+    Bytes message = encoded("/", "", { Bytes(kLargestHandOver - fixed, 'x') });
+    EXPECT_EQ(kLargestHandOver, message.size());
+    EXPECT_EQ(HandOverFault::None, faultOf(message));
+    Text tooLarge;
+    EXPECT_EQ(HandOverFault::TooLarge, encode("/", "", { Bytes(kLargestHandOver - fixed + 1, 'x') }, {}, tooLarge));
+    // Many small arguments add up too; nothing is made.
+    EXPECT_EQ(HandOverFault::TooLarge, encode("/", "", Items(kLargestHandOver / 8, ""), {}, tooLarge));
+    EXPECT_TRUE(tooLarge.isEmpty());
+}
+
+TEST(HandOver, ARefusedMessageIsNamedByItsFault)
+{
+    const Bytes good = encoded("/home/me", "", { "first", "second" });
+    const Bytes header = good.substr(0, kHandOverHeaderLength);
+    EXPECT_EQ(HandOverFault::CutShort, faultOf(good.substr(0, 10)));
+    EXPECT_EQ(HandOverFault::CutShort, faultOf(good.substr(0, good.size() - 1)));
+    EXPECT_EQ(HandOverFault::TrailingBytes, faultOf(good + "x"));
+    EXPECT_EQ(HandOverFault::NotAHandOver, faultOf("JLHX" + good.substr(4)));
+    EXPECT_EQ(HandOverFault::OtherVersion, faultOf(good.substr(0, 4) + number(2) + good.substr(8)));
+    EXPECT_EQ(HandOverFault::TooLarge, faultOf(good.substr(0, 8) + number((1 << 20) + 1) + good.substr(12)));
+    EXPECT_EQ(HandOverFault::TooLarge, faultOf(good.substr(0, 8) + number(0xFFFFFFFF) + good.substr(12)));
+    // A length below the header's own size.
+    EXPECT_EQ(HandOverFault::BadLengths, faultOf(good.substr(0, 8) + number(16) + good.substr(12, 4)));
+    // More arguments than the table has room for, even the largest count.
+    EXPECT_EQ(HandOverFault::BadCounts, faultOf(good.substr(0, 12) + number(5) + good.substr(16)));
+    EXPECT_EQ(HandOverFault::BadCounts, faultOf(good.substr(0, 12) + number(0xFFFFFFFF) + good.substr(16)));
+    // Fewer arguments than there are: the rest reads as lengths, then trailing bytes.
+    EXPECT_NE(HandOverFault::None, faultOf(good.substr(0, 12) + number(1) + good.substr(16)));
+    // Lengths beyond the end (however large), odd UTF-16, and lengths that leave bytes over.
+    EXPECT_EQ(HandOverFault::BadLengths, faultOf(good.substr(0, 16) + number(0xFFFFFFF0) + good.substr(20)));
+    EXPECT_EQ(HandOverFault::BadLengths, faultOf(good.substr(0, 28) + number(0xFFFFFFFF) + good.substr(32)));
+    EXPECT_EQ(HandOverFault::BadLengths, faultOf(good.substr(0, 20) + number(1) + good.substr(24)));
+    EXPECT_EQ(HandOverFault::TrailingBytes, faultOf(good.substr(0, 24) + number(4) + good.substr(28)));
+
+    size_t total = 0;
+    EXPECT_EQ(HandOverFault::None,
+              handOverLength(reinterpret_cast<const unsigned char*>(header.data()), header.size(), total));
+    EXPECT_EQ(good.size(), total);
+    EXPECT_EQ(HandOverFault::CutShort, handOverLength(reinterpret_cast<const unsigned char*>(header.data()), 15, total));
+}
+
+TEST(HandOver, EveryCutOrChangedByteIsRefusedOrReadSafely)
+{
+    const Bytes good = encoded("/d", Bytes("\x41\x00", 2), { "a", "bc" }, { "", Bytes("\x62\x00\x63\x00", 4) });
+    for (size_t length = 0; length < good.size(); ++length)
+        EXPECT_NE(HandOverFault::None, faultOf(good.substr(0, length))) << length;
+    // Under the sanitizers: whatever a byte becomes, nothing is read out of bounds.
+    for (size_t at = 0; at < good.size(); ++at)
+        for (int value : { 0x00, 0x01, 0x7F, 0x80, 0xFF }) {
+            Bytes changed = good;
+            changed[at] = char(value);
+            faultOf(changed);
+        }
+}
+
+TEST(InstanceIdentity, APathAsTheFileSystemComparesIt)
+{
+    Text windowsPath = instanceIdentity(Text("C:\\Apps\\MyApp.exe"), Text(), true);
+    EXPECT_STREQ("path:C:\\APPS\\MYAPP.EXE", windowsPath.chars());
+    EXPECT_STREQ(windowsPath.chars(), instanceIdentity(Text("c:/apps/myapp.EXE"), Text(), true).chars());
+    EXPECT_STRNE(windowsPath.chars(), instanceIdentity(Text("C:\\Apps\\MyApp2.exe"), Text(), true).chars());
+    // Linux compares bytes.
+    EXPECT_STRNE(instanceIdentity(Text("/opt/app/App"), Text(), false).chars(),
+                 instanceIdentity(Text("/opt/app/app"), Text(), false).chars());
+}
+
+TEST(InstanceIdentity, ANameOfItsOwnJoinsInstallationsAndIsNeverAPath)
+{
+    Text named = instanceIdentity(Text("C:\\One\\app.exe"), Text("com.example.App"), true);
+    EXPECT_STREQ("name:com.example.App", named.chars());
+    EXPECT_STREQ(named.chars(), instanceIdentity(Text("D:\\Two\\other.exe"), Text("com.example.App"), true).chars());
+    // Names are taken as written, case included.
+    EXPECT_STRNE(named.chars(), instanceIdentity(Text("C:\\One\\app.exe"), Text("com.example.app"), true).chars());
+    EXPECT_STRNE(instanceIdentity(Text("/x"), Text(), false).chars(), instanceIdentity(Text("/y"), Text("/x"), false).chars());
+}
+
+TEST(InstanceIdentity, HashesToSixteenHexadecimalDigits)
+{
+    // 64-bit FNV-1a, so that every build names the same channel.
+    EXPECT_STREQ("7137079e37e53c1e", instanceHash(Text("path:/opt/app/app")).chars());
+    EXPECT_STREQ("37f5242f48a57d44", instanceHash(Text("name:com.example.app")).chars());
+}
+
+struct Values {
+    const char* singleInstance;
+    const char* name;
+    const char* method;
+    const char* restartCode;
+};
+
+bool parse(const Values& given, ApplicationSettings& settings, Failure& failure)
+{
+    ApplicationValues values;
+    values.singleInstance = Text(given.singleInstance);
+    values.singleInstanceName = Text(given.name);
+    values.singleInstanceMethod = Text(given.method);
+    values.restartExitCode = Text(given.restartCode);
+    return parseApplicationSettings(values, settings, failure);
+}
+
+TEST(ApplicationSettings, ReadAsTheyAreMeant)
+{
+    ApplicationSettings settings;
+    Failure failure;
+    ASSERT_TRUE(parse({ "", "", "", "" }, settings, failure));
+    EXPECT_FALSE(settings.singleInstance || settings.restarts);
+
+    ASSERT_TRUE(parse({ "true", "My App", "com.example.app.Main$Files.openAgain", "-7" }, settings, failure));
+    EXPECT_TRUE(settings.singleInstance);
+    EXPECT_STREQ("My App", settings.singleInstanceName.chars());
+    EXPECT_STREQ("com.example.app.Main$Files", settings.methodClass.chars());
+    EXPECT_STREQ("openAgain", settings.methodName.chars());
+    EXPECT_TRUE(settings.restarts);
+    EXPECT_EQ(-7, settings.restartExitCode);
+
+    ApplicationSettings limits;
+    ASSERT_TRUE(parse({ "true", "", "Main.open", "2147483647" }, limits, failure));
+    EXPECT_STREQ("Main", limits.methodClass.chars());
+    EXPECT_EQ(2147483647, limits.restartExitCode);
+    ASSERT_TRUE(parse({ "", "", "", "-2147483648" }, limits, failure));
+    EXPECT_EQ(-2147483647 - 1, limits.restartExitCode);
+}
+
+TEST(ApplicationSettings, EachMeaninglessValueIsNamedByItsKey)
+{
+    struct Case {
+        Values values;
+        const char* message;
+    };
+    const Case cases[] = {
+        { { "yes", "", "", "" }, "The setting Single Instance in [Application] must be true, or empty, not \"yes\".\n" },
+        { { "TRUE", "", "", "" }, "The setting Single Instance in [Application] must be true, or empty, not \"TRUE\".\n" },
+        { { "", "My App", "", "" },
+          "The setting Single Instance Name in [Application] means something only with Single Instance=true.\n" },
+        { { "", "", "a.B.m", "" },
+          "The setting Single Instance Method in [Application] means something only with Single Instance=true.\n" },
+        { { "", "", "", "0" },
+          "The setting Restart Exit Code in [Application] must be a whole number other than 0, not \"0\".\n" },
+    };
+    for (const Case& c : cases) {
+        ApplicationSettings settings;
+        Failure failure;
+        EXPECT_FALSE(parse(c.values, settings, failure));
+        EXPECT_STREQ(c.message, failure.text());
+    }
+    for (const char* method : { "openAgain", ".open", "Main.", "a..b.m", "a.b c.m", "a/b.m", "a.b.m()", "." }) {
+        ApplicationSettings settings;
+        Failure failure;
+        EXPECT_FALSE(parse({ "true", "", method, "" }, settings, failure)) << method;
+        EXPECT_EQ(kSingleInstanceMethodFormat, failure.format) << method;
+    }
+    for (const char* code : { "-0", "+5", "5x", "1.5", "-", "2147483648", "-2147483649", "99999999999999999999" }) {
+        ApplicationSettings settings;
+        Failure failure;
+        EXPECT_FALSE(parse({ "", "", "", code }, settings, failure)) << code;
+        EXPECT_EQ(kRestartExitCodeFormat, failure.format) << code;
+    }
+}
+
+TEST(HandOverQueue, KeepsTheOrderAndWakesTheDeliveringThread)
+{
+    HandOverQueue queue;
+    ASSERT_TRUE(queue.prepare());
+    Items delivered;
+    std::thread delivering([&] {
+        List<Text> taken;
+        while (delivered.size() < 3) {
+            queue.takeAll(taken);
+            for (size_t i = 0; i < taken.count(); ++i)
+                delivered.emplace_back(taken.at(i).chars());
+        }
+    });
+    for (const char* message : { "first", "second", "third" })
+        ASSERT_TRUE(queue.add(Text(message)));
+    delivering.join();
+    EXPECT_EQ((Items { "first", "second", "third" }), delivered);
+    queue.close();
+    EXPECT_FALSE(queue.add(Text("late")));
+}
+
+}
