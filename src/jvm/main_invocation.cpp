@@ -186,6 +186,8 @@ bool invokeMainClass(VirtualMachine& machine, const MainCall& call, Failure& fai
     }
     endVmStart();
     trace("main called");
+    if (call.mainCalled)
+        call.mainCalled(call.mainCalledContext);
     callMain(env, entry, arguments);
     bool threw = env->ExceptionOccurred() != nullptr;
     trace("main returned%s", { threw ? " with an exception, described on the VM's standard error" : "" });

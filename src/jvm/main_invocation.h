@@ -14,6 +14,8 @@ struct MainCall {
     const Text& runtimeHome;        // the chosen runtime, named when a class is too new for it
     const TextList& arguments;
     const TextList& wideArguments;  // see platform::commandLineArguments
+    void (*mainCalled)(void* context) = nullptr; // when set, called right before main
+    void* mainCalledContext = nullptr;
 };
 
 // True once main was called, returned without an exception and the thread

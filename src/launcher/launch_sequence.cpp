@@ -2,6 +2,8 @@
 
 #include "common/argument_splitting.h"
 #include "common/trace.h"
+#include "instance/single_instance.h"
+#include "jvm/handover_delivery.h"
 #include "jvm/java_command.h"
 #include "jvm/main_invocation.h"
 #include "jvm/main_thread.h"
@@ -96,6 +98,14 @@ struct MainRun {
     Failure& failure;
 };
 
+// Hand-overs that came while the application started are delivered from
+// the moment main is called.
+void startDelivering(void* context)
+{
+    Launcher& launcher = *static_cast<Launcher*>(context);
+    startHandOverDelivery(launcher.machine.vm, launcher.instance.state->queue, launcher.application);
+}
+
 bool createVmAndRunMain(void* context)
 {
     MainRun& run = *static_cast<MainRun*>(context);
@@ -104,7 +114,18 @@ bool createVmAndRunMain(void* context)
     if (!createVm(launcher.vmLibrary, launcher.settings.vmOptions, launcher.machine, run.failure))
         return false;
     MainCall call = { launcher.settings, launcher.runtimeHome, launcher.arguments, launcher.wideArguments };
+    if (launcher.instance.state) {
+        call.mainCalled = startDelivering;
+        call.mainCalledContext = &launcher;
+    }
     return invokeMainClass(launcher.machine, call, run.failure);
+}
+
+// The running instance takes this start's arguments, or this start becomes it.
+bool startAsSingleInstance(Launcher& launcher, Failure& failure)
+{
+    InstanceStart start = { launcher.paths, launcher.application, launcher.arguments, launcher.wideArguments };
+    return !launcher.application.singleInstance || startSingleInstance(start, launcher.instance, failure);
 }
 
 // The failure is shown before the teardown, which waits for the
@@ -118,7 +139,7 @@ bool launch(platform::ModuleInstance instance)
         return false;
     }
     Launcher launcher;
-    if (prepareLaunch(launcher, failure) && runApplication(launcher, failure))
+    if (prepareLaunch(launcher, failure) && (launcher.instance.handedOver || runApplication(launcher, failure)))
         return true;
     showFailure(launcher.splash.messageOwner, failure);
     return false;
@@ -144,6 +165,12 @@ bool prepareLaunch(Launcher& launcher, Failure& failure)
     Failure warning;
     if (undecodableModulePath(launcher.paths.modulePath, warning))
         showFailure(nullptr, warning);
+    // Before the splash: a start that hands its arguments over shows nothing.
+    if (!loadApplicationSettings(launcher.paths, launcher.application, failure)
+        || !startAsSingleInstance(launcher, failure))
+        return false;
+    if (launcher.instance.handedOver)
+        return true;
     if (splashWanted(launcher.arguments))
         showSplash(launcher.paths, launcher.splash);
     if (!loadSettings(launcher.paths, launcher.settings, failure) || !findRuntime(launcher, failure))

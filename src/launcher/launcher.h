@@ -3,8 +3,10 @@
 // whole run; each step is handed the parts of it that it uses.
 #include "common/text.h"
 #include "common/text_list.h"
+#include "config/application_settings.h"
 #include "config/module_path.h"
 #include "config/settings.h"
+#include "instance/single_instance.h"
 #include "jvm/startup_cache.h"
 #include "jvm/vm_creation.h"
 #include "splash/runtime_splash.h"
@@ -16,13 +18,15 @@ struct Launcher {
     Launcher& operator=(const Launcher&) = delete;
 
     // The teardown is this order reversed: the splash window goes first,
-    // then the machine (waiting for the application's threads), and last the
-    // archive the machine made is sealed.
+    // then the machine (waiting for the application's threads), then the
+    // single instance's claim, and last the archive the machine made is sealed.
     StartupArchive startupArchive;
+    SingleInstance instance;
     VirtualMachine machine;
     LaunchPaths paths;
     TextList arguments;
     TextList wideArguments; // see platform::commandLineArguments
+    ApplicationSettings application;
     LaunchSettings settings;
     Text runtimeHome;       // the chosen runtime's home, once found
     Text jvmLibraryPath;
