@@ -2,7 +2,7 @@
 
 #include "common/argument_splitting.h"
 #include "common/trace.h"
-#include "instance/single_instance.h"
+#include "instance/restart.h"
 #include "jvm/handover_delivery.h"
 #include "jvm/java_command.h"
 #include "jvm/main_invocation.h"
@@ -179,6 +179,11 @@ bool prepareLaunch(Launcher& launcher, Failure& failure)
     if (settings.startupCache) {
         StartupCacheFacts facts = { launcher.runtimeHome, launcher.jvmLibraryPath, settings.classPath, launcher.paths };
         launcher.exitHook = addStartupCacheOptions(facts, settings.vmOptions, launcher.startupArchive);
+    }
+    if (launcher.application.restarts) {
+        RestartPlan plan = { launcher.application.restartExitCode, launcher.paths, launcher.instance,
+                             { showFailureNow, &launcher.splash.messageOwner } };
+        launcher.exitHook = restartOnExitCode(plan, launcher.exitHook);
     }
     return addJavaCommandOption(settings, launcher.arguments) || fail(failure, kOutOfMemoryMessage);
 }
