@@ -16,10 +16,10 @@ BUILDS = {
     'win64': (0x8664, 0x20B, 'amd64'),
 }
 # Room for the options as java takes them, main modules and JARs, UTF-16
-# paths and arguments, the splash thread and library, and the machine's own
-# reasons when it cannot start: still a fraction of
-# what a runtime weighs.
-SIZE_BUDGET_WIN32 = 80 * 1024
+# paths and arguments, the splash thread and library, the machine's own
+# reasons when it cannot start, and (16 KiB of it) a single instance's
+# channel, hand-overs and restart: still a fraction of what a runtime weighs.
+SIZE_BUDGET_WIN32 = 96 * 1024
 
 
 def load(build):
