@@ -15,6 +15,7 @@ struct Restart {
     SingleInstance* instance = nullptr;
     FailureReport report = { nullptr, nullptr };
     ExitHookFunction chained = nullptr;
+    bool armed = false;
 };
 // The hook takes no context: the one machine of the process has one exit.
 Restart restart;
@@ -25,7 +26,7 @@ void JNICALL restartAtExit(jint code)
 {
     if (restart.chained)
         restart.chained(code);
-    if (code != restart.exitCode)
+    if (code != restart.exitCode || !restart.armed)
         return;
     trace("exit code %d: the application starts again", { static_cast<int>(code) });
     releaseSingleInstance(*restart.instance);
@@ -52,4 +53,9 @@ ExitHookFunction restartOnExitCode(const RestartPlan& plan, ExitHookFunction cha
     restart.report = plan.report;
     restart.chained = chained;
     return restartAtExit;
+}
+
+void armRestart()
+{
+    restart.armed = true;
 }

@@ -21,5 +21,9 @@ struct RestartPlan {
 // The exit hook that restarts, calling `chained` (another of the launcher's
 // hooks, or null) first; there is one plan per process.
 ExitHookFunction restartOnExitCode(const RestartPlan& plan, ExitHookFunction chained);
+// Main is called: from now on the code restarts. Before, an exit is the
+// machine's own failure to start (which ends with 1, say), which would only
+// fail again, and again.
+void armRestart();
 
 extern const char kRestartFailedFormat[];

@@ -98,12 +98,15 @@ struct MainRun {
     Failure& failure;
 };
 
-// Hand-overs that came while the application started are delivered from
-// the moment main is called.
-void startDelivering(void* context)
+// From the moment main is called, hand-overs (those that came while the
+// application started first) are delivered, and the restart code restarts.
+void mainIsCalled(void* context)
 {
     Launcher& launcher = *static_cast<Launcher*>(context);
-    startHandOverDelivery(launcher.machine.vm, launcher.instance.state->queue, launcher.application);
+    if (launcher.instance.state)
+        startHandOverDelivery(launcher.machine.vm, launcher.instance.state->queue, launcher.application);
+    if (launcher.application.restarts)
+        armRestart();
 }
 
 bool createVmAndRunMain(void* context)
@@ -114,8 +117,8 @@ bool createVmAndRunMain(void* context)
     if (!createVm(launcher.vmLibrary, launcher.settings.vmOptions, launcher.machine, run.failure))
         return false;
     MainCall call = { launcher.settings, launcher.runtimeHome, launcher.arguments, launcher.wideArguments };
-    if (launcher.instance.state) {
-        call.mainCalled = startDelivering;
+    if (launcher.instance.state || launcher.application.restarts) {
+        call.mainCalled = mainIsCalled;
         call.mainCalledContext = &launcher;
     }
     return invokeMainClass(launcher.machine, call, run.failure);

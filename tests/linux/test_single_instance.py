@@ -158,19 +158,24 @@ public class Main {
 """
 
 
-def test_the_method_of_a_named_module_is_found_where_main_is(app, tmp_path):
+def module_path(tmp_path):
+    """A folder of modules that holds again.mod, with MODULAR_MAIN."""
     sources = tmp_path / 'sources'
     (sources / 'again' / 'mod').mkdir(parents=True)
     (sources / 'module-info.java').write_text('module again.mod { }\n')
     (sources / 'again' / 'mod' / 'Main.java').write_text(MODULAR_MAIN)
-    modules = tmp_path / 'modules' / 'again.mod'
+    modules = tmp_path / 'modules'
     javac = [r.home / 'bin' / 'javac' for r in RUNTIMES if (r.home / 'bin' / 'javac').exists()][0]
-    subprocess.run([str(javac), '--release', str(RUNTIMES[0].feature), '-d', str(modules),
+    subprocess.run([str(javac), '--release', str(RUNTIMES[0].feature), '-d', str(modules / 'again.mod'),
                     *map(str, sources.rglob('*.java'))], check=True)
+    return modules
+
+
+def test_the_method_of_a_named_module_is_found_where_main_is(app, tmp_path):
     (app.exe.parent / 'app.ini').write_text(
         '[Java Runtime Environment]\nMain Module=again.mod/again.mod.Main\n'
         'Virtual Machine Parameters=--module-path=%s\n[Application]\nSingle Instance=true\n'
-        'Single Instance Method=again.mod.Main.openAgain\n' % modules.parent)
+        'Single Instance Method=again.mod.Main.openAgain\n' % module_path(tmp_path))
     first = app.start('first')
     deadline = time.monotonic() + 60
     while 'main again.mod' not in app.output(first) and time.monotonic() < deadline:
@@ -416,3 +421,17 @@ def test_a_name_of_its_own_makes_two_installations_one_application(app, launcher
     text = trace.read_text()
     assert 'handed over to the running instance' in text and 'runtime' not in text and 'VM' not in text
     app.quit(first)
+
+
+def test_an_exit_before_main_with_the_code_is_no_restart(app, tmp_path):
+    # The runtime's own launcher helper ends the process with System.exit(1)
+    # when the main module lacks the class: starting again would only fail again.
+    (app.exe.parent / 'app.ini').write_text(
+        '[Java Runtime Environment]\nMain Module=again.mod/again.mod.Missing\n'
+        'Virtual Machine Parameters=--module-path=%s\n[Application]\nRestart Exit Code=1\n' % module_path(tmp_path))
+    trace = tmp_path / 'trace.txt'
+    result = app.run(env={'JAVA_LAUNCHER_TRACE': str(trace)})
+    assert result.returncode == 1
+    assert b'Could not find or load main class again.mod.Missing' in result.stderr
+    time.sleep(1)
+    assert trace.read_text().count('launch of ') == 1
