@@ -694,9 +694,12 @@ static void putArguments(const Object* array)
     put(array ? "]" : "");
 }
 
-/* The application's openAgain: records what it is handed and on which thread. */
+/* The application's openAgain: records what it is handed and on which thread, after
+ * main's own record (it may be called as main starts, as a real one may). */
 static void callAgain(Object* type, jmethodID id, const jvalue* args)
 {
+    for (int waited = 0; !mainEntered && waited < 10000; waited += 10)
+        Sleep(10);
     Object* array = args[0].l ? as(args[0].l, ARRAY, "CallStaticVoidMethod") : NULL;
     Object* directory = id == METHOD(AGAIN_WITH_DIRECTORY) && args[1].l ? as(args[1].l, STRING, "CallStaticVoidMethod")
                                                                          : NULL;
@@ -739,12 +742,12 @@ static void JNICALL CallStaticVoidMethodA(JNIEnv* env, jclass clazz, jmethodID i
         misuse("CallStaticVoidMethod", "not main");
         return;
     }
-    mainEntered = 1;
     Object* array = args[0].l ? as(args[0].l, ARRAY, "CallStaticVoidMethod") : NULL;
     begin("main");
     putf(",\"class\":%O", type);
     putArguments(array);
     end();
+    mainEntered = 1;
     exitOnce();
     if (config.windows)
         recordWindows("main");
