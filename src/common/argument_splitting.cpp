@@ -1,7 +1,7 @@
 #include "common/argument_splitting.h"
 
+#include "common/characters.h"
 #include "common/text_scan.h"
-#include "platform/platform.h"
 
 #include <string.h>
 
@@ -85,14 +85,14 @@ void trimBlanks(Text& text)
 {
     const char* chars = text.chars();
     const char* p = chars;
-    while (*p && platform::isBlankCharacter(p))
-        p = platform::nextCharacter(p);
+    while (*p && isBlankCharacter(p))
+        p = nextCharacter(p);
     text.removePrefix(static_cast<size_t>(p - chars));
 
     chars = text.chars();
     const char* runStart = nullptr;
-    for (p = chars; *p; p = platform::nextCharacter(p)) {
-        if (!platform::isBlankCharacter(p))
+    for (p = chars; *p; p = nextCharacter(p)) {
+        if (!isBlankCharacter(p))
             runStart = nullptr;
         else if (!runStart)
             runStart = p;

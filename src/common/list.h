@@ -31,6 +31,8 @@ public:
         return true;
     }
 
+    void removeLast() { items_[--count_].~T(); }
+
     void swap(size_t first, size_t second)
     {
         T kept(static_cast<T&&>(items_[first]));

@@ -1,6 +1,6 @@
 #include "common/text_scan.h"
 
-#include "platform/platform.h"
+#include "common/characters.h"
 
 #include <string.h>
 
@@ -11,7 +11,7 @@ namespace {
 size_t nextPosition(const Text& text, size_t at)
 {
     const char* start = text.chars();
-    size_t next = static_cast<size_t>(platform::nextCharacter(start + at) - start);
+    size_t next = static_cast<size_t>(nextCharacter(start + at) - start);
     return next > at ? next : at + 1;
 }
 
@@ -64,7 +64,7 @@ size_t firstCharacterFrom(const Text& text, size_t start, size_t from)
 
 size_t findDigit(const char* text)
 {
-    for (const char* p = text; *p; p = platform::nextCharacter(p))
+    for (const char* p = text; *p; p = nextCharacter(p))
         if (*p >= '0' && *p <= '9')
             return static_cast<size_t>(p - text);
     return kNotFound;

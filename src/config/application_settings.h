@@ -9,7 +9,7 @@
 //   Restart Exit Code=42
 #include "common/failure.h"
 #include "common/text.h"
-#include "config/module_path.h"
+#include "config/launch_paths.h"
 
 struct ApplicationSettings {
     bool singleInstance = false;

@@ -1,6 +1,6 @@
 #include "config/argument_file.h"
 
-#include "platform/platform.h"
+#include "common/characters.h"
 
 #include <string.h>
 
@@ -174,7 +174,7 @@ const char* ArgumentFileSplitter::next(const char* at) const
     // A character that begins with a byte below 0x80 is that byte, in every code page.
     if (static_cast<unsigned char>(*at) < 0x80)
         return at + 1;
-    const char* after = platform::nextCharacter(at);
+    const char* after = nextCharacter(at);
     const char* held = window_ + held_;
     return after < held ? after : held;
 }

@@ -2,7 +2,7 @@
 
 #include "common/growing_buffer.h"
 #include "common/trace.h"
-#include "platform/platform.h"
+#include "platform/settings_reader.h"
 
 Text readIniValue(const char* iniPath, const char* section, const char* key)
 {

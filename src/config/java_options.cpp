@@ -2,7 +2,7 @@
 
 #include "common/trace.h"
 #include "config/argument_file.h"
-#include "platform/platform.h"
+#include "platform/files.h"
 
 #include <string.h>
 

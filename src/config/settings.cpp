@@ -5,7 +5,7 @@
 #include "config/ini_value.h"
 #include "config/java_options.h"
 #include "config/variables.h"
-#include "platform/platform.h"
+#include "platform/files.h"
 
 const char kDisplaySection[] = "Display";
 const char kSplashScreenKey[] = "Splash Screen";
@@ -34,14 +34,14 @@ const char kNoClassPathMessage[] = "Java Class Path was not specified in INI fil
 
 // Each option is expanded after the split: a directory with spaces in it stays
 // one option.
-bool appendParameters(const Text& parameters, const Text& moduleDirectory, TextList& options)
+bool appendParameters(const Text& parameters, const Text& executableDirectory, TextList& options)
 {
     TextList items;
     if (!tokenizeParameters(parameters, items))
         return false;
     for (size_t i = 0; i < items.count(); ++i) {
         Text option;
-        if (!expandSettingVariables(items.at(i), moduleDirectory, option) || !options.append(option))
+        if (!expandSettingVariables(items.at(i), executableDirectory, option) || !options.append(option))
             return false;
     }
     return true;

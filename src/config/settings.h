@@ -4,7 +4,7 @@
 #include "common/failure.h"
 #include "common/text.h"
 #include "common/text_list.h"
-#include "config/module_path.h"
+#include "config/launch_paths.h"
 #include "runtime/version_number.h"
 
 struct LaunchSettings {

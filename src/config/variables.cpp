@@ -1,7 +1,8 @@
 #include "config/variables.h"
 
 #include "common/text_scan.h"
-#include "platform/platform.h"
+#include "platform/files.h"
+#include "platform/process.h"
 
 #include <string.h>
 
@@ -44,7 +45,7 @@ bool expandVariables(const Text& text, VariableLookup lookup, const void* contex
     return true;
 }
 
-bool expandSettingVariables(const Text& text, const Text& moduleDirectory, Text& expanded)
+bool expandSettingVariables(const Text& text, const Text& executableDirectory, Text& expanded)
 {
-    return expandVariables(text, settingVariable, &moduleDirectory, expanded);
+    return expandVariables(text, settingVariable, &executableDirectory, expanded);
 }

@@ -13,4 +13,4 @@ using VariableLookup = bool (*)(const char* name, Text& value, const void* conte
 // The names of a settings value: %APPDIR% is the executable's directory
 // (given with its trailing separator, used without it), any other name an
 // environment variable's.
-[[nodiscard]] bool expandSettingVariables(const Text& text, const Text& moduleDirectory, Text& expanded);
+[[nodiscard]] bool expandSettingVariables(const Text& text, const Text& executableDirectory, Text& expanded);

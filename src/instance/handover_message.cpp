@@ -1,5 +1,7 @@
 #include "instance/handover_message.h"
 
+#include "common/memory.h"
+
 #include <string.h>
 
 const size_t kHandOverHeaderLength = 16;
@@ -25,12 +27,46 @@ bool appendNumber(Text& message, size_t number)
     return message.append(bytes, sizeof bytes);
 }
 
-const Text kNoUnits;
-
-// wideArguments may be shorter than the arguments.
-const Text& unitsAt(const TextList& wideArguments, size_t index)
+size_t unitBytes(const Utf16Text& units)
 {
-    return index < wideArguments.count() ? wideArguments.at(index) : kNoUnits;
+    return units.length() * sizeof(char16_t);
+}
+
+bool appendUnits(Text& message, const Utf16Text& units)
+{
+    bool made = true;
+    for (size_t i = 0; made && i < units.length(); ++i) {
+        const char bytes[2] = { static_cast<char>(units.units()[i]), static_cast<char>(units.units()[i] >> 8) };
+        made = message.append(bytes, sizeof bytes);
+    }
+    return made;
+}
+
+// The units' little-endian bytes as the system's char16_t, wherever they lie.
+bool readUnits(const unsigned char* bytes, size_t length, Utf16Text& units)
+{
+    size_t count = length / sizeof(char16_t);
+    if (count == 0)
+        return units.assign(nullptr, 0);
+    MemoryBlock block(static_cast<char*>(allocateMemory(length)));
+    if (!block.isValid())
+        return false;
+    char16_t* read = reinterpret_cast<char16_t*>(block.get());
+    for (size_t i = 0; i < count; ++i)
+        read[i] = static_cast<char16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+    return units.assign(read, count);
+}
+
+bool appendArgument(CommandLineArguments& arguments, const char* text, size_t textLength,
+                    const unsigned char* units, size_t unitsLength)
+{
+    Text argument;
+    if (!argument.assign(text, textLength))
+        return false;
+    if (unitsLength == 0)
+        return arguments.append(argument);
+    Utf16Text exact;
+    return readUnits(units, unitsLength, exact) && arguments.append(argument, exact.units(), exact.length());
 }
 
 }
@@ -51,24 +87,24 @@ const char* handOverFaultText(HandOverFault fault)
     return "too large for the memory left";
 }
 
-HandOverFault encodeHandOver(const Text& directory, const Text& directoryUnits, const TextList& arguments,
-                             const TextList& wideArguments, Text& message)
+HandOverFault encodeHandOver(const Text& directory, const Utf16Text& directoryUnits,
+                             const CommandLineArguments& arguments, Text& message)
 {
     size_t count = arguments.count();
-    size_t total = kHandOverHeaderLength + kLengthsPerText * (count + 1) + directory.length() + directoryUnits.length();
+    size_t total = kHandOverHeaderLength + kLengthsPerText * (count + 1) + directory.length() + unitBytes(directoryUnits);
     for (size_t i = 0; i < count && total <= kLargestHandOver; ++i)
-        total += arguments.at(i).length() + unitsAt(wideArguments, i).length();
+        total += arguments.text(i).length() + unitBytes(arguments.exact(i));
     if (total > kLargestHandOver)
         return HandOverFault::TooLarge;
     message.clear();
     bool made = message.reserve(total) && message.append(reinterpret_cast<const char*>(kMark), sizeof kMark)
         && appendNumber(message, kVersion) && appendNumber(message, total) && appendNumber(message, count)
-        && appendNumber(message, directory.length()) && appendNumber(message, directoryUnits.length());
+        && appendNumber(message, directory.length()) && appendNumber(message, unitBytes(directoryUnits));
     for (size_t i = 0; made && i < count; ++i)
-        made = appendNumber(message, arguments.at(i).length()) && appendNumber(message, unitsAt(wideArguments, i).length());
-    made = made && message.append(directory) && message.append(directoryUnits);
+        made = appendNumber(message, arguments.text(i).length()) && appendNumber(message, unitBytes(arguments.exact(i)));
+    made = made && message.append(directory) && appendUnits(message, directoryUnits);
     for (size_t i = 0; made && i < count; ++i)
-        made = message.append(arguments.at(i)) && message.append(unitsAt(wideArguments, i));
+        made = message.append(arguments.text(i)) && appendUnits(message, arguments.exact(i));
     return made ? HandOverFault::None : HandOverFault::NoMemory;
 }
 
@@ -107,10 +143,10 @@ HandOverFault parseHandOver(const unsigned char* bytes, size_t length, HandOver&
         if (unitsLength % 2 != 0 || textLength > total - at || unitsLength > total - at - textLength)
             return HandOverFault::BadLengths;
         const char* text = reinterpret_cast<const char*>(bytes + at);
-        bool kept = i == 0 ? handOver.directory.assign(text, textLength)
-                && handOver.directoryUnits.assign(text + textLength, unitsLength)
-                           : handOver.arguments.append(text, textLength)
-                && handOver.wideArguments.append(text + textLength, unitsLength);
+        const unsigned char* units = bytes + at + textLength;
+        bool kept = i == 0
+            ? handOver.directory.assign(text, textLength) && readUnits(units, unitsLength, handOver.directoryUnits)
+            : appendArgument(handOver.arguments, text, textLength, units, unitsLength);
         if (!kept)
             return HandOverFault::NoMemory;
         at += textLength + unitsLength;

@@ -12,16 +12,16 @@
 //          ..  the working directory's bytes and units, then each argument's
 //
 // The bytes are a text as the system names it (the code page on Windows, the
-// locale's bytes on Linux); the units, on Windows, its exact UTF-16 form
-// where the code page cannot hold it, and none otherwise (see
-// platform::commandLineArguments). A message is at most 1 MiB.
+// locale's bytes on Linux); the units, on Windows, its exact UTF-16 form,
+// little-endian, where the code page cannot hold it, and none otherwise (see
+// CommandLineArguments). A message is at most 1 MiB.
 //
 //   Text message;
-//   if (encodeHandOver(directory, directoryUnits, arguments, wideArguments, message) != HandOverFault::None) ...
+//   if (encodeHandOver(directory, directoryUnits, arguments, message) != HandOverFault::None) ...
 //   HandOver received;
 //   if (parseHandOver(bytes, length, received) != HandOverFault::None) ... refuse it
+#include "common/command_line_arguments.h"
 #include "common/text.h"
-#include "common/text_list.h"
 
 #include <stddef.h>
 
@@ -30,9 +30,8 @@ extern const size_t kLargestHandOver;
 
 struct HandOver {
     Text directory;
-    Text directoryUnits;
-    TextList arguments;
-    TextList wideArguments; // as many as arguments, empty where the bytes are exact
+    Utf16Text directoryUnits; // empty where the directory's bytes are exact
+    CommandLineArguments arguments;
 };
 
 // Why a message is not a hand-over, or cannot be made.
@@ -51,8 +50,8 @@ enum class HandOverFault {
 // What a fault is, for the trace.
 const char* handOverFaultText(HandOverFault fault);
 
-HandOverFault encodeHandOver(const Text& directory, const Text& directoryUnits, const TextList& arguments,
-                             const TextList& wideArguments, Text& message);
+HandOverFault encodeHandOver(const Text& directory, const Utf16Text& directoryUnits,
+                             const CommandLineArguments& arguments, Text& message);
 // The whole length the first kHandOverHeaderLength bytes of a message
 // announce, so that a reader knows how much to read, and whether to.
 HandOverFault handOverLength(const unsigned char* header, size_t length, size_t& total);

@@ -5,7 +5,7 @@
 #include "common/list.h"
 #include "common/text.h"
 #include "platform/background_thread.h"
-#include "platform/platform.h"
+#include "platform/threads.h"
 
 class HandOverQueue {
 public:

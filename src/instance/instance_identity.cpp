@@ -1,6 +1,6 @@
 #include "instance/instance_identity.h"
 
-#include "platform/platform.h"
+#include "common/characters.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ Text instanceIdentity(const Text& executablePath, const Text& name, bool pathsIg
     // By whole characters: the second byte of a double-byte one is no letter.
     const char* start = identity.chars();
     for (const char* at = start + sizeof kPathPrefix - 1; *at;) {
-        const char* next = platform::nextCharacter(at);
+        const char* next = nextCharacter(at);
         size_t i = static_cast<size_t>(at - start);
         if (next == at + 1 && *at >= 'a' && *at <= 'z')
             identity.setAt(i, static_cast<char>(*at - 'a' + 'A'));

@@ -3,7 +3,7 @@
 // the name the settings give it, else its executable's full path as the file
 // system compares paths (on Windows without regard to case, either separator).
 //
-//   Text hash = instanceHash(instanceIdentity(paths.modulePath, settings.singleInstanceName, true));
+//   Text hash = instanceHash(instanceIdentity(paths.executablePath, settings.singleInstanceName, true));
 #include "common/text.h"
 
 // The identity's text: a name, or a path with its case and separators folded

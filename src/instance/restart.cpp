@@ -32,7 +32,7 @@ void JNICALL restartAtExit(jint code)
     releaseSingleInstance(*restart.instance);
     const char* call = "";
     int error = 0;
-    if (!platform::startExecutableAgain(restart.paths->modulePath.chars(), call, error)) {
+    if (!platform::startExecutableAgain(restart.paths->executablePath.chars(), call, error)) {
         FormatValue values[] = { restart.paths->applicationName, call, error };
         Failure failure;
         failWithText(failure, kRestartFailedFormat, formatMessage(kRestartFailedFormat, values, 3));

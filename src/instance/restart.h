@@ -7,7 +7,7 @@
 // directory and environment (an ordinary start: settings read again, runtime
 // searched again), and the process ends with 0. Any other code passes
 // through.
-#include "config/module_path.h"
+#include "config/launch_paths.h"
 #include "instance/single_instance.h"
 #include "jvm/vm_output.h"
 

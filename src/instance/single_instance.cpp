@@ -120,11 +120,11 @@ bool becomeInstance(const InstanceStart& start, platform::InstanceChannelOwner& 
 bool makeHandOver(const InstanceStart& start, Text& message, Failure& failure)
 {
     Text directory;
-    Text units;
+    Utf16Text units;
     // A working directory that is gone is handed over as none.
     if (!platform::currentDirectory(directory, units))
         directory.clear();
-    HandOverFault fault = encodeHandOver(directory, units, start.arguments, start.wideArguments, message);
+    HandOverFault fault = encodeHandOver(directory, units, start.arguments, message);
     if (fault == HandOverFault::TooLarge)
         return fail(failure, kHandOverTooLargeFormat, start.paths.applicationName.chars());
     return fault == HandOverFault::None || fail(failure, kOutOfMemoryMessage);
@@ -151,7 +151,7 @@ SingleInstance::~SingleInstance()
 bool startSingleInstance(const InstanceStart& start, SingleInstance& instance, Failure& failure)
 {
     const char* name = start.paths.applicationName.chars();
-    Text hash = instanceHash(instanceIdentity(start.paths.modulePath, start.settings.singleInstanceName,
+    Text hash = instanceHash(instanceIdentity(start.paths.executablePath, start.settings.singleInstanceName,
                                               platform::kPathsIgnoreCase));
     if (hash.isEmpty())
         return fail(failure, kOutOfMemoryMessage);

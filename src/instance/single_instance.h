@@ -7,14 +7,14 @@
 // (see jvm/handover_delivery.h).
 //
 //   SingleInstance instance;
-//   if (!startSingleInstance({ paths, settings, arguments, wideArguments }, instance, failure))
+//   if (!startSingleInstance({ paths, settings, arguments }, instance, failure))
 //       ... tell the user why
 //   if (instance.handedOver)
 //       ... end with 0
+#include "common/command_line_arguments.h"
 #include "common/failure.h"
-#include "common/text_list.h"
 #include "config/application_settings.h"
-#include "config/module_path.h"
+#include "config/launch_paths.h"
 #include "instance/handover_queue.h"
 #include "platform/instance_channel.h"
 
@@ -38,8 +38,7 @@ struct SingleInstance {
 struct InstanceStart {
     const LaunchPaths& paths;
     const ApplicationSettings& settings;
-    const TextList& arguments;
-    const TextList& wideArguments;
+    const CommandLineArguments& arguments;
 };
 
 // True when this process is the instance now, or has handed its arguments

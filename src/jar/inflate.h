@@ -7,7 +7,16 @@
 //
 // Built for hostile input: every read and write is bounded, and a stream that
 // is cut short, malformed, or gives more or fewer bytes than `outLength` is
-// refused (false), never read or written past.
+// refused (false), never read or written past. Malformed is what zlib, which
+// the JDK inflates with, refuses: an incomplete set of code lengths among
+// them, but for a literal/length or distance code of one code of length 1.
 #include <stddef.h>
 
-bool inflateRaw(const unsigned char* in, size_t inLength, unsigned char* out, size_t outLength);
+// How far the stream is followed: to its end, as java.util.zip reads a whole
+// entry, or until the buffer is full, as zlib's inflate given a buffer of
+// that size stops; what follows is then not looked at, unless zlib would look
+// at it before it needs room again.
+enum class InflateEnd { StreamEnd, BufferFull };
+
+bool inflateRaw(const unsigned char* in, size_t inLength, unsigned char* out, size_t outLength,
+                InflateEnd end = InflateEnd::StreamEnd);

@@ -8,13 +8,19 @@ bool findMainJarSplash(const TextList& candidates, Text& jar, Text& image)
 {
     for (size_t i = 0; i < candidates.count(); ++i) {
         Text manifest;
-        Text mainClass;
-        if (!readZipEntry(candidates.at(i).chars(), kManifestEntry, kLargestManifest, manifest)
-            || !mainAttribute(manifest, "Main-Class", mainClass))
+        bool launcherReadsIt = false;
+        ZipReading reading = readJarManifest(candidates.at(i).chars(), manifest, launcherReadsIt);
+        if (reading == ZipReading::Refused || (reading == ZipReading::Read && !javaNamesMainClass(manifest))) {
+            trace("JAR file %s: refused, or no Main-Class, as java reads it", { candidates.at(i) });
             continue;
+        }
         jar = candidates.at(i);
-        bool named = mainAttribute(manifest, "SplashScreen-Image", image) && !image.isEmpty();
-        trace("main JAR %s: %s", { jar, named ? image.chars() : "no SplashScreen-Image" });
+        bool named = reading == ZipReading::Read && launcherReadsIt
+            && mainAttribute(manifest, "SplashScreen-Image", image) && !image.isEmpty();
+        const char* said = named ? image.chars()
+            : reading == ZipReading::Read ? "no SplashScreen-Image that java -jar shows"
+                                          : "not read here, so no splash";
+        trace("main JAR %s: %s", { jar, said });
         return named;
     }
     return false;

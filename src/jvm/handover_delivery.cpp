@@ -75,11 +75,11 @@ void lookUpMethod(Delivery& delivery)
     platform::writeStandardError(message.isEmpty() ? kMethodUnusableFormat : message.chars());
 }
 
-jstring javaString(JNIEnv* env, const Text& text, const Text& units)
+jstring javaString(JNIEnv* env, const Text& text, const Utf16Text& units)
 {
     if (units.isEmpty())
         return newStringFromText(env, text);
-    return env->NewString(reinterpret_cast<const jchar*>(units.chars()), static_cast<jsize>(units.length() / sizeof(jchar)));
+    return env->NewString(reinterpret_cast<const jchar*>(units.units()), static_cast<jsize>(units.length()));
 }
 
 void callMethod(Delivery& delivery, const HandOver& handOver)
@@ -90,7 +90,7 @@ void callMethod(Delivery& delivery, const HandOver& handOver)
         env->ExceptionDescribe();
         return;
     }
-    jobjectArray arguments = newMainArguments(env, handOver.arguments, handOver.wideArguments);
+    jobjectArray arguments = newMainArguments(env, handOver.arguments);
     jstring directory = arguments && delivery.withDirectory
         ? javaString(env, handOver.directory, handOver.directoryUnits) : nullptr;
     if (directory)

@@ -9,6 +9,7 @@
 #include "jvm/main_arguments.h"
 #include "jvm/runtime_rules.h"
 #include "jvm/vm_output.h"
+#include "platform/message_box.h"
 #include "runtime/java_version.h"
 
 namespace {
@@ -179,7 +180,7 @@ bool invokeMainClass(VirtualMachine& machine, const MainCall& call, Failure& fai
     MainEntry entry;
     if (!findMain(env, call, entry, failure))
         return false;
-    jobjectArray arguments = newMainArguments(env, call.arguments, call.wideArguments);
+    jobjectArray arguments = newMainArguments(env, call.arguments);
     if (!arguments) {
         env->ExceptionDescribe();
         return failSilently(failure);

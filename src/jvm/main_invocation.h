@@ -1,8 +1,8 @@
 #pragma once
 // Runs the configured main class in the created machine.
+#include "common/command_line_arguments.h"
 #include "common/failure.h"
 #include "common/text.h"
-#include "common/text_list.h"
 #include "config/settings.h"
 #include "jvm/vm_creation.h"
 
@@ -12,8 +12,7 @@
 struct MainCall {
     const LaunchSettings& settings; // the main class, module or JAR files
     const Text& runtimeHome;        // the chosen runtime, named when a class is too new for it
-    const TextList& arguments;
-    const TextList& wideArguments;  // see platform::commandLineArguments
+    const CommandLineArguments& arguments;
     void (*mainCalled)(void* context) = nullptr; // when set, called right before main
     void* mainCalledContext = nullptr;
 };

@@ -1,7 +1,7 @@
 #include "jvm/main_thread.h"
 
 #include "common/trace.h"
-#include "platform/platform.h"
+#include "platform/threads.h"
 
 #include <stdint.h>
 

@@ -1,5 +1,7 @@
 #include "jvm/startup_archive_seal.h"
 
+#include "platform/user_cache.h"
+
 #include <initializer_list>
 #include <string.h>
 

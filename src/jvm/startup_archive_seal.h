@@ -15,7 +15,7 @@
 //   writeSeal(archive, seal, facts.value());
 #include "common/text.h"
 #include "common/text_list.h"
-#include "platform/platform.h"
+#include "platform/files.h"
 
 #include <stddef.h>
 

@@ -5,7 +5,8 @@
 #include "common/message_format.h"
 #include "common/path_parts.h"
 #include "common/trace.h"
-#include "platform/platform.h"
+#include "platform/files.h"
+#include "platform/user_cache.h"
 #include "runtime/java_version.h"
 
 namespace {

@@ -8,7 +8,7 @@
 // it again at exit.
 #include "common/text.h"
 #include "common/text_list.h"
-#include "config/module_path.h"
+#include "config/launch_paths.h"
 
 #include <jni.h>
 

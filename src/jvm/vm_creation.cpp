@@ -5,7 +5,8 @@
 #include "common/path_parts.h"
 #include "common/trace.h"
 #include "jvm/vm_output.h"
-#include "platform/platform.h"
+#include "platform/files.h"
+#include "platform/libraries.h"
 
 namespace {
 
@@ -83,16 +84,16 @@ bool loadVmLibrary(const Text& path, VmLibrary& library, Failure& failure)
 {
     platform::LibraryFailure loadFailure;
     Text dependencies = runtimeLibraryDirectory(path);
-    void* module = platform::loadLibrary(path.chars(), dependencies.chars(), loadFailure);
-    if (!module)
+    void* loadedLibrary = platform::loadLibrary(path.chars(), dependencies.chars(), loadFailure);
+    if (!loadedLibrary)
         return loadFailed(path, loadFailure, failure);
     library.createJavaVm =
-        reinterpret_cast<CreateJavaVmFunction>(platform::findSymbol(module, "JNI_CreateJavaVM", loadFailure));
+        reinterpret_cast<CreateJavaVmFunction>(platform::findSymbol(loadedLibrary, "JNI_CreateJavaVM", loadFailure));
     if (!library.createJavaVm)
         return entryPointMissing(loadFailure, failure);
     // Looked up, as a runtime must export it, but never called.
     library.getDefaultInitArgs = reinterpret_cast<GetDefaultInitArgsFunction>(
-        platform::findSymbol(module, "JNI_GetDefaultJavaVMInitArgs", loadFailure));
+        platform::findSymbol(loadedLibrary, "JNI_GetDefaultJavaVMInitArgs", loadFailure));
     if (!library.getDefaultInitArgs)
         return entryPointMissing(loadFailure, failure);
     trace("VM library loaded: %s", { path });

@@ -3,6 +3,9 @@
 #include "common/growing_buffer.h"
 #include "common/output_tail.h"
 #include "common/text_scan.h"
+#include "platform/message_box.h"
+#include "platform/standard_streams.h"
+#include "platform/threads.h"
 
 #include <stdint.h>
 

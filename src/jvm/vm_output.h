@@ -7,7 +7,6 @@
 #include "common/failure.h"
 #include "common/text.h"
 #include "jvm/startup_cache.h"
-#include "platform/platform.h"
 
 #include <jni.h>
 #include <stdarg.h>

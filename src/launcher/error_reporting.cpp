@@ -1,6 +1,7 @@
 #include "launcher/error_reporting.h"
 
 #include "common/trace.h"
+#include "platform/message_box.h"
 
 void showFailure(platform::WindowHandle owner, const Failure& failure)
 {

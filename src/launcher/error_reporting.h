@@ -4,7 +4,7 @@
 // none) and closed by the user before the call returns; elsewhere standard
 // error. The trace, when there is one, has it too.
 #include "common/failure.h"
-#include "platform/platform.h"
+#include "platform/window_handle.h"
 
 // Nothing happens for a failure without a message.
 void showFailure(platform::WindowHandle owner, const Failure& failure);

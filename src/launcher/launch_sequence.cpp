@@ -10,6 +10,9 @@
 #include "jvm/vm_output.h"
 #include "launcher/error_reporting.h"
 #include "launcher/launcher.h"
+#include "launcher/trace_file.h"
+#include "platform/process.h"
+#include "platform/window_handle.h"
 #include "runtime/runtime_layout.h"
 #include "runtime/runtime_search.h"
 
@@ -17,7 +20,7 @@ namespace {
 
 const char kComErrorFormat[] = "COM error: %s (errno = %d).\n";
 const char kComInitializeFailed[] = "failed to initialize";
-const char kModuleInitializeFailed[] = "failed to initialize module";
+const char kWindowFrameworkFailed[] = "failed to initialize module";
 const char kRuntimeNotFoundFormat[] =
     "Java Runtime Environment (JRE) not found. Please download and install JRE (%s) from: \n"
     "https://adoptium.net/";
@@ -32,21 +35,21 @@ bool platformStarted(const platform::StartedPlatform& started, Failure& failure)
         return true;
     case platform::StartUpFailure::Apartment:
         return fail(failure, kComErrorFormat, kComInitializeFailed, code);
-    case platform::StartUpFailure::ModuleState:
-        return fail(failure, kComErrorFormat, kModuleInitializeFailed, code);
+    case platform::StartUpFailure::WindowFramework:
+        return fail(failure, kComErrorFormat, kWindowFrameworkFailed, code);
     }
     return failSilently(failure);
 }
 
 void traceLaunch(const LaunchPaths& paths, const TextList& arguments)
 {
-    trace("launch of %s with %d arguments", { paths.modulePath, static_cast<int>(arguments.count()) });
+    trace("launch of %s with %d arguments", { paths.executablePath, static_cast<int>(arguments.count()) });
     for (size_t i = 0; i < arguments.count(); ++i)
         trace("  \"%s\"", { arguments.at(i) });
     if (!paths.settingsPath.isEmpty())
         trace("settings file %s", { paths.settingsPath });
     else if (!paths.directory.isEmpty())
-        trace("no settings file: the executable's path %s has no '.'", { paths.modulePath });
+        trace("no settings file: the executable's path %s has no '.'", { paths.executablePath });
 }
 
 bool splashWanted(const TextList& arguments)
@@ -116,7 +119,7 @@ bool createVmAndRunMain(void* context)
     beginVmStart({ showFailureNow, &launcher.splash.messageOwner }, launcher.exitHook);
     if (!createVm(launcher.vmLibrary, launcher.settings.vmOptions, launcher.machine, run.failure))
         return false;
-    MainCall call = { launcher.settings, launcher.runtimeHome, launcher.arguments, launcher.wideArguments };
+    MainCall call = { launcher.settings, launcher.runtimeHome, launcher.arguments };
     if (launcher.instance.state || launcher.application.restarts) {
         call.mainCalled = mainIsCalled;
         call.mainCalledContext = &launcher;
@@ -127,13 +130,13 @@ bool createVmAndRunMain(void* context)
 // The running instance takes this start's arguments, or this start becomes it.
 bool startAsSingleInstance(Launcher& launcher, Failure& failure)
 {
-    InstanceStart start = { launcher.paths, launcher.application, launcher.arguments, launcher.wideArguments };
+    InstanceStart start = { launcher.paths, launcher.application, launcher.arguments };
     return !launcher.application.singleInstance || startSingleInstance(start, launcher.instance, failure);
 }
 
 // The failure is shown before the teardown, which waits for the
 // application's threads, with the splash window still its owner.
-bool launch(platform::ModuleInstance instance)
+bool launch(platform::InstanceHandle instance)
 {
     platform::StartedPlatform started(instance);
     Failure failure;
@@ -150,8 +153,9 @@ bool launch(platform::ModuleInstance instance)
 
 }
 
-int launchMain(platform::ModuleInstance instance)
+int launchMain(platform::InstanceHandle instance)
 {
+    openTraceFile();
     int result = launch(instance) ? 0 : -1;
     trace("exit code %d", { result });
     return result;
@@ -159,14 +163,14 @@ int launchMain(platform::ModuleInstance instance)
 
 bool prepareLaunch(Launcher& launcher, Failure& failure)
 {
-    if (!platform::commandLineArguments(launcher.arguments, launcher.wideArguments))
+    if (!platform::commandLineArguments(launcher.arguments))
         return fail(failure, kOutOfMemoryMessage);
     bool found = findLaunchPaths(launcher.paths, failure);
-    traceLaunch(launcher.paths, launcher.arguments);
+    traceLaunch(launcher.paths, launcher.arguments.texts());
     if (!found)
         return false;
     Failure warning;
-    if (undecodableModulePath(launcher.paths.modulePath, warning))
+    if (undecodableExecutablePath(launcher.paths.executablePath, warning))
         showFailure(nullptr, warning);
     // Before the splash: a start that hands its arguments over shows nothing.
     if (!loadApplicationSettings(launcher.paths, launcher.application, failure)
@@ -174,7 +178,7 @@ bool prepareLaunch(Launcher& launcher, Failure& failure)
         return false;
     if (launcher.instance.handedOver)
         return true;
-    if (splashWanted(launcher.arguments))
+    if (splashWanted(launcher.arguments.texts()))
         showSplash(launcher.paths, launcher.splash);
     if (!loadSettings(launcher.paths, launcher.settings, failure) || !findRuntime(launcher, failure))
         return false;
@@ -188,7 +192,7 @@ bool prepareLaunch(Launcher& launcher, Failure& failure)
                              { showFailureNow, &launcher.splash.messageOwner } };
         launcher.exitHook = restartOnExitCode(plan, launcher.exitHook);
     }
-    return addJavaCommandOption(settings, launcher.arguments) || fail(failure, kOutOfMemoryMessage);
+    return addJavaCommandOption(settings, launcher.arguments.texts()) || fail(failure, kOutOfMemoryMessage);
 }
 
 bool runApplication(Launcher& launcher, Failure& failure)
@@ -197,7 +201,7 @@ bool runApplication(Launcher& launcher, Failure& failure)
     // splash before the machine starts for java.awt.SplashScreen to find it.
     if (!loadVmLibrary(launcher.jvmLibraryPath, launcher.vmLibrary, failure))
         return false;
-    if (splashWanted(launcher.arguments))
+    if (splashWanted(launcher.arguments.texts()))
         launcher.runtimeSplash = showSplashOfRuntime(launcher);
     MainRun run = { launcher, failure };
     bool ran = runMainOnItsThread(launcher.settings.vmOptions, launcher.machine, createVmAndRunMain, &run);

@@ -1,10 +1,10 @@
 #pragma once
 // The record of one launch. Exactly one lives on the entry's stack for the
 // whole run; each step is handed the parts of it that it uses.
+#include "common/command_line_arguments.h"
 #include "common/text.h"
-#include "common/text_list.h"
 #include "config/application_settings.h"
-#include "config/module_path.h"
+#include "config/launch_paths.h"
 #include "config/settings.h"
 #include "instance/single_instance.h"
 #include "jvm/startup_cache.h"
@@ -24,8 +24,7 @@ struct Launcher {
     SingleInstance instance;
     VirtualMachine machine;
     LaunchPaths paths;
-    TextList arguments;
-    TextList wideArguments; // see platform::commandLineArguments
+    CommandLineArguments arguments;
     ApplicationSettings application;
     LaunchSettings settings;
     Text runtimeHome;       // the chosen runtime's home, once found

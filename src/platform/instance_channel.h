@@ -13,6 +13,7 @@
 //       ... acceptConnection(channel) on a thread of its own, until releaseInstance(channel)
 //   else
 //       ... connectToInstance(channel), writeWithin(...), readWithin(...)
+#include "common/command_line_arguments.h"
 #include "common/text.h"
 #include "common/unique_handle.h"
 
@@ -71,7 +72,7 @@ bool writeWithin(InstanceConnection* connection, const char* bytes, size_t lengt
 
 // The process's current directory: its bytes as the system names it, and on
 // Windows its UTF-16 units where the code page cannot hold it (else empty).
-bool currentDirectory(Text& directory, Text& units);
+bool currentDirectory(Text& directory, Utf16Text& units);
 // A clock that only goes forward, in milliseconds.
 unsigned long long steadyMilliseconds();
 void sleepMilliseconds(unsigned long milliseconds);

@@ -1,7 +1,7 @@
 #include "runtime/java_version.h"
 
 #include "common/text_scan.h"
-#include "platform/platform.h"
+#include "platform/files.h"
 
 #include <string.h>
 

@@ -2,6 +2,7 @@
 
 #include "common/text_scan.h"
 #include "common/trace.h"
+#include "platform/files.h"
 #include "runtime/java_version.h"
 #include "runtime/runtime_layout.h"
 
@@ -55,8 +56,8 @@ bool fitsThisProcess(const Text& library)
     Text head;
     if (!platform::readFileStart(library.chars(), kLibraryHeadersLimit, head))
         return true;
-    LibraryMachine machine = libraryMachine(reinterpret_cast<const unsigned char*>(head.chars()), head.length());
-    return !machine.isKnown() || machine == platform::kProcessMachine;
+    LibraryProcessor processor = libraryProcessor(reinterpret_cast<const unsigned char*>(head.chars()), head.length());
+    return !processor.isKnown() || processor == platform::kThisProcessor;
 }
 
 // A home that an earlier source gave is the same runtime; one source may give

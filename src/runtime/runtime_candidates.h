@@ -2,7 +2,7 @@
 // Turns the runtimes that the system's sources record into candidates for the
 // choice: each record's runtime home, its version, and the checks that keep
 // out what cannot serve.
-#include "platform/platform.h"
+#include "platform/runtime_sources.h"
 #include "runtime/runtime_choice.h"
 
 // Appends, in record order, every record whose home is not already a

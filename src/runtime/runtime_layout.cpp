@@ -1,6 +1,7 @@
 #include "runtime/runtime_layout.h"
 
-#include "platform/platform.h"
+#include "platform/files.h"
+#include "platform/runtime_sources.h"
 
 #include <string.h>
 

@@ -1,7 +1,8 @@
 #include "runtime/runtime_search.h"
 
 #include "common/trace.h"
-#include "platform/platform.h"
+#include "platform/process.h"
+#include "platform/runtime_sources.h"
 #include "runtime/runtime_candidates.h"
 #include "runtime/runtime_layout.h"
 

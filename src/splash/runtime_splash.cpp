@@ -5,7 +5,8 @@
 #include "common/trace.h"
 #include "jar/main_jar_splash.h"
 #include "jar/zip_entry.h"
-#include "platform/platform.h"
+#include "platform/files.h"
+#include "platform/libraries.h"
 
 #include <string.h>
 
@@ -23,7 +24,7 @@ bool startsWith(const char* head, size_t length, const char* signature, size_t s
     return length >= signatureLength && memcmp(head, signature, signatureLength) == 0;
 }
 
-bool findSymbols(void* module, SplashLibrary& library)
+bool findSymbols(void* loadedLibrary, SplashLibrary& library)
 {
     const Symbol symbols[] = {
         { "SplashInit", reinterpret_cast<void**>(&library.init) },
@@ -37,7 +38,7 @@ bool findSymbols(void* module, SplashLibrary& library)
     };
     for (const Symbol& symbol : symbols) {
         platform::LibraryFailure failure;
-        *symbol.address = platform::findSymbol(module, symbol.name, failure);
+        *symbol.address = platform::findSymbol(loadedLibrary, symbol.name, failure);
         if (!*symbol.address) {
             trace("splash library: no %s", { symbol.name });
             return false;
@@ -119,10 +120,11 @@ RuntimeSplash showRuntimeSplash(const Text& runtimeHome, const Text& image, cons
     if (!endWithCharacter(path, platform::kPathSeparator) || !path.append(platform::kSplashLibraryPath))
         return splash;
     platform::LibraryFailure failure;
-    void* module = platform::fileExists(path.chars()) ? platform::loadRuntimeLibrary(path.chars(), failure) : nullptr;
-    trace("splash library %s: %s", { path, module ? "loaded" : "not there or not loadable" });
+    void* loadedLibrary =
+        platform::fileExists(path.chars()) ? platform::loadRuntimeLibrary(path.chars(), failure) : nullptr;
+    trace("splash library %s: %s", { path, loadedLibrary ? "loaded" : "not there or not loadable" });
     SplashLibrary library;
-    if (!module || !findSymbols(module, library))
+    if (!loadedLibrary || !findSymbols(loadedLibrary, library))
         return splash;
     SplashShowing showing = jar.isEmpty() ? showImage(library, image) : showJarImage(library, jar, jarImage);
     trace("splash image %s: %s", { jar.isEmpty() ? image : jarImage,

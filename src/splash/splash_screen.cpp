@@ -3,6 +3,7 @@
 #include "config/ini_value.h"
 #include "config/settings.h"
 #include "config/variables.h"
+#include "platform/files.h"
 #include "splash/runtime_splash.h"
 
 namespace {

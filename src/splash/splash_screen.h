@@ -5,8 +5,9 @@
 // box; or a GIF, PNG or JPEG file shown through the runtime's own splash
 // library (splash/runtime_splash.h), which java.awt.SplashScreen controls.
 #include "common/text.h"
-#include "config/module_path.h"
-#include "platform/platform.h"
+#include "config/launch_paths.h"
+#include "platform/splash_window.h"
+#include "platform/window_handle.h"
 
 #include <stddef.h>
 

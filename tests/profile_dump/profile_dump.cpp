@@ -11,7 +11,8 @@
 // the count returned, a space, and the bytes before the count in hexadecimal;
 // for a buffer size, also " unterminated" when no NUL follows at the count.
 #include "config/ini_value.h"
-#include "platform/platform.h"
+#include "platform/process.h"
+#include "platform/settings_reader.h"
 
 #include <stdio.h>
 #include <stdlib.h>

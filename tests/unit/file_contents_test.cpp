@@ -1,5 +1,5 @@
 #include "common/growing_buffer.h"
-#include "platform/platform.h"
+#include "platform/files.h"
 #include "platform/posix/file_contents.h"
 #include "test_support.h"
 

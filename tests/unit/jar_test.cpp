@@ -11,6 +11,7 @@
 
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -40,6 +41,38 @@ std::string entry(const std::string& path, const char* name, size_t limit = kLar
     if (!readZipEntry(path.c_str(), name, limit, contents))
         return "(none)";
     return std::string(contents.chars(), contents.length());
+}
+
+// A ZIP of stored entries, each field the cases spoil in reach.
+struct ZipPart {
+    std::string name;
+    std::string data;
+    unsigned flags = 0;
+    unsigned method = 0;
+    std::string extra = "";
+};
+
+std::string field(size_t value, int bytes)
+{
+    std::string text;
+    for (; bytes > 0; --bytes, value >>= 8)
+        text += static_cast<char>(value & 0xFF);
+    return text;
+}
+
+std::string zipOf(const std::vector<ZipPart>& parts, const std::string& stub = "", size_t count = 0)
+{
+    std::string files;
+    std::string directory;
+    for (const ZipPart& part : parts) {
+        std::string fields = field(part.flags, 2) + field(part.method, 2) + field(0, 8) + field(part.data.size(), 4)
+            + field(part.data.size(), 4) + field(part.name.size(), 2);
+        directory += "PK\1\2" + field(20, 4) + fields + field(part.extra.size(), 2) + field(0, 10)
+            + field(files.size(), 4) + part.name + part.extra;
+        files += "PK\3\4" + field(20, 2) + fields + field(0, 2) + part.name + part.data;
+    }
+    return stub + files + directory + "PK\5\6" + field(0, 4) + field((count ? count : parts.size()) * 0x10001, 4)
+        + field(directory.size(), 4) + field(files.size(), 4) + field(0, 2);
 }
 
 std::string attribute(const char* manifest, const char* name)
@@ -103,6 +136,17 @@ TEST(Inflate, FixedCodesAndExactLengths)
     EXPECT_FALSE(inflateRaw(reserved, sizeof reserved, out, 0));
 }
 
+TEST(Inflate, IncompleteCodesAreRefusedAndAFullBufferMayEndTheReading)
+{
+    unsigned char out[32];
+    EXPECT_FALSE(inflateRaw(kIncompleteCodes, sizeof kIncompleteCodes, out, 6));
+    EXPECT_FALSE(inflateRaw(kIncompleteCodes, sizeof kIncompleteCodes, out, 3, InflateEnd::BufferFull));
+    // zlib, and so the java launcher, reads no further than a buffer of 20 bytes holds.
+    ASSERT_TRUE(inflateRaw(kFixedCodes, sizeof kFixedCodes, out, 20, InflateEnd::BufferFull));
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(out), 20), "splash splash splash");
+    EXPECT_FALSE(inflateRaw(kFixedCodes, 5, out, 20, InflateEnd::BufferFull)) << "cut short before it is full";
+}
+
 TEST(Manifest, MainAttributesWithContinuedLines)
 {
     const char manifest[] = "Manifest-Version: 1.0\r\nmain-class: app.Main\r\nSplashScreen-Image: images/a\r\n b.png\r\n"
@@ -113,7 +157,7 @@ TEST(Manifest, MainAttributesWithContinuedLines)
     EXPECT_EQ(attribute("A: 1\nMain-Class: x\n y\rB: 2", "Main-Class"), "xy");
     EXPECT_EQ(attribute("A: 1\nMain-Class: x\n y\rB: 2", "B"), "2");
     EXPECT_EQ(attribute("Main-Class:app.Main\n", "Main-Class"), "(none)") << "no blank after the colon";
-    EXPECT_EQ(attribute(" continued\nMain-Class: \n", "Main-Class"), "");
+    EXPECT_EQ(attribute("Main-Class: \n", "Main-Class"), "");
 }
 
 TEST(MainJarSplash, TheFirstJarNamingAMainClassDecides)
@@ -134,4 +178,66 @@ TEST(MainJarSplash, TheFirstJarNamingAMainClassDecides)
     ASSERT_TRUE(first.append(Text(stored.c_str())) && first.append(Text(deflated.c_str())));
     EXPECT_FALSE(findMainJarSplash(first, jar, image));
     EXPECT_EQ(std::string(jar.chars()), stored);
+}
+
+// Each JAR comes first on the class path, before next.jar: the main JAR is
+// the one the runtime's java.util.jar would run, and the splash the one
+// java -jar would show. "case": its own; "next": next.jar's, the case being
+// refused as java.util.zip or java.util.jar refuse it; "none": no splash,
+// since the java launcher's own reader refuses it or this one cannot tell.
+TEST(MainJarSplash, TheMainJarIsTheOneJavaRunsAndItsSplashTheOneJavaJarShows)
+{
+    const std::string manifest = "Manifest-Version: 1.0\r\nMain-Class: app.Main\r\nSplashScreen-Image: s.png\r\n\r\n";
+    const std::string head = "Manifest-Version: 1.0\r\n";
+    const std::string rest = manifest.substr(head.size());
+    const ZipPart image = { "s.png", "\x89PNG" };
+    auto jar = [&](const std::string& text) { return zipOf({ { kManifestEntry, text }, image }); };
+    auto jarWith = [&](const ZipPart& part) { return zipOf({ { kManifestEntry, manifest }, part }); };
+    std::string large = manifest;
+    while (large.size() < 1200 * 1000)
+        large += "Name: app/Main.class\r\nSHA-256-Digest: 2nUwn9PoAyFsHbeA3dl9ZvHAbvbs8WFVJMgEcPWMl9A=\r\n\r\n";
+    std::string zip64Extra = std::string("\1\0\b\0", 4) + std::string(8, '\0');
+    struct Case {
+        const char* what;
+        std::string bytes;
+        const char* splash;
+    } cases[] = {
+        { "as made", jar(manifest), "case" },
+        { "Main-Class on a last line without an end", jar(head + "SplashScreen-Image: s\r\nMain-Class: a"), "next" },
+        { "a header name with a blank", jar(head + "Bad Name: x\r\n" + rest), "next" },
+        { "a line of 512 bytes", jar(head + "X-Long: " + std::string(504, 'a') + "\n" + rest), "next" },
+        { "511 bytes, then CR LF: the LF is an empty line", jar(head + "X: " + std::string(508, 'a') + "\r\n" + rest),
+          "next" },
+        { "a continuation before the first header", jar(" x\r\n" + manifest), "next" },
+        { "a section that is not named", jar(manifest + "\r\nNome: x\r\n"), "next" },
+        { "an entry marked encrypted", jarWith({ "s.png", "x", 1 }), "next" },
+        { "an entry in another method", jarWith({ "s.png", "x", 0, 12 }), "next" },
+        { "a name that is not UTF-8", jarWith({ "\x80\x80\x80\x80\x80", "x" }), "next" },
+        { "an extra field past its end", jarWith({ "s.png", "x", 0, 0, std::string("\x99\x99\t\0abc", 7) }), "next" },
+        { "more entries counted than it can hold", zipOf({ { kManifestEntry, manifest }, image }, "", 3), "next" },
+        { "fewer entries counted", zipOf({ { kManifestEntry, manifest }, image }, "", 1), "case" },
+        { "a stub before it", zipOf({ { kManifestEntry, manifest }, image }, "#!/bin/sh\njava -jar $0\n"), "case" },
+        { "a manifest of 1.2 MB", jar(large), "case" },
+        { "the image on a last line without its end", jar(manifest.substr(0, manifest.size() - 4)), "case" },
+        { "a NUL before the image", jar(head + std::string("X-A: \0\r\n", 8) + rest), "none" },
+        { "a continuation line without its end", jar(manifest.substr(0, manifest.size() - 2) + " x"), "none" },
+        { "the manifest's name in lower case", zipOf({ { "meta-inf/manifest.mf", manifest }, image }), "none" },
+        { "bytes after the end record", jar(manifest) + "padding", "none" },
+        { "a ZIP64 extra field", jarWith({ "s.png", "x", 0, 0, zip64Extra }), "none" },
+    };
+    std::string nextBytes = zipOf({ { kManifestEntry, "Main-Class: b.C\nSplashScreen-Image: next.png\n" } });
+    std::string next = writeFile("next.jar", nextBytes.data(), nextBytes.size());
+    for (const Case& c : cases) {
+        std::string path = writeFile("case.jar", c.bytes.data(), c.bytes.size());
+        TextList candidates;
+        ASSERT_TRUE(candidates.append(Text(path.c_str())) && candidates.append(Text(next.c_str())));
+        Text jar;
+        Text image;
+        std::string chosen = "none";
+        if (findMainJarSplash(candidates, jar, image))
+            chosen = image.equals("s.png") && path == jar.chars()    ? "case"
+                : image.equals("next.png") && next == jar.chars() ? "next"
+                                                                  : "another image";
+        EXPECT_EQ(chosen, c.splash) << c.what;
+    }
 }

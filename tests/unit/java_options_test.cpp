@@ -1,5 +1,5 @@
 #include "config/java_options.h"
-#include "platform/platform.h"
+#include "platform/files.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

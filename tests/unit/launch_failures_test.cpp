@@ -2,7 +2,7 @@
 // which message, with what filled in, and that no failure goes untold.
 #include "common/failure.h"
 #include "config/java_options.h"
-#include "config/module_path.h"
+#include "config/launch_paths.h"
 #include "config/settings.h"
 #include "jvm/vm_creation.h"
 #include "launcher/error_reporting.h"
@@ -159,7 +159,7 @@ TEST(LaunchPaths, AreTheExecutablesOwn)
     LaunchPaths paths;
     Failure failure;
     ASSERT_TRUE(findLaunchPaths(paths, failure));
-    std::string path = paths.modulePath.chars();
+    std::string path = paths.executablePath.chars();
     std::string directory = paths.directory.chars();
     EXPECT_EQ(path.substr(0, path.rfind('/') + 1), directory);
     EXPECT_EQ(path.substr(path.rfind('/') + 1), paths.applicationName.chars());

@@ -1,5 +1,5 @@
+#include "common/library_processor.h"
 #include "runtime/java_version.h"
-#include "runtime/library_machine.h"
 #include "runtime/runtime_candidates.h"
 #include "test_support.h"
 
@@ -67,27 +67,27 @@ Bytes elfHeader(unsigned char elfClass, unsigned machine)
     return head;
 }
 
-TEST(LibraryMachine, ReadsTheProcessorFromPeAndElfHeaders)
+TEST(LibraryProcessor, ReadsTheProcessorFromPeAndElfHeaders)
 {
-    struct Case { const char* what; Bytes head; LibraryMachine::Format format; unsigned machine, bits; };
+    struct Case { const char* what; Bytes head; LibraryProcessor::Format format; unsigned code, bits; };
     const Case cases[] = {
-        { "32-bit DLL", peHeaders(0x14C, 0x10B), LibraryMachine::Format::Pe, 0x14C, 32 },
-        { "64-bit DLL", peHeaders(0x8664, 0x20B), LibraryMachine::Format::Pe, 0x8664, 64 },
-        { "64-bit shared object", elfHeader(2, 62), LibraryMachine::Format::Elf, 62, 64 },
-        { "32-bit shared object", elfHeader(1, 3), LibraryMachine::Format::Elf, 3, 32 },
+        { "32-bit DLL", peHeaders(0x14C, 0x10B), LibraryProcessor::Format::Pe, 0x14C, 32 },
+        { "64-bit DLL", peHeaders(0x8664, 0x20B), LibraryProcessor::Format::Pe, 0x8664, 64 },
+        { "64-bit shared object", elfHeader(2, 62), LibraryProcessor::Format::Elf, 62, 64 },
+        { "32-bit shared object", elfHeader(1, 3), LibraryProcessor::Format::Elf, 3, 32 },
     };
     for (const Case& c : cases) {
-        LibraryMachine machine = libraryMachine(c.head.data(), c.head.size());
-        EXPECT_TRUE(machine.format == c.format && machine.machine == c.machine && machine.bits == c.bits) << c.what;
+        LibraryProcessor processor = libraryProcessor(c.head.data(), c.head.size());
+        EXPECT_TRUE(processor.format == c.format && processor.code == c.code && processor.bits == c.bits) << c.what;
         // Headers cut anywhere are no headers at all.
         for (size_t length = 0; length < c.head.size(); ++length)
-            EXPECT_FALSE(libraryMachine(c.head.data(), length).isKnown()) << c.what << " cut at " << length;
+            EXPECT_FALSE(libraryProcessor(c.head.data(), length).isKnown()) << c.what << " cut at " << length;
     }
     Bytes pointingAway = peHeaders(0x14C, 0x10B);
     pointingAway[0x3C] = 0xFF, pointingAway[0x3F] = 0xFF;
-    EXPECT_FALSE(libraryMachine(pointingAway.data(), pointingAway.size()).isKnown());
+    EXPECT_FALSE(libraryProcessor(pointingAway.data(), pointingAway.size()).isKnown());
     const unsigned char text[] = "not a library at all";
-    EXPECT_FALSE(libraryMachine(text, sizeof text).isKnown());
+    EXPECT_FALSE(libraryProcessor(text, sizeof text).isKnown());
 }
 
 // Runtime homes laid out in a temporary directory, and the records a system

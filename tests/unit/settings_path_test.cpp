@@ -9,7 +9,7 @@
 
 namespace {
 
-TEST(SettingsPath, DerivesTheSettingsFileFromTheModulePath)
+TEST(SettingsPath, DerivesTheSettingsFileFromTheExecutablePath)
 {
     Text iniPath;
     ASSERT_TRUE(iniPathAfterLastDot(Text("D:\\Apps\\tool.exe"), iniPath));

@@ -15,21 +15,36 @@
 namespace {
 
 using Bytes = std::string;
+using Units = std::u16string;
+using UnitItems = std::vector<Units>;
 
-HandOverFault encode(const Bytes& directory, const Bytes& units, const Items& arguments, const Items& wide,
-                     Text& message)
+Utf16Text utf16(const Units& units)
 {
-    TextList argumentList;
-    TextList wideList;
-    for (const std::string& item : arguments)
-        EXPECT_TRUE(argumentList.append(item.data(), item.size()));
-    for (const std::string& item : wide)
-        EXPECT_TRUE(wideList.append(item.data(), item.size()));
-    return encodeHandOver(Text(directory.data(), directory.size()), Text(units.data(), units.size()), argumentList,
-                          wideList, message);
+    Utf16Text text;
+    EXPECT_TRUE(text.assign(units.data(), units.size()));
+    return text;
 }
 
-Bytes encoded(const Bytes& directory, const Bytes& units, const Items& arguments, const Items& wide = {})
+Units unitsOf(const Utf16Text& text)
+{
+    return Units(text.units() ? text.units() : u"", text.length());
+}
+
+// The arguments, each with its exact UTF-16 where `wide` gives it.
+HandOverFault encode(const Bytes& directory, const Units& units, const Items& arguments, const UnitItems& wide,
+                     Text& message)
+{
+    CommandLineArguments given;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        Text text(arguments[i].data(), arguments[i].size());
+        bool added = i < wide.size() && !wide[i].empty() ? given.append(text, wide[i].data(), wide[i].size())
+                                                         : given.append(text);
+        EXPECT_TRUE(added);
+    }
+    return encodeHandOver(Text(directory.data(), directory.size()), utf16(units), given, message);
+}
+
+Bytes encoded(const Bytes& directory, const Units& units, const Items& arguments, const UnitItems& wide = {})
 {
     Text message;
     EXPECT_EQ(HandOverFault::None, encode(directory, units, arguments, wide, message));
@@ -57,42 +72,44 @@ TEST(HandOver, TheLayoutIsFixedWidthLittleEndian)
     // Read by another build of the launcher (32 or 64 bits) as it is written.
     Bytes expected = Bytes("JLHO") + number(1) + number(39) + number(1) + number(2) + number(2) + number(3) + number(0)
         + "/d" + Bytes("\x41\x01", 2) + "a b";
-    EXPECT_EQ(expected, encoded("/d", Bytes("\x41\x01", 2), { "a b" }));
+    EXPECT_EQ(expected, encoded("/d", u"\u0141", { "a b" }));
 }
 
 TEST(HandOver, ComesBackAsItWasSent)
 {
-    const Bytes units("\x3d\xd8\x00\xde", 4); // U+1F600 in UTF-16LE
-    Bytes message = encoded("C:\\Users\\me", units, { "two words", "", "caf\xe9", "x" }, { "", "", Bytes("\xe9\x00", 2) });
+    const Units directory = u"C:\\Users\\\U0001F600";
+    Bytes message = encoded("C:\\Users\\?", directory, { "two words", "", "caf?", "x" }, { u"", u"", u"caf\u00e9" });
     HandOver handOver;
     ASSERT_EQ(HandOverFault::None, parsed(message, handOver));
-    EXPECT_EQ("C:\\Users\\me", Bytes(handOver.directory.chars(), handOver.directory.length()));
-    EXPECT_EQ(units, Bytes(handOver.directoryUnits.chars(), handOver.directoryUnits.length()));
-    EXPECT_EQ((Items { "two words", "", "caf\xe9", "x" }), itemsOf(handOver.arguments));
-    // As many units as arguments, empty where the bytes were exact.
-    EXPECT_EQ((Items { "", "", Bytes("\xe9\x00", 2), "" }), itemsOf(handOver.wideArguments));
+    EXPECT_EQ("C:\\Users\\?", Bytes(handOver.directory.chars(), handOver.directory.length()));
+    EXPECT_EQ(directory, unitsOf(handOver.directoryUnits));
+    EXPECT_EQ((Items { "two words", "", "caf?", "x" }), itemsOf(handOver.arguments.texts()));
+    // Exact units only where they were given.
+    EXPECT_EQ((UnitItems { u"", u"", u"caf\u00e9", u"" }),
+              (UnitItems { unitsOf(handOver.arguments.exact(0)), unitsOf(handOver.arguments.exact(1)),
+                           unitsOf(handOver.arguments.exact(2)), unitsOf(handOver.arguments.exact(3)) }));
 
     HandOver none;
-    ASSERT_EQ(HandOverFault::None, parsed(encoded("", "", {}), none));
+    ASSERT_EQ(HandOverFault::None, parsed(encoded("", u"", {}), none));
     EXPECT_EQ(0u, none.arguments.count());
 }
 
 TEST(HandOver, OneMebibyteAtMost)
 {
     const size_t fixed = kHandOverHeaderLength + 2 * 8 + 1;
-    Bytes message = encoded("/", "", { Bytes(kLargestHandOver - fixed, 'x') });
+    Bytes message = encoded("/", u"", { Bytes(kLargestHandOver - fixed, 'x') });
     EXPECT_EQ(kLargestHandOver, message.size());
     EXPECT_EQ(HandOverFault::None, faultOf(message));
     Text tooLarge;
-    EXPECT_EQ(HandOverFault::TooLarge, encode("/", "", { Bytes(kLargestHandOver - fixed + 1, 'x') }, {}, tooLarge));
+    EXPECT_EQ(HandOverFault::TooLarge, encode("/", u"", { Bytes(kLargestHandOver - fixed + 1, 'x') }, {}, tooLarge));
     // Many small arguments add up too; nothing is made.
-    EXPECT_EQ(HandOverFault::TooLarge, encode("/", "", Items(kLargestHandOver / 8, ""), {}, tooLarge));
+    EXPECT_EQ(HandOverFault::TooLarge, encode("/", u"", Items(kLargestHandOver / 8, ""), {}, tooLarge));
     EXPECT_TRUE(tooLarge.isEmpty());
 }
 
 TEST(HandOver, ARefusedMessageIsNamedByItsFault)
 {
-    const Bytes good = encoded("/home/me", "", { "first", "second" });
+    const Bytes good = encoded("/home/me", u"", { "first", "second" });
     const Bytes header = good.substr(0, kHandOverHeaderLength);
     EXPECT_EQ(HandOverFault::CutShort, faultOf(good.substr(0, 10)));
     EXPECT_EQ(HandOverFault::CutShort, faultOf(good.substr(0, good.size() - 1)));
@@ -123,7 +140,7 @@ TEST(HandOver, ARefusedMessageIsNamedByItsFault)
 
 TEST(HandOver, EveryCutOrChangedByteIsRefusedOrReadSafely)
 {
-    const Bytes good = encoded("/d", Bytes("\x41\x00", 2), { "a", "bc" }, { "", Bytes("\x62\x00\x63\x00", 4) });
+    const Bytes good = encoded("/d", u"A", { "a", "bc" }, { u"", u"bc" });
     for (size_t length = 0; length < good.size(); ++length)
         EXPECT_NE(HandOverFault::None, faultOf(good.substr(0, length))) << length;
     // Under the sanitizers: whatever a byte becomes, nothing is read out of bounds.

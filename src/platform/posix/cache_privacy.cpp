@@ -1,4 +1,4 @@
-#include "platform/platform.h"
+#include "platform/user_cache.h"
 
 #include "platform/posix/file_contents.h"
 

@@ -1,10 +1,8 @@
-#include "platform/platform.h"
+#include "common/characters.h"
 
 #include <ctype.h>
 #include <limits.h>
 #include <stdlib.h>
-
-namespace platform {
 
 const char* nextCharacter(const char* position)
 {
@@ -17,6 +15,4 @@ const char* nextCharacter(const char* position)
 bool isBlankCharacter(const char* position)
 {
     return isspace(static_cast<unsigned char>(*position)) != 0;
-}
-
 }

@@ -1,5 +1,7 @@
-#include "platform/platform.h"
+#include "platform/process.h"
 #include "platform/posix/process_arguments.h"
+
+#include <string.h>
 
 namespace {
 int argumentCount = 0;
@@ -20,11 +22,13 @@ char** processArgumentValues()
 namespace platform {
 
 // The system hands over bytes, which reach main as they are.
-bool commandLineArguments(TextList& arguments, TextList&)
+bool commandLineArguments(CommandLineArguments& arguments)
 {
-    for (int i = 1; i < argumentCount; ++i)
-        if (!arguments.append(argumentValues[i]))
+    for (int i = 1; i < argumentCount; ++i) {
+        Text argument;
+        if (!argument.assign(argumentValues[i], strlen(argumentValues[i])) || !arguments.append(argument))
             return false;
+    }
     return true;
 }
 

@@ -1,4 +1,4 @@
-#include "platform/platform.h"
+#include "platform/process.h"
 #include "platform/posix/process_arguments.h"
 
 int main(int argc, char** argv)

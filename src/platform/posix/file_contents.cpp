@@ -1,6 +1,6 @@
 #include "platform/posix/file_contents.h"
 
-#include "platform/platform.h"
+#include "platform/files.h"
 
 #include <errno.h>
 #include <fcntl.h>

@@ -1,9 +1,11 @@
-#include "platform/platform.h"
+#include "platform/files.h"
 
 #include "common/growing_buffer.h"
-#include "config/settings_path.h"
 #include "platform/posix/file_contents.h"
 #include "platform/posix/profile_reader.h"
+#include "platform/process.h"
+#include "platform/settings_reader.h"
+#include "platform/user_cache.h"
 
 #include <errno.h>
 #include <fcntl.h>
@@ -18,6 +20,7 @@ namespace platform {
 
 const char kPathSeparator = '/';
 const char kPathListSeparator = ':';
+const char kExecutableExtension[] = "";
 
 // Names on Linux are bytes: nothing stands between them and the locale.
 const int kUnrepresentableNameError = EILSEQ;
@@ -34,7 +37,7 @@ size_t firstUndecodableByte(const Text& text)
     return text.length();
 }
 
-bool modulePath(Text& path, int& errorCode)
+bool executablePath(Text& path, int& errorCode)
 {
     int error = 0;
     GrowResult result = fillGrowingBuffer(256, 0x40000, path, [&](char* buffer, size_t size, size_t& length) {
@@ -47,11 +50,6 @@ bool modulePath(Text& path, int& errorCode)
     });
     errorCode = result == GrowResult::Failed ? error : result == GrowResult::NoMemory ? ENOMEM : ENAMETOOLONG;
     return result == GrowResult::Complete;
-}
-
-bool settingsPathForModule(const Text& modulePath, Text& settingsPath)
-{
-    return iniPathForFileName(modulePath, settingsPath);
 }
 
 size_t readProfileString(const char* file, const char* section, const char* key,

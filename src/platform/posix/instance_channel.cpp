@@ -2,7 +2,8 @@
 
 #include "common/growing_buffer.h"
 #include "common/memory.h"
-#include "platform/platform.h"
+#include "platform/process.h"
+#include "platform/threads.h"
 #include "platform/posix/file_contents.h"
 
 #include <errno.h>
@@ -320,9 +321,9 @@ bool writeWithin(InstanceConnection* connection, const char* bytes, size_t lengt
     return true;
 }
 
-bool currentDirectory(Text& directory, Text& units)
+bool currentDirectory(Text& directory, Utf16Text& units)
 {
-    units.clear();
+    units = Utf16Text();
     GrowResult result = fillGrowingBuffer(256, 0x40000, directory, [](char* buffer, size_t size, size_t& length) {
         if (getcwd(buffer, size)) {
             length = strlen(buffer);

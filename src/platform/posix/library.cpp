@@ -1,4 +1,4 @@
-#include "platform/platform.h"
+#include "platform/libraries.h"
 
 #include <dlfcn.h>
 #include <errno.h>

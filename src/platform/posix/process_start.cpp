@@ -1,11 +1,11 @@
-#include "platform/platform.h"
+#include "platform/process.h"
 
 #include <locale.h>
 
 namespace platform {
 
 // Only the locale matters here, for the multibyte character stepping.
-StartUpFailure startUp(ModuleInstance, long&)
+StartUpFailure startUp(InstanceHandle, long&)
 {
     setlocale(LC_CTYPE, "");
     return StartUpFailure::None;

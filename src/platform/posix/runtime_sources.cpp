@@ -1,4 +1,4 @@
-#include "platform/platform.h"
+#include "platform/runtime_sources.h"
 
 #include "common/trace.h"
 
@@ -11,13 +11,13 @@
 // the architecture's name.
 #if defined(__x86_64__)
 #define RUNTIME_ARCH "amd64"
-#define PROCESS_MACHINE EM_X86_64
+#define PROCESSOR_CODE EM_X86_64
 #elif defined(__aarch64__)
 #define RUNTIME_ARCH "aarch64"
-#define PROCESS_MACHINE EM_AARCH64
+#define PROCESSOR_CODE EM_AARCH64
 #else
 #define RUNTIME_ARCH "i386"
-#define PROCESS_MACHINE EM_386
+#define PROCESSOR_CODE EM_386
 #endif
 
 namespace {
@@ -40,8 +40,8 @@ const char* const kVmLibraryPaths[] = {
 };
 const char kPrivateRuntimeSubdirectory[] = "jre/";
 
-const LibraryMachine kProcessMachine = {
-    LibraryMachine::Format::Elf, PROCESS_MACHINE, sizeof(void*) * 8,
+const LibraryProcessor kThisProcessor = {
+    LibraryProcessor::Format::Elf, PROCESSOR_CODE, sizeof(void*) * 8,
 };
 
 // The directories under /usr/lib/jvm in name order (a link to one counts as

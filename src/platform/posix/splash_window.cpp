@@ -1,4 +1,4 @@
-#include "platform/platform.h"
+#include "platform/splash_window.h"
 
 // The Linux launcher shows no bitmap window: its splash comes from the
 // runtime's own splash library.

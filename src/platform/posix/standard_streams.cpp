@@ -1,4 +1,6 @@
-#include "platform/platform.h"
+#include "platform/standard_streams.h"
+
+#include "platform/message_box.h"
 
 #include <stdio.h>
 

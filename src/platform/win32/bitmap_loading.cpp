@@ -1,8 +1,8 @@
 #include "platform/win32/bitmap_loading.h"
 
+#include "common/bitmap_file.h"
 #include "common/growing_buffer.h"
 #include "platform/win32/handles.h"
-#include "splash/bitmap_file.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
-#include "platform/platform.h"
+#include "platform/user_cache.h"
 
+#include "platform/files.h"
 #include "platform/win32/handles.h"
 
 #include <aclapi.h>

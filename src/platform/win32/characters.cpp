@@ -1,8 +1,6 @@
-#include "platform/platform.h"
+#include "common/characters.h"
 
 #include <windows.h>
-
-namespace platform {
 
 const char* nextCharacter(const char* position)
 {
@@ -15,6 +13,4 @@ bool isBlankCharacter(const char* position)
     if (!GetStringTypeExA(GetThreadLocale(), CT_CTYPE1, position, 1, &type))
         return false;
     return (type & C1_SPACE) != 0;
-}
-
 }

@@ -1,6 +1,6 @@
 #include "platform/win32/code_page.h"
 
-#include "config/path_spelling.h"
+#include "common/path_spelling.h"
 
 namespace {
 

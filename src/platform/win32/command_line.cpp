@@ -1,6 +1,7 @@
-#include "platform/platform.h"
+#include "platform/process.h"
 
 #include "common/argument_splitting.h"
+#include "common/characters.h"
 #include "platform/win32/code_page.h"
 
 #include <windows.h>
@@ -14,7 +15,7 @@ bool isBlankUnit(char16_t unit)
     wchar_t units[1] = { static_cast<wchar_t>(unit) };
     Text converted;
     return convertToCodePage(units, 1, converted) && converted.length() == 1
-        && platform::isBlankCharacter(converted.chars());
+        && isBlankCharacter(converted.chars());
 }
 
 }
@@ -23,7 +24,7 @@ namespace platform {
 
 // The command line in UTF-16: GetCommandLineA gives a best-fit look-alike of
 // an argument outside the code page ("Lukasz.txt" for "Łukasz.txt").
-bool commandLineArguments(TextList& arguments, TextList& wideArguments)
+bool commandLineArguments(CommandLineArguments& arguments)
 {
     const wchar_t* line = GetCommandLineW();
     const char16_t* units = reinterpret_cast<const char16_t*>(line);
@@ -34,9 +35,8 @@ bool commandLineArguments(TextList& arguments, TextList& wideArguments)
         const TextSpan& span = spans.at(i);
         Text argument;
         bool exact = convertToCodePage(line + span.start, span.length, argument);
-        const char* bytes = reinterpret_cast<const char*>(line + span.start);
-        if ((!exact && argument.isEmpty()) || !arguments.append(argument)
-            || !wideArguments.append(bytes, exact ? 0 : span.length * sizeof(wchar_t)))
+        if ((!exact && argument.isEmpty())
+            || !(exact ? arguments.append(argument) : arguments.append(argument, units + span.start, span.length)))
             return false;
     }
     return true;

@@ -1,8 +1,10 @@
-#include "platform/platform.h"
+#include "platform/files.h"
 
+#include "common/path_spelling.h"
 #include "common/text_scan.h"
-#include "config/path_spelling.h"
-#include "config/settings_path.h"
+#include "platform/process.h"
+#include "platform/settings_reader.h"
+#include "platform/user_cache.h"
 #include "platform/win32/code_page.h"
 #include "platform/win32/handles.h"
 
@@ -10,13 +12,14 @@ namespace platform {
 
 const char kPathSeparator = '\\';
 const char kPathListSeparator = ';';
+const char kExecutableExtension[] = ".exe";
 
 const int kUnrepresentableNameError = ERROR_NO_UNICODE_TRANSLATION;
 
 // The path comes in UTF-16: GetModuleFileNameA would give a best-fit
 // look-alike of a folder outside the code page, whose settings file and
 // runtime could be anybody's. Its folder's short name stands in for it.
-bool modulePath(Text& path, int& errorCode)
+bool executablePath(Text& path, int& errorCode)
 {
     WideText units;
     DWORD error = 0;
@@ -39,11 +42,6 @@ bool modulePath(Text& path, int& errorCode)
 size_t firstUndecodableByte(const Text& text)
 {
     return text.length();
-}
-
-bool settingsPathForModule(const Text& modulePath, Text& settingsPath)
-{
-    return iniPathAfterLastDot(modulePath, settingsPath);
 }
 
 size_t readProfileString(const char* file, const char* section, const char* key,

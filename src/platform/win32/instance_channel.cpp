@@ -1,7 +1,7 @@
 #include "platform/instance_channel.h"
 
 #include "common/memory.h"
-#include "platform/platform.h"
+#include "platform/threads.h"
 #include "platform/win32/code_page.h"
 #include "platform/win32/handles.h"
 
@@ -334,18 +334,18 @@ bool writeWithin(InstanceConnection* connection, const char* bytes, size_t lengt
     return transfer(connection, const_cast<char*>(bytes), length, milliseconds, true);
 }
 
-bool currentDirectory(Text& directory, Text& units)
+bool currentDirectory(Text& directory, Utf16Text& units)
 {
     WideText wide;
     bool filled = fillWideText(wide, [](wchar_t* buffer, DWORD size) {
         return GetCurrentDirectoryW(size, buffer);
     });
-    units.clear();
+    units = Utf16Text();
     if (!filled || wide.length == 0)
         return false;
     bool exact = convertToCodePage(wide.units(), wide.length, directory);
     return (exact || !directory.isEmpty())
-        && units.append(reinterpret_cast<const char*>(wide.units()), exact ? 0 : wide.length * sizeof(wchar_t));
+        && (exact || units.assign(reinterpret_cast<const char16_t*>(wide.units()), wide.length));
 }
 
 unsigned long long steadyMilliseconds()

@@ -1,4 +1,4 @@
-#include "platform/platform.h"
+#include "platform/libraries.h"
 
 #include <windows.h>
 
@@ -19,7 +19,7 @@ void* loadLibrary(const char* path, const char* dependencyDirectory, LibraryFail
     return library;
 }
 
-// AWT finds the splash library by its module name, splashscreen.dll; its own
+// AWT finds the splash library by its name, splashscreen.dll; its own
 // DLLs lie in the runtime's bin\, which loading the VM library added to the search.
 const char kSplashLibraryPath[] = "bin\\splashscreen.dll";
 

@@ -1,4 +1,4 @@
-#include "platform/platform.h"
+#include "platform/message_box.h"
 
 #include <windows.h>
 

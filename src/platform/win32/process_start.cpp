@@ -1,7 +1,7 @@
-#include "platform/platform.h"
+#include "platform/process.h"
 
 #include "common/memory.h"
-#include "platform/win32/module_state.h"
+#include "platform/win32/framework_state.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -9,14 +9,14 @@
 
 namespace {
 
-// The window framework's per-module state: the module its classes belong to,
+// The window framework's state: the program instance its classes belong to,
 // and the class to unregister when the state ends.
-struct ModuleState {
+struct FrameworkState {
     HINSTANCE instance;
     const char* registeredClass;
 };
 
-ModuleState* moduleState = nullptr;
+FrameworkState* frameworkState = nullptr;
 
 void initializeCommonControls()
 {
@@ -26,43 +26,43 @@ void initializeCommonControls()
     InitCommonControlsEx(&controls);
 }
 
-bool initializeModuleState(HINSTANCE instance)
+bool initializeFrameworkState(HINSTANCE instance)
 {
-    moduleState = static_cast<ModuleState*>(allocateMemory(sizeof(ModuleState)));
-    if (!moduleState)
+    frameworkState = static_cast<FrameworkState*>(allocateMemory(sizeof(FrameworkState)));
+    if (!frameworkState)
         return false;
-    *moduleState = ModuleState { instance ? instance : GetModuleHandleA(nullptr), nullptr };
+    *frameworkState = FrameworkState { instance ? instance : GetModuleHandleA(nullptr), nullptr };
     return true;
 }
 
-void terminateModuleState()
+void terminateFrameworkState()
 {
-    if (!moduleState)
+    if (!frameworkState)
         return;
-    if (moduleState->registeredClass)
-        UnregisterClassA(moduleState->registeredClass, moduleState->instance);
-    releaseMemory(moduleState);
-    moduleState = nullptr;
+    if (frameworkState->registeredClass)
+        UnregisterClassA(frameworkState->registeredClass, frameworkState->instance);
+    releaseMemory(frameworkState);
+    frameworkState = nullptr;
 }
 
 }
 
-HINSTANCE moduleInstance()
+HINSTANCE programInstance()
 {
-    return moduleState ? moduleState->instance : GetModuleHandleA(nullptr);
+    return frameworkState ? frameworkState->instance : GetModuleHandleA(nullptr);
 }
 
 void rememberRegisteredClass(const char* className)
 {
-    if (moduleState)
-        moduleState->registeredClass = className;
+    if (frameworkState)
+        frameworkState->registeredClass = className;
 }
 
 namespace platform {
 
 // The character classification follows the thread locale; windows want a
 // single-threaded apartment and the common controls.
-StartUpFailure startUp(ModuleInstance instance, long& errorCode)
+StartUpFailure startUp(InstanceHandle instance, long& errorCode)
 {
     SetThreadLocale(GetSystemDefaultLCID());
     HRESULT apartment = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -71,9 +71,9 @@ StartUpFailure startUp(ModuleInstance instance, long& errorCode)
         return StartUpFailure::Apartment;
     }
     initializeCommonControls();
-    if (!initializeModuleState(static_cast<HINSTANCE>(instance))) {
+    if (!initializeFrameworkState(static_cast<HINSTANCE>(instance))) {
         errorCode = E_OUTOFMEMORY;
-        return StartUpFailure::ModuleState;
+        return StartUpFailure::WindowFramework;
     }
     return StartUpFailure::None;
 }
@@ -81,7 +81,7 @@ StartUpFailure startUp(ModuleInstance instance, long& errorCode)
 // Runs whatever start-up achieved, after the launch has been torn down.
 void shutDown()
 {
-    terminateModuleState();
+    terminateFrameworkState();
     CoUninitialize();
 }
 

@@ -1,4 +1,4 @@
-#include "platform/platform.h"
+#include "platform/runtime_sources.h"
 
 #include "common/trace.h"
 #include "platform/win32/registry.h"
@@ -149,8 +149,8 @@ const char* const kVmLibraryPaths[] = {
 };
 const char kPrivateRuntimeSubdirectory[] = "jre\\";
 
-const LibraryMachine kProcessMachine = {
-    LibraryMachine::Format::Pe,
+const LibraryProcessor kThisProcessor = {
+    LibraryProcessor::Format::Pe,
 #ifdef _WIN64
     IMAGE_FILE_MACHINE_AMD64, 64,
 #else

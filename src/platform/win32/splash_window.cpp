@@ -1,4 +1,4 @@
-#include "platform/platform.h"
+#include "platform/splash_window.h"
 
 #include "platform/win32/bitmap_loading.h"
 #include "platform/win32/gdi_objects.h"

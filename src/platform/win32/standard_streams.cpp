@@ -1,5 +1,7 @@
+#include "platform/standard_streams.h"
+
 #include "common/output_tail.h"
-#include "platform/platform.h"
+#include "platform/message_box.h"
 #include "platform/win32/handles.h"
 
 #include <stdio.h>

@@ -1,4 +1,4 @@
-#include "platform/platform.h"
+#include "platform/threads.h"
 #include "platform/win32/handles.h"
 
 #include <windows.h>

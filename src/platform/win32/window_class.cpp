@@ -1,6 +1,6 @@
 #include "platform/win32/window_class.h"
 
-#include "platform/win32/module_state.h"
+#include "platform/win32/framework_state.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ bool registerWindowClass(WNDCLASSEXA& windowClass)
 {
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = routeMessage;
-    windowClass.hInstance = moduleInstance();
+    windowClass.hInstance = programInstance();
     WNDCLASSEXA known = {};
     known.cbSize = sizeof known;
     if (GetClassInfoExA(windowClass.hInstance, windowClass.lpszClassName, &known))
@@ -42,7 +42,7 @@ HWND createRoutedWindow(const WindowRoute& route, DWORD extendedStyle, const cha
 {
     routeBeingCreated = &route;
     HWND window = CreateWindowExA(extendedStyle, className, nullptr, style, left, top, width, height,
-                                  nullptr, nullptr, moduleInstance(), nullptr);
+                                  nullptr, nullptr, programInstance(), nullptr);
     routeBeingCreated = nullptr;
     return window;
 }

@@ -18,7 +18,7 @@ WindowRoute routeTo(Handler& handler)
             } };
 }
 
-// Registers the class unless the module already knows one of that name;
+// Registers the class unless the program already knows one of that name;
 // true when the class is there to be used.
 bool registerWindowClass(WNDCLASSEXA& windowClass);
 

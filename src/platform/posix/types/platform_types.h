@@ -1,6 +1,6 @@
 #pragma once
-// The seam's types whose layout is the system's (see platform.h), as Linux
-// has them.
+// The seam's types whose layout is the system's (see platform/files.h and
+// platform/threads.h), as Linux has them.
 #include <pthread.h>
 
 namespace platform {

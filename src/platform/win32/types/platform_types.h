@@ -1,6 +1,7 @@
 #pragma once
-// The seam's types whose layout is the system's (see platform.h), as Windows
-// has them, without <windows.h> for the portable code.
+// The seam's types whose layout is the system's (see platform/files.h and
+// platform/threads.h), as Windows has them, without <windows.h> for the
+// portable code.
 namespace platform {
 
 // A slim reader/writer lock (SRWLOCK): one pointer, null when unlocked

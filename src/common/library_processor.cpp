@@ -1,4 +1,4 @@
-#include "runtime/library_machine.h"
+#include "common/library_processor.h"
 
 #include <stdint.h>
 
@@ -14,9 +14,9 @@ uint32_t little32(const unsigned char* p)
     return little16(p) | (little16(p + 2) << 16);
 }
 
-LibraryMachine peMachine(const unsigned char* head, size_t length)
+LibraryProcessor peProcessor(const unsigned char* head, size_t length)
 {
-    LibraryMachine result;
+    LibraryProcessor result;
     if (length < 0x40)
         return result;
     // The DOS header's e_lfanew points at "PE\0\0", the file header (20
@@ -27,32 +27,32 @@ LibraryMachine peMachine(const unsigned char* head, size_t length)
     uint32_t magic = little16(head + pe + 24);
     if (magic != 0x10B && magic != 0x20B)
         return result;
-    result.format = LibraryMachine::Format::Pe;
-    result.machine = little16(head + pe + 4);
+    result.format = LibraryProcessor::Format::Pe;
+    result.code = little16(head + pe + 4);
     result.bits = magic == 0x20B ? 64 : 32;
     return result;
 }
 
-LibraryMachine elfMachine(const unsigned char* head, size_t length)
+LibraryProcessor elfProcessor(const unsigned char* head, size_t length)
 {
-    LibraryMachine result;
+    LibraryProcessor result;
     // e_ident: class at 4 (1: 32-bit, 2: 64-bit), data at 5 (1: little
     // endian); e_machine at 18.
     if (length < 20 || (head[4] != 1 && head[4] != 2) || (head[5] != 1 && head[5] != 2))
         return result;
-    result.format = LibraryMachine::Format::Elf;
-    result.machine = head[5] == 1 ? little16(head + 18) : (head[18] << 8 | head[19]);
+    result.format = LibraryProcessor::Format::Elf;
+    result.code = head[5] == 1 ? little16(head + 18) : (head[18] << 8 | head[19]);
     result.bits = head[4] == 2 ? 64 : 32;
     return result;
 }
 
 }
 
-LibraryMachine libraryMachine(const unsigned char* head, size_t length)
+LibraryProcessor libraryProcessor(const unsigned char* head, size_t length)
 {
     if (length >= 2 && head[0] == 'M' && head[1] == 'Z')
-        return peMachine(head, length);
+        return peProcessor(head, length);
     if (length >= 4 && head[0] == 0x7F && head[1] == 'E' && head[2] == 'L' && head[3] == 'F')
-        return elfMachine(head, length);
-    return LibraryMachine();
+        return elfProcessor(head, length);
+    return LibraryProcessor();
 }

@@ -1,4 +1,4 @@
-#include "config/path_spelling.h"
+#include "common/path_spelling.h"
 
 #include "common/text_scan.h"
 

@@ -1,0 +1,42 @@
+#include "config/launch_paths.h"
+
+#include "common/path_parts.h"
+#include "common/path_spelling.h"
+#include "config/settings_path.h"
+#include "platform/files.h"
+
+namespace {
+
+const char kUnrepresentableNameFormat[] =
+    "The name of %s cannot be represented in the system's code page. Install the application "
+    "under names that the code page can represent, or turn on short (8.3) names on that volume.\n";
+const char kUndecodableNameFormat[] =
+    "The name of %s cannot be decoded in the locale's character encoding, and Java cannot read "
+    "paths in it. Start the application in a UTF-8 locale (such as LANG=C.UTF-8), "
+    "or install it in a folder whose names the locale can decode.\n";
+const char kExecutablePathFailed[] = "failed to get the module path";
+
+}
+
+bool findLaunchPaths(LaunchPaths& paths, Failure& failure)
+{
+    int errorCode = 0;
+    if (!platform::executablePath(paths.executablePath, errorCode)) {
+        if (errorCode == platform::kUnrepresentableNameError)
+            return fail(failure, kUnrepresentableNameFormat, paths.executablePath.chars());
+        return fail(failure, kWindowsExceptionFormat, kExecutablePathFailed, errorCode);
+    }
+    paths.directory = directoryOfPath(paths.executablePath, platform::kPathSeparator);
+    paths.applicationName = nameWithoutExtension(paths.executablePath, platform::kPathSeparator);
+    return settingsPathBeside(paths.executablePath, paths.settingsPath) || failSilently(failure);
+}
+
+bool undecodableExecutablePath(const Text& executablePath, Failure& warning)
+{
+    size_t undecodable = platform::firstUndecodableByte(executablePath);
+    if (undecodable >= executablePath.length())
+        return false;
+    fail(warning, kUndecodableNameFormat,
+         pathUpToNameAt(executablePath, undecodable, platform::kPathSeparator).chars());
+    return true;
+}

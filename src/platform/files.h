@@ -1,0 +1,82 @@
+#pragma once
+// Files and paths: the separators, the executable's path, what lies at a
+// path, and reading and writing regular files.
+#include "common/text.h"
+#include "common/unique_handle.h"
+
+// FileHandle: the build takes this header from posix/types/ or win32/types/.
+#include "platform_types.h"
+
+#include <stddef.h>
+
+namespace platform {
+
+extern const char kPathSeparator;
+// The executable's path, exact in the code page. When it is not to be had,
+// errorCode is the system's code, or kUnrepresentableNameError when a name
+// in it cannot be represented in the code page; the path then ends with that
+// name (the part past it left off), as near as the code page can write it.
+extern const int kUnrepresentableNameError;
+bool executablePath(Text& path, int& errorCode);
+// Where the first byte lies that the system's encoding for file names cannot
+// decode; the text's length when it decodes whole.
+size_t firstUndecodableByte(const Text& text);
+// The extension the system's programs carry (".exe" on Windows); empty where
+// they carry none (Linux).
+extern const char kExecutableExtension[];
+bool fileExists(const char* path);
+// Whether the path names a directory.
+bool isDirectory(const char* path);
+// What separates the entries of a class path (';' on Windows, ':' on Linux).
+extern const char kPathListSeparator;
+// Whether two paths name the same file as the system compares names (on
+// Windows without regard to case).
+bool samePath(const char* first, const char* second);
+// True when the file is not there or may be written.
+bool canReplaceFile(const char* path);
+// What tells one state of a file from another without reading it: its size,
+// when it was last written, when it was last changed in any way (Linux's
+// status change time, which no program sets back; on Windows its creation),
+// and which file it is on which volume. False when there is no such file.
+struct FileStamp {
+    unsigned long long size = 0;
+    unsigned long long written = 0;
+    unsigned long long changed = 0;
+    unsigned long long serial = 0;
+    unsigned long long volume = 0;
+};
+bool fileStamp(const char* path, FileStamp& stamp);
+// The bytes this process may still write on the volume that holds the folder.
+bool freeSpace(const char* directory, unsigned long long& bytes);
+bool removeFile(const char* path);
+// Appends the bytes to the file, which is made when it is not there; false
+// when that cannot be done, or the path names anything but a regular file or
+// a console, where a write could block.
+bool appendToFile(const char* path, const char* bytes, size_t length);
+// Makes the file with the bytes; false when anything is at the path already
+// (a link, dangling or not, too: it is never followed) or it cannot be written.
+bool createNewFile(const char* path, const char* bytes, size_t length);
+// The same file kept open, for writes that come one by one: none (invalid)
+// where appendToFile would fail. The system's buffers alone stand between a
+// write and the file, so a crash loses nothing written.
+void closeFile(FileHandle file);
+using OpenFile = UniqueHandle<FileHandle, closeFile, -1>;
+OpenFile openForAppending(const char* path);
+bool appendToOpenFile(FileHandle file, const char* bytes, size_t length);
+
+// At most `limit` bytes from the start of a regular file (a release file, a
+// library's headers); false when it cannot be read.
+bool readFileStart(const char* path, size_t limit, Text& contents);
+// At most `limit` bytes of a regular file from the offset on (none past its
+// end); false when it cannot be read.
+bool readFilePart(const char* path, unsigned long long offset, size_t limit, Text& contents);
+// Reads a regular file from its start, handing each run of bytes to `receive`
+// as it is read, and holding none of them: Stopped when `receive` returns
+// false. Anything but a regular file cannot be read and is never waited for;
+// a file of more than `largest` bytes is refused by its size, before anything
+// is read, or as soon as it has grown past it.
+enum class FileReading { Done, CannotRead, TooLarge, Stopped };
+using FileRunReceiver = bool (*)(const char* bytes, size_t length, void* context);
+FileReading readFileInRuns(const char* path, unsigned long long largest, FileRunReceiver receive, void* context);
+
+}

@@ -1,0 +1,48 @@
+#pragma once
+// Threads, and the locks for what several of them share.
+// Lock: the build takes this header from posix/types/ or win32/types/.
+#include "platform_types.h"
+
+#include <stddef.h>
+
+namespace platform {
+
+// Locks for what several threads share. A Lock is ready from its
+// initializer on; a static one needs neither set-up nor tear-down. Not
+// recursive: a thread that holds one must not take it again.
+void lock(Lock& lock);
+void unlock(Lock& lock);
+// Takes the lock when it can within the time: false when another thread (or
+// this one) holds it all that time.
+bool lockWithin(Lock& lock, unsigned long milliseconds);
+
+// Holds the lock for its life; the timed form only when holds() says so.
+class LockHolder {
+public:
+    explicit LockHolder(Lock& lock) : lock_(lock), holds_(true) { platform::lock(lock); }
+    LockHolder(Lock& lock, unsigned long milliseconds) : lock_(lock), holds_(lockWithin(lock, milliseconds)) {}
+    LockHolder(const LockHolder&) = delete;
+    LockHolder& operator=(const LockHolder&) = delete;
+    ~LockHolder()
+    {
+        if (holds_)
+            unlock(lock_);
+    }
+
+    bool holds() const { return holds_; }
+
+private:
+    Lock& lock_;
+    bool holds_;
+};
+
+// Threads. The stack the calling thread was given, in bytes (the most a
+// size_t holds when the system sets no limit).
+size_t currentThreadStackSize();
+// Runs the function on a new thread with a stack of the given size and waits
+// for it (on Windows handling the thread's window messages meanwhile, so that
+// a message box the function shows may own the caller's windows); false, and
+// nothing run, when no such thread can be made.
+bool runOnNewThread(size_t stackSize, int (*function)(void*), void* argument, int& result);
+
+}

@@ -1,0 +1,83 @@
+// The launcher's inflater against zlib on the same raw deflate stream: both
+// accept it or both refuse it, with the same bytes, read either way it reads
+// (to the stream's end, as java.util.zip reads a whole entry, or until the
+// buffer is full, as the java launcher's one inflate call does).
+//
+// Not built with the project: a tool to run by hand, with zlib installed:
+//   clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -Isrc \
+//     tests/fuzz/launcher/inflate_fuzz.cpp src/jar/inflate.cpp -lz -o inflate_fuzz
+//   ./inflate_fuzz -max_len=4096 corpus/
+// The first two bytes give the buffer's size; the first one's low bit, which.
+#include "jar/inflate.h"
+
+#include <zlib.h>
+
+#include <stdint.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <vector>
+
+namespace {
+
+// zlib as java.util.zip reads an entry: to the stream's end, exactly `size` bytes.
+bool zlibToEnd(const uint8_t* in, size_t inLength, std::vector<uint8_t>& out, size_t size)
+{
+    z_stream stream = {};
+    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK)
+        abort();
+    out.assign(size + 1, 0);
+    stream.next_in = const_cast<Bytef*>(in);
+    stream.avail_in = static_cast<uInt>(inLength);
+    stream.next_out = out.data();
+    stream.avail_out = static_cast<uInt>(out.size());
+    int result = inflate(&stream, Z_NO_FLUSH);
+    bool read = result == Z_STREAM_END && stream.total_out == size;
+    inflateEnd(&stream);
+    return read;
+}
+
+// zlib as the java launcher reads an entry: one call into a buffer of `size` bytes.
+bool zlibUntilFull(const uint8_t* in, size_t inLength, std::vector<uint8_t>& out, size_t size)
+{
+    z_stream stream = {};
+    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK)
+        abort();
+    out.assign(size, 0);
+    stream.next_in = const_cast<Bytef*>(in);
+    stream.avail_in = static_cast<uInt>(inLength);
+    stream.next_out = out.data();
+    stream.avail_out = static_cast<uInt>(size);
+    int result = inflate(&stream, Z_PARTIAL_FLUSH);
+    bool read = (result == Z_OK || result == Z_STREAM_END) && stream.total_out == size;
+    inflateEnd(&stream);
+    return read;
+}
+
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size < 2)
+        return 0;
+    bool untilFull = data[0] & 1;
+    size_t outLength = (data[0] >> 1) | (static_cast<size_t>(data[1]) << 7);
+    data += 2;
+    size -= 2;
+    // zlib reports a call that could do nothing at all as an error of its own.
+    if (untilFull && outLength == 0)
+        return 0;
+    std::vector<uint8_t> expected;
+    bool zlibRead = untilFull ? zlibUntilFull(data, size, expected, outLength)
+                              : zlibToEnd(data, size, expected, outLength);
+    // Exactly the stream's bytes, so that a read past them is caught.
+    std::vector<uint8_t> in(data, data + size);
+    std::vector<uint8_t> out(outLength ? outLength : 1);
+    bool read = inflateRaw(in.data(), in.size(), out.data(), outLength,
+                           untilFull ? InflateEnd::BufferFull : InflateEnd::StreamEnd);
+    if (read != zlibRead)
+        abort();
+    if (read && memcmp(out.data(), expected.data(), outLength) != 0)
+        abort();
+    return 0;
+}
