@@ -4,7 +4,7 @@
 // its instance, or hands the running instance its arguments and working
 // directory and ends. The instance receives hand-overs on a thread of its
 // own from its claim on, and keeps them in order until they are delivered
-// (see jvm/handover_delivery.h).
+// (see instance/handover_delivery.h).
 //
 //   SingleInstance instance;
 //   if (!startSingleInstance({ paths, settings, arguments }, instance, failure))

@@ -2,8 +2,8 @@
 
 #include "common/argument_splitting.h"
 #include "common/trace.h"
+#include "instance/handover_delivery.h"
 #include "instance/restart.h"
-#include "jvm/handover_delivery.h"
 #include "jvm/java_command.h"
 #include "jvm/main_invocation.h"
 #include "jvm/main_thread.h"

@@ -1,4 +1,4 @@
-#include "jvm/handover_delivery.h"
+#include "instance/handover_delivery.h"
 
 #include "common/memory.h"
 #include "common/message_format.h"
