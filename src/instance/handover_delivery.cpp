@@ -1,7 +1,6 @@
 #include "instance/handover_delivery.h"
 
 #include "common/memory.h"
-#include "common/message_format.h"
 #include "common/text_scan.h"
 #include "common/trace.h"
 #include "instance/handover_message.h"
@@ -9,7 +8,6 @@
 #include "jvm/main_arguments.h"
 #include "platform/background_thread.h"
 #include "platform/instance_channel.h"
-#include "platform/process_restart.h"
 
 #include <new>
 
@@ -30,6 +28,7 @@ struct Delivery {
     Text className;  // with '/' between its packages, as FindClass takes it
     Text methodName;
     Text setting;    // as the settings give it, for the message
+    FailureReport report = { nullptr, nullptr };
     JNIEnv* env = nullptr;
     jclass type = nullptr;
     jmethodID method = nullptr;
@@ -70,9 +69,9 @@ void lookUpMethod(Delivery& delivery)
     if (delivery.method)
         return;
     env->ExceptionClear();
-    Text message = formatMessage(kMethodUnusableFormat, delivery.setting.chars());
-    trace("message: %s", { message });
-    platform::writeStandardError(message.isEmpty() ? kMethodUnusableFormat : message.chars());
+    Failure failure;
+    fail(failure, kMethodUnusableFormat, delivery.setting.chars());
+    delivery.report.show(failure, delivery.report.context);
 }
 
 jstring javaString(JNIEnv* env, const Text& text, const Utf16Text& units)
@@ -135,7 +134,8 @@ void deliverHandOvers(void* context)
 
 }
 
-void startHandOverDelivery(JavaVM* vm, HandOverQueue& queue, const ApplicationSettings& settings)
+void startHandOverDelivery(JavaVM* vm, HandOverQueue& queue, const ApplicationSettings& settings,
+                           const FailureReport& report)
 {
     void* memory = allocateMemory(sizeof(Delivery));
     Delivery* delivery = memory ? new (memory) Delivery() : nullptr;
@@ -146,6 +146,7 @@ void startHandOverDelivery(JavaVM* vm, HandOverQueue& queue, const ApplicationSe
     if (ready) {
         delivery->vm = vm;
         delivery->queue = &queue;
+        delivery->report = report;
         replaceCharacter(delivery->className, '.', '/');
     }
     if (!ready || !platform::startDetachedThread(deliverHandOvers, delivery))

@@ -11,12 +11,15 @@
 // to the front.
 #include "config/application_settings.h"
 #include "instance/handover_queue.h"
+#include "jvm/vm_output.h"
 
 #include <jni.h>
 
 // Starts the delivering thread; hand-overs that came earlier are delivered
 // first. Without a thread, hand-overs are dropped, as the trace says.
-void startHandOverDelivery(JavaVM* vm, HandOverQueue& queue, const ApplicationSettings& settings);
+// A method that cannot be called is reported once, through `report`, which
+// the launch sequence makes say it on standard error and in the trace.
+void startHandOverDelivery(JavaVM* vm, HandOverQueue& queue, const ApplicationSettings& settings,
+                           const FailureReport& report);
 
-// A method that cannot be called is said once, in the trace and on standard error.
 extern const char kMethodUnusableFormat[];

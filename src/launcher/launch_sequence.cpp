@@ -101,13 +101,20 @@ struct MainRun {
     Failure& failure;
 };
 
+// The application runs: a hand-over it cannot take is said without a box.
+void showInPassing(const Failure& failure, void*)
+{
+    showFailureInPassing(failure);
+}
+
 // From the moment main is called, hand-overs (those that came while the
 // application started first) are delivered, and the restart code restarts.
 void mainIsCalled(void* context)
 {
     Launcher& launcher = *static_cast<Launcher*>(context);
     if (launcher.instance.state)
-        startHandOverDelivery(launcher.machine.vm, launcher.instance.state->queue, launcher.application);
+        startHandOverDelivery(launcher.machine.vm, launcher.instance.state->queue, launcher.application,
+                              { showInPassing, nullptr });
     if (launcher.application.restarts)
         armRestart();
 }

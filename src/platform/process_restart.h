@@ -1,7 +1,6 @@
 #pragma once
 // What the launcher needs of its own process beside the launch: starting its
-// executable again (the restart exit code), ending at once, and saying
-// something on standard error from a thread of its own.
+// executable again (the restart exit code) and ending at once.
 namespace platform {
 
 // Starts the executable again as a new process, with this process's command
@@ -12,7 +11,5 @@ namespace platform {
 bool startExecutableAgain(const char* executable, const char*& call, int& code);
 // Ends the process with the code, as the virtual machine's own exit would.
 [[noreturn]] void endProcess(int code);
-// Writes the text to standard error, where the process has one.
-void writeStandardError(const char* text);
 
 }

@@ -4,7 +4,6 @@
 
 #include <signal.h>
 #include <spawn.h>
-#include <stdio.h>
 #include <stdlib.h>
 
 extern char** environ;
@@ -33,12 +32,6 @@ bool startExecutableAgain(const char* executable, const char*& call, int& code)
 void endProcess(int code)
 {
     exit(code);
-}
-
-void writeStandardError(const char* text)
-{
-    fputs(text, stderr);
-    fflush(stderr);
 }
 
 }

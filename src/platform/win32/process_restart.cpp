@@ -45,12 +45,4 @@ void endProcess(int code)
     ExitProcess(static_cast<UINT>(code));
 }
 
-void writeStandardError(const char* text)
-{
-    HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
-    DWORD written = 0;
-    if (error && error != INVALID_HANDLE_VALUE)
-        WriteFile(error, text, lstrlenA(text), &written, nullptr);
-}
-
 }
