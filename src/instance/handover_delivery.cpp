@@ -6,8 +6,8 @@
 #include "instance/handover_message.h"
 #include "jvm/java_strings.h"
 #include "jvm/main_arguments.h"
-#include "platform/background_thread.h"
 #include "platform/instance_channel.h"
+#include "platform/threads.h"
 
 #include <new>
 

@@ -4,7 +4,6 @@
 // takes them, and waits while there are none.
 #include "common/list.h"
 #include "common/text.h"
-#include "platform/background_thread.h"
 #include "platform/threads.h"
 
 class HandOverQueue {

@@ -2,7 +2,7 @@
 
 #include "common/message_format.h"
 #include "common/trace.h"
-#include "platform/process_restart.h"
+#include "platform/process.h"
 
 const char kRestartFailedFormat[] = "%s could not be started again: %s failed (error %d).\n";
 

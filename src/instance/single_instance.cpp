@@ -4,6 +4,8 @@
 #include "common/trace.h"
 #include "instance/handover_message.h"
 #include "instance/instance_identity.h"
+#include "platform/files.h"
+#include "platform/threads.h"
 
 #include <new>
 #include <string.h>

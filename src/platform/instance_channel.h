@@ -13,16 +13,12 @@
 //       ... acceptConnection(channel) on a thread of its own, until releaseInstance(channel)
 //   else
 //       ... connectToInstance(channel), writeWithin(...), readWithin(...)
-#include "common/command_line_arguments.h"
 #include "common/text.h"
 #include "common/unique_handle.h"
 
 #include <stddef.h>
 
 namespace platform {
-
-// Whether the file system compares paths without regard to case.
-extern const bool kPathsIgnoreCase;
 
 struct InstanceChannel;
 struct InstanceConnection;
@@ -70,12 +66,6 @@ using ConnectionOwner = UniqueHandle<InstanceConnection*, closeConnection>;
 bool readWithin(InstanceConnection* connection, char* buffer, size_t length, unsigned long milliseconds);
 bool writeWithin(InstanceConnection* connection, const char* bytes, size_t length, unsigned long milliseconds);
 
-// The process's current directory: its bytes as the system names it, and on
-// Windows its UTF-16 units where the code page cannot hold it (else empty).
-bool currentDirectory(Text& directory, Utf16Text& units);
-// A clock that only goes forward, in milliseconds.
-unsigned long long steadyMilliseconds();
-void sleepMilliseconds(unsigned long milliseconds);
 // Brings the process's first visible top-level window to the front (Windows).
 // Linux offers the launcher no window system to ask: nothing happens there.
 void bringWindowForward();

@@ -1,9 +1,11 @@
-#include "platform/background_thread.h"
+#include "platform/threads.h"
 
 #include "common/memory.h"
 
 #include <new>
+#include <errno.h>
 #include <pthread.h>
+#include <time.h>
 
 namespace platform {
 
@@ -73,6 +75,20 @@ void waitForEvent(Event* event)
         pthread_cond_wait(&event->raised, &event->mutex);
     event->up = false;
     pthread_mutex_unlock(&event->mutex);
+}
+
+unsigned long long steadyMilliseconds()
+{
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<unsigned long long>(now.tv_sec) * 1000u + static_cast<unsigned long long>(now.tv_nsec) / 1000000u;
+}
+
+void sleepMilliseconds(unsigned long milliseconds)
+{
+    timespec pause = { static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000L };
+    while (nanosleep(&pause, &pause) != 0 && errno == EINTR) {
+    }
 }
 
 }

@@ -21,6 +21,7 @@ namespace platform {
 const char kPathSeparator = '/';
 const char kPathListSeparator = ':';
 const char kExecutableExtension[] = "";
+const bool kPathsIgnoreCase = false;
 
 // Names on Linux are bytes: nothing stands between them and the locale.
 const int kUnrepresentableNameError = EILSEQ;
@@ -171,6 +172,19 @@ bool freeSpace(const char* directory, unsigned long long& bytes)
 bool removeFile(const char* path)
 {
     return unlink(path) == 0;
+}
+
+bool currentDirectory(Text& directory, Utf16Text& units)
+{
+    units = Utf16Text();
+    GrowResult result = fillGrowingBuffer(256, 0x40000, directory, [](char* buffer, size_t size, size_t& length) {
+        if (getcwd(buffer, size)) {
+            length = strlen(buffer);
+            return FillResult::Complete;
+        }
+        return errno == ERANGE ? FillResult::TooSmall : FillResult::Failed;
+    });
+    return result == GrowResult::Complete;
 }
 
 }

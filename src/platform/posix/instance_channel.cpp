@@ -1,10 +1,9 @@
 #include "platform/instance_channel.h"
 
-#include "common/growing_buffer.h"
 #include "common/memory.h"
+#include "platform/posix/file_contents.h"
 #include "platform/process.h"
 #include "platform/threads.h"
-#include "platform/posix/file_contents.h"
 
 #include <errno.h>
 #include <fcntl.h>
@@ -15,11 +14,8 @@
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/un.h>
-#include <time.h>
 
 namespace platform {
-
-const bool kPathsIgnoreCase = false;
 
 namespace {
 
@@ -319,33 +315,6 @@ bool writeWithin(InstanceConnection* connection, const char* bytes, size_t lengt
         }
     }
     return true;
-}
-
-bool currentDirectory(Text& directory, Utf16Text& units)
-{
-    units = Utf16Text();
-    GrowResult result = fillGrowingBuffer(256, 0x40000, directory, [](char* buffer, size_t size, size_t& length) {
-        if (getcwd(buffer, size)) {
-            length = strlen(buffer);
-            return FillResult::Complete;
-        }
-        return errno == ERANGE ? FillResult::TooSmall : FillResult::Failed;
-    });
-    return result == GrowResult::Complete;
-}
-
-unsigned long long steadyMilliseconds()
-{
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<unsigned long long>(now.tv_sec) * 1000u + static_cast<unsigned long long>(now.tv_nsec) / 1000000u;
-}
-
-void sleepMilliseconds(unsigned long milliseconds)
-{
-    timespec pause = { static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000L };
-    while (nanosleep(&pause, &pause) != 0 && errno == EINTR) {
-    }
 }
 
 void bringWindowForward()

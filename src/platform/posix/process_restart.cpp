@@ -1,4 +1,4 @@
-#include "platform/process_restart.h"
+#include "platform/process.h"
 
 #include "platform/posix/process_arguments.h"
 

@@ -1,4 +1,4 @@
-#include "platform/background_thread.h"
+#include "platform/threads.h"
 
 #include "common/memory.h"
 
@@ -57,6 +57,16 @@ void raiseEvent(Event* event)
 void waitForEvent(Event* event)
 {
     WaitForSingleObject(reinterpret_cast<HANDLE>(event), INFINITE);
+}
+
+unsigned long long steadyMilliseconds()
+{
+    return GetTickCount64();
+}
+
+void sleepMilliseconds(unsigned long milliseconds)
+{
+    Sleep(milliseconds);
 }
 
 }

@@ -13,6 +13,7 @@ namespace platform {
 const char kPathSeparator = '\\';
 const char kPathListSeparator = ';';
 const char kExecutableExtension[] = ".exe";
+const bool kPathsIgnoreCase = true;
 
 const int kUnrepresentableNameError = ERROR_NO_UNICODE_TRANSLATION;
 
@@ -222,6 +223,20 @@ bool freeSpace(const char* directory, unsigned long long& bytes)
 bool removeFile(const char* path)
 {
     return DeleteFileA(path) != 0;
+}
+
+bool currentDirectory(Text& directory, Utf16Text& units)
+{
+    WideText wide;
+    bool filled = fillWideText(wide, [](wchar_t* buffer, DWORD size) {
+        return GetCurrentDirectoryW(size, buffer);
+    });
+    units = Utf16Text();
+    if (!filled || wide.length == 0)
+        return false;
+    bool exact = convertToCodePage(wide.units(), wide.length, directory);
+    return (exact || !directory.isEmpty())
+        && (exact || units.assign(reinterpret_cast<const char16_t*>(wide.units()), wide.length));
 }
 
 }

@@ -10,8 +10,6 @@
 
 namespace platform {
 
-const bool kPathsIgnoreCase = true;
-
 namespace {
 
 // How long the instance waits for a start to read its answer and close.
@@ -332,30 +330,6 @@ bool readWithin(InstanceConnection* connection, char* buffer, size_t length, uns
 bool writeWithin(InstanceConnection* connection, const char* bytes, size_t length, unsigned long milliseconds)
 {
     return transfer(connection, const_cast<char*>(bytes), length, milliseconds, true);
-}
-
-bool currentDirectory(Text& directory, Utf16Text& units)
-{
-    WideText wide;
-    bool filled = fillWideText(wide, [](wchar_t* buffer, DWORD size) {
-        return GetCurrentDirectoryW(size, buffer);
-    });
-    units = Utf16Text();
-    if (!filled || wide.length == 0)
-        return false;
-    bool exact = convertToCodePage(wide.units(), wide.length, directory);
-    return (exact || !directory.isEmpty())
-        && (exact || units.assign(reinterpret_cast<const char16_t*>(wide.units()), wide.length));
-}
-
-unsigned long long steadyMilliseconds()
-{
-    return GetTickCount64();
-}
-
-void sleepMilliseconds(unsigned long milliseconds)
-{
-    Sleep(milliseconds);
 }
 
 void bringWindowForward()

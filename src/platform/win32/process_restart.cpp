@@ -1,4 +1,4 @@
-#include "platform/process_restart.h"
+#include "platform/process.h"
 
 #include "platform/win32/code_page.h"
 #include "platform/win32/handles.h"
