@@ -9,6 +9,8 @@ const char kSingleInstanceValueFormat[] =
 const char kSingleInstanceMethodFormat[] =
     "The setting Single Instance Method in [Application] must name a class and its static method, "
     "as com.example.app.Main.openAgain, not \"%s\".\n";
+const char kEmptySingleInstanceNameMessage[] =
+    "The setting Single Instance Name in [Application] must name the application, not be empty.\n";
 const char kRestartExitCodeFormat[] =
     "The setting Restart Exit Code in [Application] must be a whole number other than 0, not \"%s\".\n";
 const char kWithoutSingleInstanceFormat[] =
@@ -77,7 +79,10 @@ bool parseApplicationSettings(const ApplicationValues& values, ApplicationSettin
     settings.singleInstance = values.singleInstance.equals("true");
     if (!settings.singleInstance && !values.singleInstance.isEmpty())
         return fail(failure, kSingleInstanceValueFormat, values.singleInstance.chars());
-    // An empty name is no name, as an empty value reads like a missing one.
+    // Elsewhere an empty value reads as a missing one; a name written empty
+    // would let the executable's path name the application unnoticed.
+    if (values.singleInstanceNameGiven && values.singleInstanceName.isEmpty())
+        return fail(failure, kEmptySingleInstanceNameMessage);
     if (!settings.singleInstance && !values.singleInstanceName.isEmpty())
         return fail(failure, kWithoutSingleInstanceFormat, kSingleInstanceNameKey);
     if (!settings.singleInstance && !values.singleInstanceMethod.isEmpty())
@@ -105,6 +110,8 @@ bool loadApplicationSettings(const LaunchPaths& paths, ApplicationSettings& sett
     ApplicationValues values;
     values.singleInstance = readIniValue(ini, kApplicationSection, kSingleInstanceKey);
     values.singleInstanceName = readIniValue(ini, kApplicationSection, kSingleInstanceNameKey);
+    values.singleInstanceNameGiven = !values.singleInstanceName.isEmpty()
+        || iniValueGiven(ini, kApplicationSection, kSingleInstanceNameKey);
     values.singleInstanceMethod = readIniValue(ini, kApplicationSection, kSingleInstanceMethodKey);
     values.restartExitCode = readIniValue(ini, kApplicationSection, kRestartExitCodeKey);
     return parseApplicationSettings(values, settings, failure);

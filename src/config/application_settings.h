@@ -24,6 +24,7 @@ struct ApplicationSettings {
 struct ApplicationValues {
     Text singleInstance;
     Text singleInstanceName;
+    bool singleInstanceNameGiven = false; // the key is there, with a value or an empty one
     Text singleInstanceMethod;
     Text restartExitCode;
 };
@@ -37,5 +38,6 @@ struct ApplicationValues {
 
 extern const char kSingleInstanceValueFormat[];
 extern const char kSingleInstanceMethodFormat[];
+extern const char kEmptySingleInstanceNameMessage[];
 extern const char kRestartExitCodeFormat[];
 extern const char kWithoutSingleInstanceFormat[];

@@ -388,7 +388,9 @@ def test_without_a_runtime_folder_the_channel_is_in_a_folder_of_the_users_own(ap
      'as com.example.app.Main.openAgain, not "openAgain".'),
     ('Restart Exit Code=1.5\n',
      'The setting Restart Exit Code in [Application] must be a whole number other than 0, not "1.5".'),
-], ids=['yes', 'method without class', 'code 1.5'])
+    ('Single Instance=true\nSingle Instance Name= ""\n',
+     'The setting Single Instance Name in [Application] must name the application, not be empty.'),
+], ids=['yes', 'method without class', 'code 1.5', 'empty name'])
 def test_settings_that_mean_nothing_are_named_before_any_runtime_is_searched(app, application, message):
     app.configure(application=application, minimum='99')
     result = app.run()
@@ -396,8 +398,8 @@ def test_settings_that_mean_nothing_are_named_before_any_runtime_is_searched(app
     assert list(app.runtime_folder.iterdir()) == []
 
 
-def test_an_empty_name_or_section_changes_nothing(app):
-    app.configure(application='Single Instance=\nSingle Instance Name=\nRestart Exit Code=\n',
+def test_empty_values_or_section_change_nothing(app):
+    app.configure(application='Single Instance=\nSingle Instance Method=\nRestart Exit Code=\n',
                   parameters='-Dagain.returns=true')
     first, second = app.start('one'), app.start('two', name='second')
     assert (first.wait(60), second.wait(60)) == (0, 0)

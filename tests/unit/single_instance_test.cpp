@@ -185,6 +185,7 @@ struct Values {
     const char* name;
     const char* method;
     const char* restartCode;
+    bool nameGiven = false; // the key is written, perhaps empty
 };
 
 bool parse(const Values& given, ApplicationSettings& settings, Failure& failure)
@@ -192,6 +193,7 @@ bool parse(const Values& given, ApplicationSettings& settings, Failure& failure)
     ApplicationValues values;
     values.singleInstance = Text(given.singleInstance);
     values.singleInstanceName = Text(given.name);
+    values.singleInstanceNameGiven = given.nameGiven || *given.name;
     values.singleInstanceMethod = Text(given.method);
     values.restartExitCode = Text(given.restartCode);
     return parseApplicationSettings(values, settings, failure);
@@ -235,6 +237,8 @@ TEST(ApplicationSettings, EachMeaninglessValueIsNamedByItsKey)
           "The setting Single Instance Method in [Application] means something only with Single Instance=true.\n" },
         { { "", "", "", "0" },
           "The setting Restart Exit Code in [Application] must be a whole number other than 0, not \"0\".\n" },
+        { { "true", "", "", "", true },
+          "The setting Single Instance Name in [Application] must name the application, not be empty.\n" },
     };
     for (const Case& c : cases) {
         ApplicationSettings settings;

@@ -59,6 +59,11 @@ size_t readProfileString(const char* file, const char* section, const char* key,
     return copyProfileValue(readProfileValue(file, section, key), buffer, size);
 }
 
+bool profileValueGiven(const char* file, const char* section, const char* key)
+{
+    return profileGivesValue(file, section, key);
+}
+
 bool fileExists(const char* path)
 {
     struct stat status;

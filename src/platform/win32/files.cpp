@@ -52,6 +52,19 @@ size_t readProfileString(const char* file, const char* section, const char* key,
     return GetPrivateProfileStringA(section, key, "", buffer, room, file);
 }
 
+// The reader answers a key it does not find with the default: of two
+// defaults, a value it finds can be at most one.
+bool profileValueGiven(const char* file, const char* section, const char* key)
+{
+    const char fallbacks[2][2] = { "\x01", "\x02" };
+    for (const char* fallback : fallbacks) {
+        char answer[4];
+        if (GetPrivateProfileStringA(section, key, fallback, answer, sizeof answer, file) != 1 || answer[0] != *fallback)
+            return true;
+    }
+    return false;
+}
+
 bool fileExists(const char* path)
 {
     WIN32_FIND_DATAA found;
