@@ -1,7 +1,5 @@
 #include "instance/instance_identity.h"
 
-#include "common/characters.h"
-
 namespace {
 
 // A name and a path never make the same identity, whatever they hold.
@@ -10,24 +8,11 @@ const char kPathPrefix[] = "path:";
 
 }
 
-Text instanceIdentity(const Text& executablePath, const Text& name, bool pathsIgnoreCase)
+Text instanceIdentity(const Text& comparedPath, const Text& name)
 {
     Text identity(name.isEmpty() ? kPathPrefix : kNamePrefix);
-    if (!identity.append(name.isEmpty() ? executablePath : name))
+    if (!identity.append(name.isEmpty() ? comparedPath : name))
         return Text();
-    if (!name.isEmpty() || !pathsIgnoreCase)
-        return identity;
-    // By whole characters: the second byte of a double-byte one is no letter.
-    const char* start = identity.chars();
-    for (const char* at = start + sizeof kPathPrefix - 1; *at;) {
-        const char* next = nextCharacter(at);
-        size_t i = static_cast<size_t>(at - start);
-        if (next == at + 1 && *at >= 'a' && *at <= 'z')
-            identity.setAt(i, static_cast<char>(*at - 'a' + 'A'));
-        else if (next == at + 1 && *at == '/')
-            identity.setAt(i, '\\');
-        at = next;
-    }
     return identity;
 }
 

@@ -153,8 +153,10 @@ SingleInstance::~SingleInstance()
 bool startSingleInstance(const InstanceStart& start, SingleInstance& instance, Failure& failure)
 {
     const char* name = start.paths.applicationName.chars();
-    Text hash = instanceHash(instanceIdentity(start.paths.executablePath, start.settings.singleInstanceName,
-                                              platform::kPathsIgnoreCase));
+    Text comparedPath;
+    Text hash;
+    if (platform::comparablePath(start.paths.executablePath, comparedPath))
+        hash = instanceHash(instanceIdentity(comparedPath, start.settings.singleInstanceName));
     if (hash.isEmpty())
         return fail(failure, kOutOfMemoryMessage);
     platform::ChannelProblem problem;

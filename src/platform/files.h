@@ -33,8 +33,11 @@ extern const char kPathListSeparator;
 // Whether two paths name the same file as the system compares names (on
 // Windows without regard to case).
 bool samePath(const char* first, const char* second);
-// Whether the file system compares paths without regard to case (Windows).
-extern const bool kPathsIgnoreCase;
+// The path as the file system compares paths, so that two spellings of one
+// path give one text: on Windows in UTF-8, upper-cased as the invariant
+// locale upper-cases (letters outside ASCII too), with '\' for '/'; on Linux
+// the bytes as they are. False without memory.
+bool comparablePath(const Text& path, Text& compared);
 // The process's current directory: its bytes as the system names it, and on
 // Windows its UTF-16 units where the code page cannot hold it (else empty).
 bool currentDirectory(Text& directory, Utf16Text& units);

@@ -152,25 +152,16 @@ TEST(HandOver, EveryCutOrChangedByteIsRefusedOrReadSafely)
         }
 }
 
-TEST(InstanceIdentity, APathAsTheFileSystemComparesIt)
-{
-    Text windowsPath = instanceIdentity(Text("C:\\Apps\\MyApp.exe"), Text(), true);
-    EXPECT_STREQ("path:C:\\APPS\\MYAPP.EXE", windowsPath.chars());
-    EXPECT_STREQ(windowsPath.chars(), instanceIdentity(Text("c:/apps/myapp.EXE"), Text(), true).chars());
-    EXPECT_STRNE(windowsPath.chars(), instanceIdentity(Text("C:\\Apps\\MyApp2.exe"), Text(), true).chars());
-    // Linux compares bytes.
-    EXPECT_STRNE(instanceIdentity(Text("/opt/app/App"), Text(), false).chars(),
-                 instanceIdentity(Text("/opt/app/app"), Text(), false).chars());
-}
-
 TEST(InstanceIdentity, ANameOfItsOwnJoinsInstallationsAndIsNeverAPath)
 {
-    Text named = instanceIdentity(Text("C:\\One\\app.exe"), Text("com.example.App"), true);
+    // The paths as the file system compares them (on Windows upper-cased, '\\' for '/').
+    Text named = instanceIdentity(Text("C:\\ONE\\APP.EXE"), Text("com.example.App"));
     EXPECT_STREQ("name:com.example.App", named.chars());
-    EXPECT_STREQ(named.chars(), instanceIdentity(Text("D:\\Two\\other.exe"), Text("com.example.App"), true).chars());
+    EXPECT_STREQ(named.chars(), instanceIdentity(Text("D:\\TWO\\OTHER.EXE"), Text("com.example.App")).chars());
     // Names are taken as written, case included.
-    EXPECT_STRNE(named.chars(), instanceIdentity(Text("C:\\One\\app.exe"), Text("com.example.app"), true).chars());
-    EXPECT_STRNE(instanceIdentity(Text("/x"), Text(), false).chars(), instanceIdentity(Text("/y"), Text("/x"), false).chars());
+    EXPECT_STRNE(named.chars(), instanceIdentity(Text("C:\\ONE\\APP.EXE"), Text("com.example.app")).chars());
+    EXPECT_STREQ("path:/opt/app/App", instanceIdentity(Text("/opt/app/App"), Text()).chars());
+    EXPECT_STRNE(instanceIdentity(Text("/x"), Text()).chars(), instanceIdentity(Text("/y"), Text("/x")).chars());
 }
 
 TEST(InstanceIdentity, HashesToSixteenHexadecimalDigits)

@@ -21,7 +21,6 @@ namespace platform {
 const char kPathSeparator = '/';
 const char kPathListSeparator = ':';
 const char kExecutableExtension[] = "";
-const bool kPathsIgnoreCase = false;
 
 // Names on Linux are bytes: nothing stands between them and the locale.
 const int kUnrepresentableNameError = EILSEQ;
@@ -177,6 +176,12 @@ bool freeSpace(const char* directory, unsigned long long& bytes)
 bool removeFile(const char* path)
 {
     return unlink(path) == 0;
+}
+
+// Linux compares names byte for byte.
+bool comparablePath(const Text& path, Text& compared)
+{
+    return compared.assign(path.chars(), path.length());
 }
 
 bool currentDirectory(Text& directory, Utf16Text& units)

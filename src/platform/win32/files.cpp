@@ -13,7 +13,6 @@ namespace platform {
 const char kPathSeparator = '\\';
 const char kPathListSeparator = ';';
 const char kExecutableExtension[] = ".exe";
-const bool kPathsIgnoreCase = true;
 
 const int kUnrepresentableNameError = ERROR_NO_UNICODE_TRANSLATION;
 
@@ -236,6 +235,31 @@ bool freeSpace(const char* directory, unsigned long long& bytes)
 bool removeFile(const char* path)
 {
     return DeleteFileA(path) != 0;
+}
+
+// NTFS compares names by its table of upper-case letters, which the
+// invariant locale's upper case follows.
+bool comparablePath(const Text& path, Text& compared)
+{
+    WideText wide;
+    compared.clear();
+    if (!widen(path.chars(), wide))
+        return false;
+    if (wide.length == 0)
+        return true;
+    int length = static_cast<int>(wide.length);
+    MemoryBlock upper(static_cast<char*>(allocateMemory(wide.length * sizeof(wchar_t))));
+    wchar_t* units = reinterpret_cast<wchar_t*>(upper.get());
+    if (!units || LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, wide.units(), length, units, length) != length)
+        return false;
+    for (int i = 0; i < length; ++i)
+        if (units[i] == L'/')
+            units[i] = L'\\';
+    int size = WideCharToMultiByte(CP_UTF8, 0, units, length, nullptr, 0, nullptr, nullptr);
+    MemoryBlock bytes(static_cast<char*>(allocateMemory(size > 0 ? size : 1)));
+    return size > 0 && bytes.isValid()
+        && WideCharToMultiByte(CP_UTF8, 0, units, length, bytes.get(), size, nullptr, nullptr) == size
+        && compared.assign(bytes.get(), static_cast<size_t>(size));
 }
 
 bool currentDirectory(Text& directory, Utf16Text& units)
