@@ -6,12 +6,18 @@ bool HandOverQueue::prepare()
     return added_.isValid();
 }
 
-bool HandOverQueue::add(Text&& message)
+bool HandOverQueue::add(Text&& message, bool (*answer)(void* context), void* context)
 {
     {
+        // The answer is a few bytes within the hand-over's time: close()
+        // and the delivering thread wait for it no longer than that.
         platform::LockHolder held(lock_);
         if (closed_ || !messages_.append(static_cast<Text&&>(message)))
             return false;
+        if (answer && !answer(context)) {
+            messages_.removeLast();
+            return false;
+        }
     }
     platform::raiseEvent(added_.get());
     return true;

@@ -10,8 +10,12 @@ class HandOverQueue {
 public:
     // False without the system's event.
     [[nodiscard]] bool prepare();
-    // False once closed, or without memory: the hand-over is not taken.
-    [[nodiscard]] bool add(Text&& message);
+    // Takes the message, and answers its start (answer(context), when
+    // given) while the queue cannot close: a hand-over that was answered is
+    // delivered, and once closed (the instance on its way out) nothing is
+    // answered, so its start tries again and finds the next instance. False,
+    // and nothing taken, when closed, unanswered or without memory.
+    [[nodiscard]] bool add(Text&& message, bool (*answer)(void* context) = nullptr, void* context = nullptr);
     // No hand-over is taken from now on.
     void close();
     // Waits until there is a hand-over, then moves all there are to taken, oldest first.

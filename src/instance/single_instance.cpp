@@ -46,10 +46,20 @@ bool channelFailed(const char* applicationName, const platform::ChannelProblem& 
     return failWithText(failure, kInstanceSystemFormat, formatMessage(kInstanceSystemFormat, values, 3));
 }
 
+struct Answer {
+    platform::InstanceConnection* connection;
+    unsigned long long deadline;
+};
+
+bool answerTaken(void* context)
+{
+    Answer& answer = *static_cast<Answer*>(context);
+    return platform::writeWithin(answer.connection, kTaken, sizeof kTaken, remainingUntil(answer.deadline));
+}
+
 // Reads one hand-over within the time and takes it when it is whole: a
-// start that sends anything else, too much or too little gets no answer.
-// Only a queue closed meanwhile (the instance on its way out) loses an
-// answered one.
+// start that sends anything else, too much or too little gets no answer,
+// and so does one that comes when the instance is on its way out.
 void receiveOne(InstanceState& state, platform::InstanceConnection* connection)
 {
     unsigned long long deadline = platform::steadyMilliseconds() + kReceiveTime;
@@ -78,14 +88,14 @@ void receiveOne(InstanceState& state, platform::InstanceConnection* connection)
         trace("hand-over refused: %s", { handOverFaultText(fault) });
         return;
     }
-    // Answered first: a start that gave up waiting (and told its user so)
-    // is gone by now, and its hand-over must not arrive after all.
-    if (!platform::writeWithin(connection, kTaken, sizeof kTaken, remainingUntil(deadline))) {
-        trace("hand-over dropped: its start no longer waits");
+    // Taken only when answered: a start that gave up waiting (and told its
+    // user so) is gone by now, and its hand-over must not arrive after all.
+    Answer answer = { connection, deadline };
+    if (!state.queue.add(static_cast<Text&&>(taken), answerTaken, &answer)) {
+        trace("hand-over not taken: its start no longer waits, or the instance is on its way out");
         return;
     }
     trace("hand-over received");
-    (void)state.queue.add(static_cast<Text&&>(taken));
 }
 
 void receiveHandOvers(void* context)

@@ -272,4 +272,27 @@ TEST(HandOverQueue, KeepsTheOrderAndWakesTheDeliveringThread)
     EXPECT_FALSE(queue.add(Text("late")));
 }
 
+TEST(HandOverQueue, TakesOnlyWhatItAnsweredAndAnswersNothingOnceClosed)
+{
+    HandOverQueue queue;
+    ASSERT_TRUE(queue.prepare());
+    int answers = 0;
+    auto answered = [](void* count) { return ++*static_cast<int*>(count) > 0; };
+    auto unanswered = [](void* count) { return ++*static_cast<int*>(count) < 0; };
+    ASSERT_TRUE(queue.add(Text("first"), answered, &answers));
+    // A start that no longer waits: its hand-over is not kept.
+    EXPECT_FALSE(queue.add(Text("gone"), unanswered, &answers));
+    ASSERT_TRUE(queue.add(Text("second"), answered, &answers));
+    List<Text> taken;
+    queue.takeAll(taken);
+    ASSERT_EQ(2u, taken.count());
+    EXPECT_STREQ("first", taken.at(0).chars());
+    EXPECT_STREQ("second", taken.at(1).chars());
+    EXPECT_EQ(3, answers);
+    // The instance on its way out: the start hears nothing and tries again elsewhere.
+    queue.close();
+    EXPECT_FALSE(queue.add(Text("late"), answered, &answers));
+    EXPECT_EQ(3, answers);
+}
+
 }
