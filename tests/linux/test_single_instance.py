@@ -341,6 +341,18 @@ def test_another_exit_code_passes_through_without_restart(app, tmp_path):
     assert (result.returncode, result.stdout, result.stderr) == (5, b'', b'')
 
 
+def test_a_restart_that_cannot_be_started_says_why_and_ends_with_the_code(app):
+    app.configure(application='Single Instance=true\nSingle Instance Method=%s\nRestart Exit Code=42\n' % METHOD)
+    first = app.start('first')
+    app.wait_for(first, 1)
+    # An updater that took the executable away and put nothing in its place.
+    app.exe.rename(app.exe.with_name('moved'))
+    socket_path, = app.runtime_folder.glob('java-launcher-*.socket')
+    assert send_raw(socket_path, hand_over(['quit', '42'])) == b'JLOK'
+    assert first.wait(timeout=60) == 42
+    assert app.errors(first) == 'app could not be started again: posix_spawn failed (error 2).\n'
+
+
 @pytest.mark.parametrize('fault', ['mode 0755', 'another user', 'a link'])
 def test_a_channel_folder_that_is_not_the_users_alone_is_refused(app, tmp_path, fault):
     folder = tmp_path / 'shared'
