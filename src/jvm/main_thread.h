@@ -2,7 +2,7 @@
 // The thread main runs on: as java does, one with the stack that -Xss asks
 // for when the launcher's own thread has less.
 #include "common/text_list.h"
-#include "jvm/vm_creation.h"
+#include "jvm/main_thread_attachment.h"
 
 #include <stddef.h>
 
@@ -13,6 +13,9 @@ size_t requestedStackSize(const TextList& options);
 
 // Runs the function (which creates the machine and calls main) on a thread
 // with the stack the options ask for when the launcher's thread has less,
-// else on the launcher's thread, and gives what it gave. The launcher's
-// thread waits for the other one, which leaves the machine before it ends.
-[[nodiscard]] bool runMainOnItsThread(const TextList& vmOptions, VirtualMachine& machine, bool (*run)(void*), void* context);
+// else on the launcher's thread, and gives what it gave. The function is
+// handed its thread's attachment, for the machine it creates: the other
+// thread leaves the machine before it ends, and the launcher's thread waits
+// for it.
+using MainRunFunction = bool (*)(void* context, MainThreadAttachment& attachment);
+[[nodiscard]] bool runMainOnItsThread(const TextList& vmOptions, MainRunFunction run, void* context);

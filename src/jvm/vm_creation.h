@@ -4,6 +4,7 @@
 #include "common/failure.h"
 #include "common/text.h"
 #include "common/text_list.h"
+#include "jvm/main_thread_attachment.h"
 
 #include <jni.h>
 
@@ -27,9 +28,10 @@ struct VirtualMachine {
     ~VirtualMachine();
 
     JavaVM* vm = nullptr;
-    JNIEnv* env = nullptr; // the creating thread's, while it is attached
 };
 
 [[nodiscard]] bool loadVmLibrary(const Text& path, VmLibrary& library, Failure& failure);
-// The options in order, then the launcher's hooks (see jvm/vm_output.h).
-[[nodiscard]] bool createVm(const VmLibrary& library, const TextList& options, VirtualMachine& machine, Failure& failure);
+// The options in order, then the launcher's hooks (see jvm/vm_output.h). The
+// calling thread is attached to the machine it creates.
+[[nodiscard]] bool createVm(const VmLibrary& library, const TextList& options, VirtualMachine& machine,
+                            MainThreadAttachment& attachment, Failure& failure);

@@ -15,6 +15,7 @@
 #include "platform/window_handle.h"
 #include "runtime/runtime_layout.h"
 #include "runtime/runtime_search.h"
+#include "splash/runtime_splash.h"
 
 namespace {
 
@@ -119,19 +120,32 @@ void mainIsCalled(void* context)
         armRestart();
 }
 
-bool createVmAndRunMain(void* context)
+// The machine's exit seals the startup archive, then restarts on the
+// configured code.
+ExitHookFunction exitHookOf(Launcher& launcher)
+{
+    ExitHookFunction archiveHook = launcher.startupArchive.exitHook();
+    if (!launcher.application.restarts)
+        return archiveHook;
+    RestartPlan plan = { launcher.application.restartExitCode, launcher.paths, launcher.instance,
+                         { showFailureNow, &launcher.splash.messageOwner } };
+    return restartOnExitCode(plan, archiveHook);
+}
+
+// On the thread main runs on, which the machine is created on.
+bool createVmAndRunMain(void* context, MainThreadAttachment& attachment)
 {
     MainRun& run = *static_cast<MainRun*>(context);
     Launcher& launcher = run.launcher;
-    beginVmStart({ showFailureNow, &launcher.splash.messageOwner }, launcher.exitHook);
-    if (!createVm(launcher.vmLibrary, launcher.settings.vmOptions, launcher.machine, run.failure))
+    launcher.vmStart.begin({ showFailureNow, &launcher.splash.messageOwner }, exitHookOf(launcher));
+    if (!createVm(launcher.vmLibrary, launcher.settings.vmOptions, launcher.machine, attachment, run.failure))
         return false;
     MainCall call = { launcher.settings, launcher.runtimeHome, launcher.arguments };
     if (launcher.instance.state || launcher.application.restarts) {
         call.mainCalled = mainIsCalled;
         call.mainCalledContext = &launcher;
     }
-    return invokeMainClass(launcher.machine, call, run.failure);
+    return invokeMainClass(attachment, launcher.vmStart, call, run.failure);
 }
 
 // The running instance takes this start's arguments, or this start becomes it.
@@ -145,13 +159,12 @@ bool startAsSingleInstance(Launcher& launcher, Failure& failure)
 // application's threads, with the splash window still its owner.
 bool launch(platform::InstanceHandle instance)
 {
-    platform::StartedPlatform started(instance);
+    Launcher launcher(instance);
     Failure failure;
-    if (!platformStarted(started, failure)) {
+    if (!platformStarted(launcher.startedPlatform, failure)) {
         showFailure(nullptr, failure);
         return false;
     }
-    Launcher launcher;
     if (prepareLaunch(launcher, failure) && (launcher.instance.handedOver || runApplication(launcher, failure)))
         return true;
     showFailure(launcher.splash.messageOwner, failure);
@@ -192,12 +205,7 @@ bool prepareLaunch(Launcher& launcher, Failure& failure)
     LaunchSettings& settings = launcher.settings;
     if (settings.startupCache) {
         StartupCacheFacts facts = { launcher.runtimeHome, launcher.jvmLibraryPath, settings.classPath, launcher.paths };
-        launcher.exitHook = addStartupCacheOptions(facts, settings.vmOptions, launcher.startupArchive);
-    }
-    if (launcher.application.restarts) {
-        RestartPlan plan = { launcher.application.restartExitCode, launcher.paths, launcher.instance,
-                             { showFailureNow, &launcher.splash.messageOwner } };
-        launcher.exitHook = restartOnExitCode(plan, launcher.exitHook);
+        addStartupCacheOptions(facts, settings.vmOptions, launcher.startupArchive);
     }
     return addJavaCommandOption(settings, launcher.arguments.texts()) || fail(failure, kOutOfMemoryMessage);
 }
@@ -208,10 +216,11 @@ bool runApplication(Launcher& launcher, Failure& failure)
     // splash before the machine starts for java.awt.SplashScreen to find it.
     if (!loadVmLibrary(launcher.jvmLibraryPath, launcher.vmLibrary, failure))
         return false;
+    // Closed as main's run ends, before a failure is shown: a Launcher
+    // member would go only after it.
+    RuntimeSplash runtimeSplash;
     if (splashWanted(launcher.arguments.texts()))
-        launcher.runtimeSplash = showSplashOfRuntime(launcher);
+        runtimeSplash = showSplashOfRuntime(launcher);
     MainRun run = { launcher, failure };
-    bool ran = runMainOnItsThread(launcher.settings.vmOptions, launcher.machine, createVmAndRunMain, &run);
-    closeRuntimeSplash(launcher.runtimeSplash);
-    return ran;
+    return runMainOnItsThread(launcher.settings.vmOptions, createVmAndRunMain, &run);
 }

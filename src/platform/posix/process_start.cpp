@@ -2,17 +2,22 @@
 
 #include <locale.h>
 
-namespace platform {
+namespace {
 
 // Only the locale matters here, for the multibyte character stepping.
-StartUpFailure startUp(InstanceHandle, long&)
+bool useSystemLocale(platform::InstanceHandle, long&)
 {
     setlocale(LC_CTYPE, "");
-    return StartUpFailure::None;
+    return true;
 }
 
-void shutDown()
-{
 }
+
+namespace platform {
+
+const PlatformService kPlatformServices[] = {
+    { StartUpFailure::None, useSystemLocale, nullptr },
+    { StartUpFailure::None, nullptr, nullptr },
+};
 
 }
