@@ -10,7 +10,6 @@
 #include "jvm/runtime_rules.h"
 #include "jvm/vm_output.h"
 #include "platform/message_box.h"
-#include "runtime/java_version.h"
 
 namespace {
 
@@ -47,7 +46,7 @@ bool describeException(JNIEnv* env, const char* prefix, Failure& failure)
 // machine's standard error is not seen) and, for a class built for a newer
 // Java, which Java it needs. Read before the exception is described, which
 // clears it.
-bool mainClassNotFound(JNIEnv* env, const char* utfName, const Text& runtimeHome, Failure& failure)
+bool mainClassNotFound(JNIEnv* env, const char* utfName, const Text& runtimeVersion, Failure& failure)
 {
     jthrowable thrown = env->ExceptionOccurred();
     env->ExceptionClear();
@@ -58,9 +57,6 @@ bool mainClassNotFound(JNIEnv* env, const char* utfName, const Text& runtimeHome
     fail(failure, kMainClassNotFoundFormat, utfName);
     if (failure.message.isEmpty())
         return false;
-    Text runtimeVersion;
-    if (!runtimeReleaseVersion(runtimeHome, runtimeVersion))
-        runtimeVersion.clear();
     Text advice = classVersionAdvice(said.chars(), runtimeVersion.chars());
     // Without memory for the details the specified message stands alone.
     if (platform::messagesShownInBox())
@@ -81,7 +77,7 @@ HelperOutcome loadThroughRuntime(JNIEnv* env, LaunchMode mode, const Text& what,
 // Finds the configured main class and its static main(String[]) as the
 // launcher always has, with the same messages; a class without that method is
 // then run when the runtime's own launcher would run it.
-bool findConfiguredMain(JNIEnv* env, const Text& mainClassName, const Text& runtimeHome, MainEntry& entry,
+bool findConfiguredMain(JNIEnv* env, const Text& mainClassName, const Text& runtimeVersion, MainEntry& entry,
                         Failure& failure)
 {
     jstring className = newStringFromText(env, mainClassName);
@@ -95,7 +91,7 @@ bool findConfiguredMain(JNIEnv* env, const Text& mainClassName, const Text& runt
     jclass mainClass = env->FindClass(utfName);
     trace("main class %s: %s", { utfName, mainClass ? "found" : "not found" });
     if (!mainClass)
-        mainClassNotFound(env, utfName, runtimeHome, failure);
+        mainClassNotFound(env, utfName, runtimeVersion, failure);
     env->ReleaseStringUTFChars(className, utfName);
     if (!mainClass)
         return false;
@@ -134,10 +130,10 @@ bool findMain(JNIEnv* env, const MainCall& call, MainEntry& entry, Failure& fail
             || !mainClassName.assign(settings.mainModule.chars() + slash + 1, settings.mainModule.length() - slash - 1))
             return fail(failure, kNoMainClassMessage);
         replaceCharacter(mainClassName, '.', '/');
-        return findConfiguredMain(env, mainClassName, call.runtimeHome, entry, failure);
+        return findConfiguredMain(env, mainClassName, call.runtimeVersion, entry, failure);
     }
     if (!settings.mainClassName.isEmpty())
-        return findConfiguredMain(env, settings.mainClassName, call.runtimeHome, entry, failure);
+        return findConfiguredMain(env, settings.mainClassName, call.runtimeVersion, entry, failure);
     Text jar;
     if (!findMainJar(env, settings.mainJarCandidates, jar))
         return fail(failure, kNoMainClassMessage);

@@ -11,7 +11,7 @@
 // What main is looked up by and called with.
 struct MainCall {
     const LaunchSettings& settings; // the main class, module or JAR files
-    const Text& runtimeHome;        // the chosen runtime, named when a class is too new for it
+    const Text& runtimeVersion;     // the chosen runtime's version text, named when a class is too new for it
     const CommandLineArguments& arguments;
 };
 

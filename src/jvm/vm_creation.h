@@ -30,6 +30,9 @@ struct VirtualMachine {
     JNIEnv* env = nullptr; // the creating thread's, while it is attached
 };
 
-[[nodiscard]] bool loadVmLibrary(const Text& path, VmLibrary& library, Failure& failure);
+// The chosen runtime's VM library, its own libraries found in its bin folder
+// (runtime/chosen_runtime.h).
+[[nodiscard]] bool loadVmLibrary(const Text& path, const Text& binDirectory, VmLibrary& library,
+                                 Failure& failure);
 // The options in order, then the launcher's hooks (see jvm/vm_output.h).
 [[nodiscard]] bool createVm(const VmLibrary& library, const TextList& options, VirtualMachine& machine, Failure& failure);

@@ -11,7 +11,6 @@
 #include "launcher/trace_file.h"
 #include "platform/process.h"
 #include "platform/window_handle.h"
-#include "runtime/runtime_layout.h"
 #include "runtime/runtime_search.h"
 
 namespace {
@@ -19,11 +18,6 @@ namespace {
 const char kComErrorFormat[] = "COM error: %s (errno = %d).\n";
 const char kComInitializeFailed[] = "failed to initialize";
 const char kWindowFrameworkFailed[] = "failed to initialize module";
-const char kRuntimeNotFoundFormat[] =
-    "Java Runtime Environment (JRE) not found. Please download and install JRE (%s) from: \n"
-    "https://adoptium.net/";
-const char kVmNotFoundFormat[] =
-    "Java Virtual Machine (JVM) not found in JRE directory %s. Please reinstall JRE.";
 
 bool platformStarted(const platform::StartedPlatform& started, Failure& failure)
 {
@@ -58,20 +52,9 @@ bool splashWanted(const TextList& arguments)
 bool findRuntime(Launcher& launcher, Failure& failure)
 {
     const LaunchSettings& settings = launcher.settings;
-    launcher.runtimeHome = findPrivateRuntime(launcher.paths.directory);
-    RuntimeRequirement requirement = { settings.minimumVersion, settings.maximumVersion, settings.preferredVersions };
-    if (launcher.runtimeHome.isEmpty())
-        searchRegisteredRuntimes(requirement, launcher.runtimeHome);
-    if (launcher.runtimeHome.isEmpty()) {
-        trace("no runtime found");
-        return fail(failure, kRuntimeNotFoundFormat, requirementText(requirement.minimum, requirement.maximum).chars());
-    }
-    launcher.jvmLibraryPath = findJvmLibrary(launcher.runtimeHome, settings.vmLibraryKind);
-    trace("runtime %s: VM library %s", { launcher.runtimeHome,
-                                         launcher.jvmLibraryPath.isEmpty() ? "none" : launcher.jvmLibraryPath.chars() });
-    if (launcher.jvmLibraryPath.isEmpty())
-        return fail(failure, kVmNotFoundFormat, launcher.runtimeHome.chars());
-    return true;
+    RuntimeRequirement requirement = { settings.minimumVersion, settings.maximumVersion, settings.preferredVersions,
+                                       settings.vmLibraryKind.chars() };
+    return chooseRuntime(launcher.paths.directory, requirement, launcher.runtime, failure);
 }
 
 // The splash the runtime's library shows: the parameters' -splash: file,
@@ -84,7 +67,7 @@ RuntimeSplash showSplashOfRuntime(const Launcher& launcher)
     bool jarMayName = image.isEmpty() && !launcher.splash.window.isValid() && settings.mainClassName.isEmpty()
         && settings.mainModule.isEmpty();
     const TextList noJars;
-    return showRuntimeSplash(launcher.runtimeHome, image, jarMayName ? settings.mainJarCandidates : noJars);
+    return showRuntimeSplash(launcher.runtime.home, image, jarMayName ? settings.mainJarCandidates : noJars);
 }
 
 // The machine may end the process while it starts: what it said is shown
@@ -106,7 +89,7 @@ bool createVmAndRunMain(void* context)
     beginVmStart({ showFailureNow, &launcher.splash.messageOwner }, launcher.exitHook);
     if (!createVm(launcher.vmLibrary, launcher.settings.vmOptions, launcher.machine, run.failure))
         return false;
-    MainCall call = { launcher.settings, launcher.runtimeHome, launcher.arguments };
+    MainCall call = { launcher.settings, launcher.runtime.versionText, launcher.arguments };
     return invokeMainClass(launcher.machine, call, run.failure);
 }
 
@@ -154,7 +137,7 @@ bool prepareLaunch(Launcher& launcher, Failure& failure)
         return false;
     LaunchSettings& settings = launcher.settings;
     if (settings.startupCache) {
-        StartupCacheFacts facts = { launcher.runtimeHome, launcher.jvmLibraryPath, settings.classPath, launcher.paths };
+        StartupCacheFacts facts = { launcher.runtime, settings.classPath, launcher.paths };
         launcher.exitHook = addStartupCacheOptions(facts, settings.vmOptions, launcher.startupArchive);
     }
     return addJavaCommandOption(settings, launcher.arguments.texts()) || fail(failure, kOutOfMemoryMessage);
@@ -164,7 +147,7 @@ bool runApplication(Launcher& launcher, Failure& failure)
 {
     // The splash library needs the VM library loaded, and must show its
     // splash before the machine starts for java.awt.SplashScreen to find it.
-    if (!loadVmLibrary(launcher.jvmLibraryPath, launcher.vmLibrary, failure))
+    if (!loadVmLibrary(launcher.runtime.vmLibraryPath, launcher.runtime.binDirectory, launcher.vmLibrary, failure))
         return false;
     if (splashWanted(launcher.arguments.texts()))
         launcher.runtimeSplash = showSplashOfRuntime(launcher);

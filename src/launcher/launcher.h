@@ -7,6 +7,7 @@
 #include "config/settings.h"
 #include "jvm/startup_cache.h"
 #include "jvm/vm_creation.h"
+#include "runtime/chosen_runtime.h"
 #include "splash/runtime_splash.h"
 #include "splash/splash_screen.h"
 
@@ -23,8 +24,7 @@ struct Launcher {
     LaunchPaths paths;
     CommandLineArguments arguments;
     LaunchSettings settings;
-    Text runtimeHome;       // the chosen runtime's home, once found
-    Text jvmLibraryPath;
+    ChosenRuntime runtime; // once chosen: its home, version, VM library and bin folder
     VmLibrary vmLibrary;
     ExitHookFunction exitHook = nullptr; // given to the machine behind its own "exit" hook when set
     RuntimeSplash runtimeSplash;

@@ -170,11 +170,11 @@ TEST(VmLibraryFailures, NameTheLibraryAndTheLoadersReason)
 {
     VmLibrary library;
     Failure failure;
-    EXPECT_FALSE(loadVmLibrary(Text("/nonexistent/lib/server/libjvm.so"), library, failure));
+    EXPECT_FALSE(loadVmLibrary(Text("/nonexistent/lib/server/libjvm.so"), Text(), library, failure));
     EXPECT_EQ(0u, std::string(failure.text()).find("Failed to load Java VM library: /nonexistent/lib/server/libjvm.so ("));
 
     // A library that is no VM library.
-    EXPECT_FALSE(loadVmLibrary(Text("libm.so.6"), library, failure));
+    EXPECT_FALSE(loadVmLibrary(Text("libm.so.6"), Text(), library, failure));
     EXPECT_EQ(0u, std::string(failure.text()).find("Cannot find CreateJavaVM JNI: "));
 }
 
