@@ -7,10 +7,6 @@
 #include "config/variables.h"
 #include "platform/files.h"
 
-const char kDisplaySection[] = "Display";
-const char kSplashScreenKey[] = "Splash Screen";
-const char kSplashScreenShadowKey[] = "Splash Screen Shadow";
-const char kSplashScreenMinimumTimeKey[] = "Splash Screen Minimum Time";
 const char kNoMainClassMessage[] = "Main class was not specified in INI file.";
 
 namespace {

@@ -131,8 +131,11 @@ bool prepareLaunch(Launcher& launcher, Failure& failure)
     Failure warning;
     if (undecodableExecutablePath(launcher.paths.executablePath, warning))
         showFailure(nullptr, warning);
-    if (splashWanted(launcher.arguments.texts()))
-        showSplash(launcher.paths, launcher.splash);
+    // The splash window shows before the other settings are read.
+    if (splashWanted(launcher.arguments.texts())) {
+        readDisplaySettings(launcher.paths, launcher.settings.display);
+        showSplash(launcher.settings.display, launcher.splash);
+    }
     if (!loadSettings(launcher.paths, launcher.settings, failure) || !findRuntime(launcher, failure))
         return false;
     LaunchSettings& settings = launcher.settings;
