@@ -12,8 +12,9 @@ struct LaunchSettings {
     DisplaySettings display;    // [Display]: read first, for the splash window; not read with -nosplash
     TextList vmOptions;         // the class path option first, as the machine takes them
     TextList classPath;         // the entries of the class path the machine uses, in order
-    Text mainClassName;         // with '/' between its packages; may be empty
+    Text mainClassName;         // with '/' between its packages: Main Class, or Main Module's; may be empty
     Text mainModule;            // as java -m takes it, "app" or "app/app.Main"; may be empty
+    bool mainModuleNamesClass = false; // it names a class after its '/': mainClassName
     TextList mainJarCandidates; // without a main class: the class path's JAR files, in order
     VersionNumber minimumVersion;
     VersionNumber maximumVersion;

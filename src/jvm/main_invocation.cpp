@@ -1,9 +1,7 @@
 #include "jvm/main_invocation.h"
 
 #include "common/message_format.h"
-#include "common/text_scan.h"
 #include "common/trace.h"
-#include "config/settings.h"
 #include "jvm/exception_text.h"
 #include "jvm/java_strings.h"
 #include "jvm/main_arguments.h"
@@ -77,9 +75,10 @@ HelperOutcome loadThroughRuntime(JNIEnv* env, LaunchMode mode, const Text& what,
 // Finds the configured main class and its static main(String[]) as the
 // launcher always has, with the same messages; a class without that method is
 // then run when the runtime's own launcher would run it.
-bool findConfiguredMain(JNIEnv* env, const Text& mainClassName, const Text& runtimeVersion, MainEntry& entry,
+bool findConfiguredMain(JNIEnv* env, const MainTarget& target, const Text& runtimeVersion, MainEntry& entry,
                         Failure& failure)
 {
+    const Text& mainClassName = target.className;
     jstring className = newStringFromText(env, mainClassName);
     if (!className)
         return fail(failure, kMainClassStringFailedFormat, mainClassName.chars());
@@ -105,9 +104,8 @@ bool findConfiguredMain(JNIEnv* env, const Text& mainClassName, const Text& runt
     jthrowable lookupFailure = env->ExceptionOccurred();
     env->ExceptionClear();
     if (runtimeRunsClass(env, mainClass)) {
-        Text name(mainClassName);
-        replaceCharacter(name, '/', '.');
-        return loadThroughRuntime(env, LaunchMode::Class, name, entry, failure) == HelperOutcome::Loaded;
+        HelperOutcome outcome = loadThroughRuntime(env, LaunchMode::Class, target.javaClassName, entry, failure);
+        return outcome == HelperOutcome::Loaded;
     }
     if (!lookupFailure)
         return fail(failure, kNoMainMethodMessage);
@@ -119,28 +117,16 @@ bool findConfiguredMain(JNIEnv* env, const Text& mainClassName, const Text& runt
 // them; a runtime without the helper loads the class named in the settings.
 bool findMain(JNIEnv* env, const MainCall& call, MainEntry& entry, Failure& failure)
 {
-    const LaunchSettings& settings = call.settings;
-    if (!settings.mainModule.isEmpty()) {
-        HelperOutcome outcome = loadThroughRuntime(env, LaunchMode::Module, settings.mainModule, entry, failure);
+    const MainTarget& target = call.target;
+    if (target.kind == MainKind::Module || target.kind == MainKind::Jar) {
+        LaunchMode mode = target.kind == MainKind::Module ? LaunchMode::Module : LaunchMode::Jar;
+        HelperOutcome outcome = loadThroughRuntime(env, mode, target.name, entry, failure);
         if (outcome != HelperOutcome::Missing)
             return outcome == HelperOutcome::Loaded;
-        size_t slash = findCharacter(settings.mainModule, '/');
-        Text mainClassName;
-        if (slash == kNotFound
-            || !mainClassName.assign(settings.mainModule.chars() + slash + 1, settings.mainModule.length() - slash - 1))
-            return fail(failure, kNoMainClassMessage);
-        replaceCharacter(mainClassName, '.', '/');
-        return findConfiguredMain(env, mainClassName, call.runtimeVersion, entry, failure);
     }
-    if (!settings.mainClassName.isEmpty())
-        return findConfiguredMain(env, settings.mainClassName, call.runtimeVersion, entry, failure);
-    Text jar;
-    if (!findMainJar(env, settings.mainJarCandidates, jar))
+    if (target.kind == MainKind::Jar || !target.namesClass)
         return fail(failure, kNoMainClassMessage);
-    HelperOutcome outcome = loadThroughRuntime(env, LaunchMode::Jar, jar, entry, failure);
-    if (outcome == HelperOutcome::Missing)
-        return fail(failure, kNoMainClassMessage);
-    return outcome == HelperOutcome::Loaded;
+    return findConfiguredMain(env, target, call.runtimeVersion, entry, failure);
 }
 
 // As java calls each form: an instance main on an object made with the

@@ -3,14 +3,14 @@
 #include "common/command_line_arguments.h"
 #include "common/failure.h"
 #include "common/text.h"
-#include "config/settings.h"
+#include "config/main_target.h"
 #include "jvm/vm_creation.h"
 
 #include <jni.h>
 
 // What main is looked up by and called with.
 struct MainCall {
-    const LaunchSettings& settings; // the main class, module or JAR files
+    const MainTarget& target;       // the main module, class or JAR
     const Text& runtimeVersion;     // the chosen runtime's version text, named when a class is too new for it
     const CommandLineArguments& arguments;
 };

@@ -58,16 +58,16 @@ bool findRuntime(Launcher& launcher, Failure& failure)
 }
 
 // The splash the runtime's library shows: the parameters' -splash: file,
-// else the settings' image, else (with neither a main class nor a module,
-// and no splash window) the main JAR's.
+// else the settings' image, else (without a splash window) the main JAR's.
 RuntimeSplash showSplashOfRuntime(const Launcher& launcher)
 {
     const LaunchSettings& settings = launcher.settings;
     const Text& image = settings.splashImage.isEmpty() ? launcher.splash.runtimeImage : settings.splashImage;
-    bool jarMayName = image.isEmpty() && !launcher.splash.window.isValid() && settings.mainClassName.isEmpty()
-        && settings.mainModule.isEmpty();
-    const TextList noJars;
-    return showRuntimeSplash(launcher.runtime.home, image, jarMayName ? settings.mainJarCandidates : noJars);
+    const Text noJar;
+    if (!image.isEmpty() || launcher.splash.window.isValid())
+        return showRuntimeSplash(launcher.runtime.home, image, noJar);
+    const MainTarget& target = launcher.target;
+    return showRuntimeSplash(launcher.runtime.home, target.jarSplashImage, target.name);
 }
 
 // The machine may end the process while it starts: what it said is shown
@@ -89,7 +89,7 @@ bool createVmAndRunMain(void* context)
     beginVmStart({ showFailureNow, &launcher.splash.messageOwner }, launcher.exitHook);
     if (!createVm(launcher.vmLibrary, launcher.settings.vmOptions, launcher.machine, run.failure))
         return false;
-    MainCall call = { launcher.settings, launcher.runtime.versionText, launcher.arguments };
+    MainCall call = { launcher.target, launcher.runtime.versionText, launcher.arguments };
     return invokeMainClass(launcher.machine, call, run.failure);
 }
 
@@ -139,11 +139,14 @@ bool prepareLaunch(Launcher& launcher, Failure& failure)
     if (!loadSettings(launcher.paths, launcher.settings, failure) || !findRuntime(launcher, failure))
         return false;
     LaunchSettings& settings = launcher.settings;
+    if (!findMainTarget(settings, launcher.target))
+        return fail(failure, kOutOfMemoryMessage);
     if (settings.startupCache) {
         StartupCacheFacts facts = { launcher.runtime, settings.classPath, launcher.paths };
         launcher.exitHook = addStartupCacheOptions(facts, settings.vmOptions, launcher.startupArchive);
     }
-    return addJavaCommandOption(settings, launcher.arguments.texts()) || fail(failure, kOutOfMemoryMessage);
+    return addJavaCommandOption(launcher.target.name, launcher.arguments.texts(), settings.vmOptions)
+        || fail(failure, kOutOfMemoryMessage);
 }
 
 bool runApplication(Launcher& launcher, Failure& failure)

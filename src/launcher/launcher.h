@@ -4,6 +4,7 @@
 #include "common/command_line_arguments.h"
 #include "common/text.h"
 #include "config/launch_paths.h"
+#include "config/main_target.h"
 #include "config/settings.h"
 #include "jvm/startup_cache.h"
 #include "jvm/vm_creation.h"
@@ -25,6 +26,7 @@ struct Launcher {
     CommandLineArguments arguments;
     LaunchSettings settings;
     ChosenRuntime runtime; // once chosen: its home, version, VM library and bin folder
+    MainTarget target;     // what runs, once the settings and the runtime are known
     VmLibrary vmLibrary;
     ExitHookFunction exitHook = nullptr; // given to the machine behind its own "exit" hook when set
     RuntimeSplash runtimeSplash;

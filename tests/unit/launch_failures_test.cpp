@@ -63,26 +63,6 @@ TEST(Failure, IsShownOnceWhereMessagesGoAndNotAtAllWithoutOne)
     EXPECT_EQ("JNI exception: failed to create the Java VM.\n", testing::internal::GetCapturedStderr());
 }
 
-// A folder of its own with a settings file, as findLaunchPaths would give it.
-struct SettingsFolder {
-    SettingsFolder()
-    {
-        char pattern[] = "/tmp/launch-failures-XXXXXX";
-        directory = std::string(mkdtemp(pattern)) + "/";
-        paths.directory = Text(directory.c_str());
-        paths.settingsPath = Text((directory + "app.ini").c_str());
-    }
-    ~SettingsFolder() { (void)system(("rm -rf '" + directory + "'").c_str()); }
-
-    void write(const std::string& name, const std::string& contents)
-    {
-        std::ofstream(directory + name) << contents;
-    }
-
-    std::string directory;
-    LaunchPaths paths;
-};
-
 TEST(SettingsFailures, EachMissingOrRefusedSettingGivesItsMessage)
 {
     SettingsFolder folder;
