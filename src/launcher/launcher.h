@@ -5,12 +5,14 @@
 #include "common/text.h"
 #include "config/application_settings.h"
 #include "config/launch_paths.h"
+#include "config/main_target.h"
 #include "config/settings.h"
 #include "instance/single_instance.h"
 #include "jvm/startup_cache.h"
 #include "jvm/vm_creation.h"
 #include "jvm/vm_output.h"
 #include "platform/process.h"
+#include "runtime/chosen_runtime.h"
 #include "splash/splash_screen.h"
 
 struct Launcher {
@@ -30,8 +32,8 @@ struct Launcher {
     CommandLineArguments arguments;
     ApplicationSettings application;
     LaunchSettings settings;
-    Text runtimeHome;       // the chosen runtime's home, once found
-    Text jvmLibraryPath;
+    ChosenRuntime runtime; // once chosen: its home, version, VM library and bin folder
+    MainTarget target;     // what runs, once the settings and the runtime are known
     VmLibrary vmLibrary;
     SplashScreen splash;    // the window goes once its minimum time is over
     // Ends first when main was never called, while the splash window that
