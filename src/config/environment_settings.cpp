@@ -5,8 +5,8 @@
 #include "platform/process.h"
 #include "platform/settings_reader.h"
 
-const char kNamelessVariableFormat[] = "A line of [Environment] in the settings file names no variable: =%s";
-const char kVariableNotSetFormat[] = "The variable %s of [Environment] in the settings file cannot be set.";
+const char kNamelessVariableFormat[] = "A line of [Environment] names no variable: =%s";
+const char kVariableNotSetFormat[] = "The variable %s of [Environment] cannot be set.";
 
 namespace {
 

@@ -1,18 +1,19 @@
 #include "config/runtime_missing_message.h"
 
 #include "common/message_format.h"
+#include "common/text_scan.h"
 #include "config/application_section.h"
 #include "config/ini_value.h"
+#include "runtime/runtime_search.h"
 
-const char kRuntimeNotFoundText[] =
-    "Java Runtime Environment (JRE) not found. Please download and install JRE (%1) from: ";
+#include <string.h>
+
 const char kAddressControlCharacterMessage[] = "The setting Runtime Download Address holds a control character.";
 
 namespace {
 
 const char kMessageKey[] = "Runtime Missing Message";
 const char kAddressKey[] = "Runtime Download Address";
-const char kOwnAddress[] = "https://adoptium.net/";
 const char kPassedOverHeading[] = "\n\nFound, but not taken:";
 
 bool hasControlCharacter(const Text& text)
@@ -25,8 +26,8 @@ bool hasControlCharacter(const Text& text)
     return false;
 }
 
-// The sentence with each %1 replaced by the phrase ('%' and '1' are never
-// the second byte of a double-byte character).
+// The application's sentence with each %1 replaced by the phrase ('%' and
+// '1' are never the second byte of a double-byte character).
 bool appendWithRequirement(Text& message, const char* text, const Text& requirement)
 {
     for (const char* at = text; *at; ++at) {
@@ -59,12 +60,23 @@ bool checkRuntimeDownloadAddress(const LaunchPaths& paths, Failure& failure)
     return !hasControlCharacter(address) || fail(failure, kAddressControlCharacterMessage);
 }
 
+// The launcher's own sentence and address are the runtime search's message,
+// on either side of its line end.
 Text runtimeNotFoundMessage(const Text& text, const Text& address, const Text& requirement,
                             const TextList& passedOver)
 {
+    const char* ownAddress = strrchr(kRuntimeNotFoundFormat, '\n') + 1;
     Text message;
-    bool made = appendWithRequirement(message, text.isEmpty() ? kRuntimeNotFoundText : text.chars(), requirement)
-        && message.appendChar('\n') && message.append(address.isEmpty() ? kOwnAddress : address.chars())
+    bool made = false;
+    if (text.isEmpty()) {
+        message = formatMessage(kRuntimeNotFoundFormat, requirement.chars());
+        size_t lineEnd = findLastCharacter(message, '\n');
+        made = lineEnd != kNotFound;
+        message.truncate(made ? lineEnd : 0);
+    } else {
+        made = appendWithRequirement(message, text.chars(), requirement);
+    }
+    made = made && message.appendChar('\n') && message.append(address.isEmpty() ? ownAddress : address.chars())
         && appendPassedOver(message, passedOver);
     return made ? message : Text();
 }
@@ -75,7 +87,7 @@ bool failRuntimeNotFound(Failure& failure, const LaunchPaths& paths, const Text&
                          const TextList& passedOver)
 {
     const char* ini = paths.settingsPath.chars();
-    return failWithText(failure, kRuntimeNotFoundText,
+    return failWithText(failure, kRuntimeNotFoundFormat,
                         runtimeNotFoundMessage(readIniValue(ini, kApplicationSection, kMessageKey),
                                                readIniValue(ini, kApplicationSection, kAddressKey), requirement,
                                                passedOver));

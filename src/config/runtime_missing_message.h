@@ -18,13 +18,13 @@
 // passed over.
 bool failRuntimeNotFound(Failure& failure, const LaunchPaths& paths, const Text& requirement,
                          const TextList& passedOver);
-// The message: the text (empty: the launcher's own) with %1 replaced, a line
-// end, the address (empty: the launcher's own), then at most
-// kShownPassedOver of the lines. Without text, address and runtimes passed
-// over, the launcher's message as it always was. Empty when memory runs out.
+// The message: the text (empty: the launcher's own, kRuntimeNotFoundFormat's)
+// with %1 replaced, a line end, the address (empty: the launcher's own),
+// then at most kShownPassedOver of the lines. Without text, address and
+// runtimes passed over, the launcher's message as it always was. Empty when
+// memory runs out.
 Text runtimeNotFoundMessage(const Text& text, const Text& address, const Text& requirement,
                             const TextList& passedOver);
 
 const size_t kShownPassedOver = 5;
-extern const char kRuntimeNotFoundText[];
 extern const char kAddressControlCharacterMessage[];

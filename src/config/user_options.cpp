@@ -17,7 +17,7 @@ namespace {
 const char kUserOptionsFileKey[] = "User Options File";
 const char kCannotRead[] = "cannot be read.";
 const char kTooLarge[] = "is larger than 1048576 bytes.";
-const char kNamesArgumentFileFormat[] = "cannot be taken. It holds %s, and an argument file names no other.";
+const char kNamesArgumentFileFormat[] = "cannot be taken. It names %s: no argument file names another.";
 const char kRefusedPrefix[] = "cannot be taken. ";
 // The parameters' message for an option, said of the file without it.
 const char kParametersPlace[] = " in Virtual Machine Parameters";

@@ -1,7 +1,5 @@
 #include "jvm/java_command.h"
 
-#include "common/text_scan.h"
-
 namespace {
 
 const char kJavaCommandOption[] = "-Dsun.java.command=";
@@ -12,19 +10,6 @@ bool optionsSetJavaCommand(const TextList& options)
         if (options.at(i).startsWith(kJavaCommandOption))
             return true;
     return false;
-}
-
-// As java names it: the class with dots, the module as given, or the JAR file
-// that will be run (the first of the class path's).
-Text runTarget(const LaunchSettings& settings)
-{
-    if (!settings.mainModule.isEmpty())
-        return settings.mainModule;
-    if (settings.mainClassName.isEmpty() && settings.mainJarCandidates.count() > 0)
-        return settings.mainJarCandidates.at(0);
-    Text name(settings.mainClassName);
-    replaceCharacter(name, '/', '.');
-    return name;
 }
 
 }
@@ -39,10 +24,10 @@ bool javaCommandOption(const Text& what, const TextList& arguments, Text& option
     return true;
 }
 
-bool addJavaCommandOption(LaunchSettings& settings, const TextList& arguments)
+bool addJavaCommandOption(const Text& what, const TextList& arguments, TextList& vmOptions)
 {
-    if (optionsSetJavaCommand(settings.vmOptions))
+    if (optionsSetJavaCommand(vmOptions))
         return true;
     Text option;
-    return javaCommandOption(runTarget(settings), arguments, option) && settings.vmOptions.append(option);
+    return javaCommandOption(what, arguments, option) && vmOptions.append(option);
 }

@@ -29,3 +29,11 @@ void showFailure(platform::WindowHandle owner, const Failure& failure)
         withFile = formatMessage(kOutputFileFormat, failure.text(), outputFilePath);
     platform::showErrorBox(owner, withFile.isEmpty() ? failure.text() : withFile.chars());
 }
+
+void showFailureInPassing(const Failure& failure)
+{
+    if (!failure.hasMessage())
+        return;
+    trace("message: %s", { failure.text() });
+    platform::showOnStandardError(failure.text());
+}

@@ -8,6 +8,9 @@
 
 // Nothing happens for a failure without a message.
 void showFailure(platform::WindowHandle owner, const Failure& failure);
+// What the running application's user is told in passing (a hand-over that
+// cannot be delivered): standard error and the trace, never a box.
+void showFailureInPassing(const Failure& failure);
 // From now on a box also says where the application's output is; the path
 // lives as long as the launch (the Launcher's).
 void nameOutputFileInBoxes(const char* path);

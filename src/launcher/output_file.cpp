@@ -19,7 +19,7 @@ unsigned long long rotate(const Text& path, unsigned long long limit)
         return stamp.size;
     Text rotated(path);
     bool renamed = rotated.append(".1") && platform::renameFile(path.chars(), rotated.chars());
-    trace("output file %s: over the limit: %s %s", { path, renamed ? "renamed to" : "cannot be renamed to", rotated });
+    trace("output file %s: over the limit, %s %s", { path, renamed ? "renamed" : "not renamed", rotated });
     return renamed ? 0 : stamp.size;
 }
 
@@ -29,7 +29,7 @@ const char* sendStreamsToFile(const OutputFileSettings& settings, const Text& ex
 {
     const Text& path = settings.path;
     if (!missing.any())
-        return "not used: the process has its own standard output and error";
+        return "not needed: the streams are the process's own";
     if (!makeFoldersOf(path, platform::kPathSeparator, { platform::isDirectory, platform::makeFolder }))
         return "its folder cannot be made";
     unsigned long long size = rotate(path, settings.limit);
@@ -56,9 +56,7 @@ void startOutputFile(const OutputFileSettings& settings, const Text& executableP
         return;
     platform::MissingStreams missing = platform::missingStandardStreams();
     const char* notUsed = sendStreamsToFile(settings, executablePath, missing);
-    const char* taken = missing.output ? (missing.error ? "takes standard output and error" : "takes standard output")
-                                       : "takes standard error";
-    trace("output file %s: %s", { settings.path, notUsed ? notUsed : taken });
+    trace("output file %s: %s", { settings.path, notUsed ? notUsed : "takes what the process lacks" });
     if (!notUsed)
         nameOutputFileInBoxes(settings.path.chars());
 }

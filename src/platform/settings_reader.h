@@ -17,5 +17,10 @@ size_t readProfileString(const char* file, const char* section, const char* key,
 // comment lines are not keys. None when the file or the section is missing;
 // false when memory ran out.
 [[nodiscard]] bool readProfileSection(const char* file, const char* section, TextList& names, TextList& values);
+// Whether the file gives the key a value, empty or not, as the profile reader
+// tells it from a key that is not there (which both read as the empty text):
+// a missing file or section, a missing key, and a key's line without '=' give
+// none.
+bool profileValueGiven(const char* file, const char* section, const char* key);
 
 }

@@ -58,7 +58,7 @@ def test_output_before_and_after_main_and_a_stack_trace(start, tmp_path, streams
     assert lines[2:6] == ['static initializer, stdout', 'main, stdout', 'main, stderr',
                           'Exception in thread "main" java.lang.IllegalStateException: thrown by the fixture']
     assert lines[6].startswith('\tat com.example.fixture.Output.main(')
-    assert f'output file {log}: takes standard output and error\n' in trace
+    assert f'output file {log}: takes what the process lacks\n' in trace
 
 
 def test_each_start_appends_and_system_exit_loses_nothing(start, tmp_path):
@@ -74,7 +74,7 @@ def test_streams_of_its_own_are_kept(start, tmp_path):
     result, trace = start(streams='pipes')
     assert result.stdout.decode().splitlines()[-1] == 'main returns'
     assert not (tmp_path / 'app' / 'logs').exists()
-    assert 'not used: the process has its own standard output and error' in trace
+    assert "not needed: the streams are the process's own" in trace
 
 
 def test_a_file_over_the_limit_is_renamed_at_the_start(start, tmp_path):
@@ -109,7 +109,7 @@ def test_a_full_disk_drops_the_output_and_the_application_runs_on(start, tmp_pat
     log.write_text('x' * 9000)
     result, trace = start(['bytes=100000'], limit_file_size=8)
     assert result.returncode == 0
-    assert 'a write failed: the output is dropped from here on' in trace
+    assert 'output file: a write failed: output dropped' in trace
     assert 'exit code 0' in trace and log.stat().st_size == 9000
 
 

@@ -53,7 +53,7 @@ def broken(path):
         'too large': (lambda: path.write_bytes(b'#' * (1024 * 1024) + b'\n-Xmx1g'),
                       'is larger than 1048576 bytes'),
         'naming itself': (lambda: path.write_text(f'-Dx=1 @{path}\n'),
-                          f'cannot be taken. It holds @{path}, and an argument file names no other'),
+                          f'cannot be taken. It names @{path}: no argument file names another'),
         'an option without its value': (lambda: path.write_text('-Dx=1\n--add-opens\n'),
                                         'cannot be taken. The option --add-opens needs a value after it'),
         "the java command's own": (lambda: path.write_text('-version\n'),

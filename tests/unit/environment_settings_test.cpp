@@ -48,9 +48,9 @@ TEST(EnvironmentSettings, StopsAtALineThatNamesNoVariable)
     };
     const Case cases[] = {
         { "", kNamelessVariableFormat,
-          "A line of [Environment] in the settings file names no variable: =value" },
+          "A line of [Environment] names no variable: =value" },
         { "A=B", kVariableNotSetFormat,
-          "The variable A=B of [Environment] in the settings file cannot be set." },
+          "The variable A=B of [Environment] cannot be set." },
     };
     for (const Case& c : cases) {
         unsetenv("LAUNCHER_TEST_AFTER");

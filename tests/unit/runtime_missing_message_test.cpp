@@ -1,4 +1,5 @@
 #include "config/runtime_missing_message.h"
+#include "runtime/runtime_search.h"
 
 #include <gtest/gtest.h>
 
@@ -71,7 +72,7 @@ TEST(RuntimeMissingMessage, TheSettingsAreReadAndAnAddressWithAControlCharacterI
         EXPECT_STREQ(address[1], failure.hasMessage() ? failure.text() : "");
         if (!*address[1]) {
             EXPECT_FALSE(failRuntimeNotFound(failure, paths, Text("minimum 17"), TextList()));
-            EXPECT_EQ(kRuntimeNotFoundText, failure.format);
+            EXPECT_EQ(kRuntimeNotFoundFormat, failure.format);
             EXPECT_EQ(std::string("Needs minimum 17\n") + address[0], failure.text());
         }
     }

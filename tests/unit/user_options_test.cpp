@@ -47,8 +47,8 @@ TEST(UserOptions, ComeAfterTheParametersAndOverrideWhatCountsOnce)
 TEST(UserOptions, WhatTheParametersWouldRefuseIsNamedWithTheFile)
 {
     const char* const cases[][2] = {
-        { "@/home/u/.options", "It holds @/home/u/.options, and an argument file names no other." },
-        { "@@text", "It holds @@text, and an argument file names no other." },
+        { "@/home/u/.options", "It names @/home/u/.options: no argument file names another." },
+        { "@@text", "It names @@text: no argument file names another." },
         { "--module-path", "The option --module-path needs a value after it." },
         { "--list-modules", "The option --list-modules is one of the java command's own and has no meaning here." },
         { "-m", "The option -m cannot name the main module: use the setting Main Module." },

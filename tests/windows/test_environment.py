@@ -25,5 +25,5 @@ def test_the_machine_sees_the_variables_in_the_order_written(wine, tmp_path):
 def test_a_line_without_a_name_stops_the_launch(wine, tmp_path):
     run = launch_application(wine, tmp_path, extra_settings='[Environment]\nA=1\n = value\n', getenv='A')
     assert [b.text for b in run.boxes] == [
-        b'A line of [Environment] in the settings file names no variable: =value']
+        b'A line of [Environment] names no variable: =value']
     assert run.exit_code == MINUS_ONE and events(run, 'create') == []

@@ -49,9 +49,9 @@ def test_handles_of_its_own_are_kept(wine, tmp_path):
 
 
 def test_system_exit_loses_nothing_and_each_start_appends(wine, tmp_path):
-    launch(wine, tmp_path, main_exit=3)
-    run = launch(wine, tmp_path, main_exit=4)
-    assert run.exit_code == 4 and [e['code'] for e in events(run, 'system_exit')] == [3, 4]
+    launch(wine, tmp_path, exit_code=3, exit_mark=windows_path(tmp_path / 'exited-once'))
+    run = launch(wine, tmp_path, exit_code=4, exit_mark=windows_path(tmp_path / 'exited-twice'))
+    assert run.exit_code == 4 and [e['code'] for e in events(run, 'exit')] == [3, 4]
     lines = lines_of(tmp_path)
     assert [i for i, line in enumerate(lines) if HEADING.match(line)] == [0, 5]
     assert lines[4] == lines[9] == b'T: main, stderr'

@@ -64,6 +64,11 @@ bool readProfileSection(const char* file, const char* section, TextList& names, 
     return ::readProfileSection(file, section, names, values);
 }
 
+bool profileValueGiven(const char* file, const char* section, const char* key)
+{
+    return profileGivesValue(file, section, key);
+}
+
 bool fileExists(const char* path)
 {
     struct stat status;
@@ -194,6 +199,25 @@ bool makeFolder(const char* path)
 bool renameFile(const char* from, const char* to)
 {
     return rename(from, to) == 0;
+}
+
+// Linux compares names byte for byte.
+bool comparablePath(const Text& path, Text& compared)
+{
+    return compared.assign(path.chars(), path.length());
+}
+
+bool currentDirectory(Text& directory, Utf16Text& units)
+{
+    units = Utf16Text();
+    GrowResult result = fillGrowingBuffer(256, 0x40000, directory, [](char* buffer, size_t size, size_t& length) {
+        if (getcwd(buffer, size)) {
+            length = strlen(buffer);
+            return FillResult::Complete;
+        }
+        return errno == ERANGE ? FillResult::TooSmall : FillResult::Failed;
+    });
+    return result == GrowResult::Complete;
 }
 
 }

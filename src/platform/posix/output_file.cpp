@@ -53,7 +53,7 @@ void writeToFile(const char* bytes, size_t length)
         || (output.cap.reachedNow()
             && !appendToOpenFile(output.file.get(), output.cap.stopLine().chars(), output.cap.stopLine().length()))) {
         output.failed = true;
-        trace("output file: a write failed: the output is dropped from here on");
+        trace("output file: a write failed: output dropped");
     }
 }
 

@@ -136,9 +136,13 @@ void forEachKey(const char* contents, size_t length, Span wantedSection, Visit v
 }
 
 bool findProfileValue(const char* contents, size_t length, const char* section,
-                      const char* key, Text& value)
+                      const char* key, Text& value, bool* given)
 {
     value.clear();
+    bool found = false;
+    if (!given)
+        given = &found;
+    *given = false;
     Span wantedKey = trimmed({ key, key + strlen(key) });
     bool assigned = true;
     // A line without '=' is a key without a value: it reads as empty, and
@@ -146,6 +150,7 @@ bool findProfileValue(const char* contents, size_t length, const char* section,
     forEachKey(contents, length, trimmed({ section, section + strlen(section) }), [&](Span name, Span found) {
         if (!sameName(name, wantedKey))
             return true;
+        *given = found.start != nullptr;
         assigned = !found.start || assignUnquoted(found, value);
         return false;
     });
@@ -236,6 +241,18 @@ bool readProfileSection(const char* file, const char* section, TextList& names, 
         return true;
     }
     return findProfileSection(cache.contents.chars(), cache.contents.length(), section, names, values);
+}
+
+bool profileGivesValue(const char* file, const char* section, const char* key)
+{
+    if (!isCached(file) && !loadProfile(file)) {
+        cache.contents.clear();
+        return false;
+    }
+    Text value;
+    bool given = false;
+    findProfileValue(cache.contents.chars(), cache.contents.length(), section, key, value, &given);
+    return given;
 }
 
 size_t copyProfileValue(const Text& value, char* buffer, size_t size)

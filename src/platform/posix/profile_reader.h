@@ -11,9 +11,10 @@
 #include <stddef.h>
 
 // Looks the value up in the contents of a profile file; false when the value
-// could not get memory.
+// could not get memory. `given`, when there, says whether the file gives the
+// key a value at all (see platform::profileValueGiven).
 bool findProfileValue(const char* contents, size_t length, const char* section,
-                      const char* key, Text& value);
+                      const char* key, Text& value, bool* given = nullptr);
 // The keys of the first section of the name, in file order, and their values
 // as findProfileValue gives them; comment lines are left out. False when
 // memory ran out.
@@ -25,5 +26,7 @@ const Text& readProfileValue(const char* file, const char* section, const char* 
 // The keys and values of one section of a profile file; none when the file
 // or the section is missing. False when memory ran out.
 bool readProfileSection(const char* file, const char* section, TextList& names, TextList& values);
+// Whether the file gives the key a value, empty or not.
+bool profileGivesValue(const char* file, const char* section, const char* key);
 // Copies as the Windows reader does: a value cut by the buffer gives size - 1.
 size_t copyProfileValue(const Text& value, char* buffer, size_t size);

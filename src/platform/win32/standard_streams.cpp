@@ -53,7 +53,7 @@ void writeToFile(const char* bytes, DWORD length)
     if ((taken > 0 && !appendToOpenFile(capture.file, bytes, taken))
         || (capture.cap.reachedNow() && !appendToOpenFile(capture.file, stopLine.chars(), stopLine.length()))) {
         capture.failed = true;
-        trace("output file: a write failed: the output is dropped from here on");
+        trace("output file: a write failed: output dropped");
     }
 }
 
