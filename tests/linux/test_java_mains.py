@@ -133,7 +133,7 @@ def test_main_jar_as_java_jar_runs_it(launch, main_jar, runtime):
 
 def test_no_jar_names_a_main_class(launch, main_jar):
     result = launch(settings_text(main_jar / 'plain.jar', main_class=''))
-    assert (result.returncode, result.stderr) == (255, b'Main class was not specified in INI file.')
+    assert (result.returncode, result.stderr) == (255, b'Main class was not specified in INI file.\n')
 
 
 @pytest.mark.parametrize('jre', JAVA25, ids=ids(JAVA25))

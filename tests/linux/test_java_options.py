@@ -106,7 +106,7 @@ def test_an_argument_file_larger_than_java_reads_is_refused_by_its_size(launch, 
     result = launch(settings_text(classes, OPTIONS_MAIN, '@%APPDIR%/big.txt'))
     assert (result.returncode, result.stdout, result.stderr.decode()) == (
         255, b'', f'The argument file {app}/big.txt named in Virtual Machine Parameters is larger than '
-                  '2147483647 bytes.')
+                  '2147483647 bytes.\n')
 
 
 @pytest.mark.parametrize('form', ['-cp', '-classpath', '--class-path', '--class-path='])
@@ -150,4 +150,4 @@ MESSAGES = [
 @pytest.mark.parametrize('parameters, message', MESSAGES, ids=[case[0] for case in MESSAGES])
 def test_what_cannot_be_taken_is_named(launch, classes, runtime, parameters, message):
     result = launch(settings_text(classes, OPTIONS_MAIN, parameters, **only(runtime)))
-    assert (result.returncode, result.stdout, result.stderr.decode()) == (255, b'', message)
+    assert (result.returncode, result.stdout, result.stderr.decode()) == (255, b'', message + '\n')

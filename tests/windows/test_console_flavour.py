@@ -19,3 +19,11 @@ def test_the_application_starts_as_from_the_window_flavour(wine, tmp_path):
     run = launch_application(wine, tmp_path, tail=' a', launcher=CONSOLE_LAUNCHER_EXE)
     assert (run.boxes, run.exit_code) == ([], 0)
     assert [bytes.fromhex(a['hex']) for a in events(run, 'main')[0]['args']] == [b'a']
+
+
+def test_each_message_ends_with_one_line_end(wine, tmp_path):
+    # The sentence has its own line end: no second one follows it.
+    run = launch_application(wine, tmp_path, launcher=CONSOLE_LAUNCHER_EXE, create_result=-6)
+    assert (run.boxes, run.exit_code) == ([], MINUS_ONE)
+    assert run.errors.endswith(b'JNI exception: failed to create the Java VM.\n')
+    assert not run.errors.endswith(b'\n\n')
