@@ -5,11 +5,15 @@
 namespace {
 
 const char kJavaCommandOption[] = "-Dsun.java.command=";
+const char kJavaLauncherProperty[] = "-Dsun.java.launcher=";
+// What java says of itself: tools show "Launcher Type: SUN_STANDARD" rather
+// than "generic", and the machine takes its thread for one it did not start.
+const char kJavaLauncherOption[] = "-Dsun.java.launcher=SUN_STANDARD";
 
-bool optionsSetJavaCommand(const TextList& options)
+bool optionsSet(const TextList& options, const char* property)
 {
     for (size_t i = 0; i < options.count(); ++i)
-        if (options.at(i).startsWith(kJavaCommandOption))
+        if (options.at(i).startsWith(property))
             return true;
     return false;
 }
@@ -41,8 +45,11 @@ bool javaCommandOption(const Text& what, const TextList& arguments, Text& option
 
 bool addJavaCommandOption(LaunchSettings& settings, const TextList& arguments)
 {
-    if (optionsSetJavaCommand(settings.vmOptions))
-        return true;
+    TextList& options = settings.vmOptions;
+    bool setsCommand = optionsSet(options, kJavaCommandOption);
+    bool setsLauncher = optionsSet(options, kJavaLauncherProperty);
     Text option;
-    return javaCommandOption(runTarget(settings), arguments, option) && settings.vmOptions.append(option);
+    if (!setsCommand && !(javaCommandOption(runTarget(settings), arguments, option) && options.append(option)))
+        return false;
+    return setsLauncher || options.append(Text(kJavaLauncherOption));
 }

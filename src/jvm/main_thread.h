@@ -1,6 +1,7 @@
 #pragma once
 // The thread main runs on: as java does, one with the stack that -Xss asks
-// for when the launcher's own thread has less.
+// for (or else the machine's default) where the launcher's own thread may not
+// run the machine or has less.
 #include "common/text_list.h"
 #include "jvm/vm_creation.h"
 
@@ -13,6 +14,10 @@ size_t requestedStackSize(const TextList& options);
 
 // Runs the function (which creates the machine and calls main) on a thread
 // with the stack the options ask for when the launcher's thread has less,
-// else on the launcher's thread, and gives what it gave. The launcher's
-// thread waits for the other one, which leaves the machine before it ends.
-[[nodiscard]] bool runMainOnItsThread(const TextList& vmOptions, VirtualMachine& machine, bool (*run)(void*), void* context);
+// else on the launcher's thread, and gives what it gave; where the
+// launcher's thread may not run the machine (Linux), always on a new thread,
+// sized as java sizes it: -Xss (64 KiB at least), else the machine's
+// default. The launcher's thread waits for the other one, which leaves the
+// machine before it ends.
+[[nodiscard]] bool runMainOnItsThread(const TextList& vmOptions, const VmLibrary& library, VirtualMachine& machine,
+                                      bool (*run)(void*), void* context);

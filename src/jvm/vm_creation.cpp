@@ -91,13 +91,45 @@ bool loadVmLibrary(const Text& path, VmLibrary& library, Failure& failure)
         reinterpret_cast<CreateJavaVmFunction>(platform::findSymbol(loadedLibrary, "JNI_CreateJavaVM", loadFailure));
     if (!library.createJavaVm)
         return entryPointMissing(loadFailure, failure);
-    // Looked up, as a runtime must export it, but never called.
+    // Looked up, as a runtime must export it; called only for the size of
+    // main's thread.
     library.getDefaultInitArgs = reinterpret_cast<GetDefaultInitArgsFunction>(
         platform::findSymbol(loadedLibrary, "JNI_GetDefaultJavaVMInitArgs", loadFailure));
     if (!library.getDefaultInitArgs)
         return entryPointMissing(loadFailure, failure);
     trace("VM library loaded: %s", { path });
     return true;
+}
+
+size_t defaultThreadStackSize(const VmLibrary& library)
+{
+    // The arguments of JNI 1.1, which a machine still fills with its default
+    // stack size when asked with that version, as java asks.
+    struct Jni11InitArgs {
+        jint version;
+        char** properties;
+        jint checkSource;
+        jint nativeStackSize;
+        jint javaStackSize;
+        jint minHeapSize;
+        jint maxHeapSize;
+        jint verifyMode;
+        char* classpath;
+        void* vfprintfHook;
+        void* exitHook;
+        void* abortHook;
+        jint enableClassGC;
+        jint enableVerboseGC;
+        jint disableAsyncGC;
+        jint verbose;
+        jboolean debugging;
+        jint debugPort;
+    };
+    Jni11InitArgs arguments = {};
+    arguments.version = JNI_VERSION_1_1;
+    library.getDefaultInitArgs(&arguments); // what it returns says nothing of the size
+    trace("the machine's default thread stack: %d KiB", { static_cast<int>(arguments.javaStackSize >> 10) });
+    return arguments.javaStackSize > 0 ? static_cast<size_t>(arguments.javaStackSize) : 0;
 }
 
 bool createVm(const VmLibrary& library, const TextList& options, VirtualMachine& machine, Failure& failure)

@@ -31,5 +31,9 @@ struct VirtualMachine {
 };
 
 [[nodiscard]] bool loadVmLibrary(const Text& path, VmLibrary& library, Failure& failure);
+// The stack the machine gives its threads unless told otherwise, as java
+// asks for it to size main's thread; 0 when the machine leaves it to the
+// system.
+size_t defaultThreadStackSize(const VmLibrary& library);
 // The options in order, then the launcher's hooks (see jvm/vm_output.h).
 [[nodiscard]] bool createVm(const VmLibrary& library, const TextList& options, VirtualMachine& machine, Failure& failure);

@@ -169,7 +169,7 @@ bool runApplication(Launcher& launcher, Failure& failure)
     if (splashWanted(launcher.arguments.texts()))
         launcher.runtimeSplash = showSplashOfRuntime(launcher);
     MainRun run = { launcher, failure };
-    bool ran = runMainOnItsThread(launcher.settings.vmOptions, launcher.machine, createVmAndRunMain, &run);
+    bool ran = runMainOnItsThread(launcher.settings.vmOptions, launcher.vmLibrary, launcher.machine, createVmAndRunMain, &run);
     closeRuntimeSplash(launcher.runtimeSplash);
     return ran;
 }

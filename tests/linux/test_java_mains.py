@@ -179,12 +179,24 @@ def test_exception_out_of_main(launch, classes, runtime):
     assert_same(through_java, through_launcher, exit_code=255)
 
 
-def test_main_gets_the_stack_of_xss(launch, classes, runtime):
-    options = ['-Xint', '-Xss16m']
-    through_java = java(runtime, *options, '-cp', classes, 'com.example.fixture.Depth')
+STACKS = [
+    # case, options, environment
+    ('-Xss16m', ['-Xss16m'], {}),
+    # java sizes main's thread from -Xss alone, else as the machine's default.
+    ('no -Xss', [], {}),
+    ('-XX:ThreadStackSize', ['-XX:ThreadStackSize=16384'], {}),
+    ('JAVA_TOOL_OPTIONS', [], {'JAVA_TOOL_OPTIONS': '-Xss16m'}),
+]
+
+
+@pytest.mark.parametrize('options, env', [case[1:] for case in STACKS], ids=[case[0] for case in STACKS])
+def test_main_gets_the_stack_java_gives_it(launch, classes, runtime, options, env):
+    options = ['-Xint', *options]
+    through_java = java(runtime, *options, '-cp', classes, 'com.example.fixture.Depth', env=env)
     through_launcher = launch(pinned(runtime, settings_text(classes, 'com.example.fixture.Depth',
-                                                            parameters=' '.join(options))))
+                                                            parameters=' '.join(options))), env=env)
     assert through_launcher.returncode == through_java.returncode == 0
+    assert through_launcher.stderr == through_java.stderr
     depth, java_depth = int(through_launcher.stdout), int(through_java.stdout)
     assert abs(depth - java_depth) <= java_depth * 0.03, (depth, java_depth)
 
@@ -212,6 +224,31 @@ def test_jps_names_the_application(launcher_binary, classes, tmp_path, runtime):
                                   'one', 'two'])
     assert application_names(runtime, through_launcher) == application_names(runtime, through_java) \
         == ['com.example.fixture.Waits one two']
+
+
+def command_line(runtime, process):
+    """What jcmd VM.command_line says of the process, once it runs, but for its own first line."""
+    assert process.stdout.readline() == b'waiting\n'
+    said = subprocess.run([tool(runtime, 'jcmd'), str(process.pid), 'VM.command_line'], capture_output=True,
+                          timeout=60).stdout.decode()
+    process.stdin.close()
+    process.wait(timeout=60)
+    return said.splitlines()[1:]
+
+
+def test_jcmd_sees_the_command_line_java_gives(launcher_binary, classes, tmp_path, runtime):
+    if not (runtime.home / 'bin' / 'jcmd').exists():
+        pytest.skip('the runtime has no jcmd')
+    shutil.copy2(launcher_binary, tmp_path / 'app')
+    (tmp_path / 'app.ini').write_text(pinned(runtime, settings_text(classes, 'com.example.fixture.Waits',
+                                                                    parameters='-Xmx64m -Dapp.x=1')))
+    through_launcher = command_line(runtime, start_waiting([str(tmp_path / 'app'), 'one']))
+    through_java = command_line(runtime, start_waiting([tool(runtime, 'java'), '-Xmx64m', '-Dapp.x=1', '-cp',
+                                                        str(classes), 'com.example.fixture.Waits', 'one']))
+    assert 'Launcher Type: SUN_STANDARD' in through_java
+    def without_machine_arguments(lines):
+        return [line for line in lines if not line.startswith('jvm_args:')]
+    assert without_machine_arguments(through_launcher) == without_machine_arguments(through_java)
 
 
 def test_the_parameters_may_name_the_application(launcher_binary, classes, tmp_path, runtime):

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -44,6 +46,32 @@ TEST(JavaCommand, TheRunTargetThenTheArguments)
     AllocationFailures failures(0);
     Text unchanged;
     EXPECT_FALSE(javaCommandOption(Text("app"), arguments, unchanged));
+}
+
+std::vector<std::string> optionsAfter(std::initializer_list<const char*> parameters)
+{
+    LaunchSettings settings;
+    for (const char* parameter : parameters)
+        EXPECT_TRUE(settings.vmOptions.append(parameter));
+    EXPECT_TRUE(settings.mainClassName.assign("app/Main", 8));
+    TextList arguments;
+    EXPECT_TRUE(arguments.append("a"));
+    EXPECT_TRUE(addJavaCommandOption(settings, arguments));
+    std::vector<std::string> options;
+    for (size_t i = 0; i < settings.vmOptions.count(); ++i)
+        options.push_back(settings.vmOptions.at(i).chars());
+    return options;
+}
+
+TEST(JavaCommand, JavasOwnLauncherLastUnlessTheParametersNameOne)
+{
+    using Options = std::vector<std::string>;
+    EXPECT_EQ((Options { "-Xmx1g", "-Dsun.java.command=app.Main a", "-Dsun.java.launcher=SUN_STANDARD" }),
+              optionsAfter({ "-Xmx1g" }));
+    EXPECT_EQ((Options { "-Dsun.java.launcher=mine", "-Dsun.java.command=app.Main a" }),
+              optionsAfter({ "-Dsun.java.launcher=mine" }));
+    EXPECT_EQ((Options { "-Dsun.java.command=Mine", "-Dsun.java.launcher=SUN_STANDARD" }),
+              optionsAfter({ "-Dsun.java.command=Mine" }));
 }
 
 }

@@ -17,16 +17,18 @@ def strings(values):
     return [(bytes.fromhex(v['hex']), v['encoding']) for v in values]
 
 
-# Today's settings give today's options, and then the name tools show for the
-# process (sun.java.command, as java sets it: the main class and the arguments).
+# Today's settings give today's options, and then the names tools show for the
+# process (sun.java.command, as java sets it: the main class and the arguments;
+# then what java says of itself).
 COMMAND = b'-Dsun.java.command=com.example.Main'
+LAUNCHER = b'-Dsun.java.launcher=SUN_STANDARD'
 
 
 @pytest.mark.parametrize('class_path, parameters, options', [
-    ('lib\\a.jar', '-Xmx256m -Dx=1', [b'-Djava.class.path=lib\\a.jar', b'-Xmx256m', b'-Dx=1', COMMAND]),
-    ('a.jar', '', [b'-Djava.class.path=a.jar', COMMAND]),
+    ('lib\\a.jar', '-Xmx256m -Dx=1', [b'-Djava.class.path=lib\\a.jar', b'-Xmx256m', b'-Dx=1', COMMAND, LAUNCHER]),
+    ('a.jar', '', [b'-Djava.class.path=a.jar', COMMAND, LAUNCHER]),
     ('a.jar;b.jar', '"-Dp=x y"  -Djava.class.path=c.jar -Dname=\xe9',
-     [b'-Djava.class.path=a.jar;b.jar', b'-Dp=x y', b'-Djava.class.path=c.jar', b'-Dname=\xe9', COMMAND]),
+     [b'-Djava.class.path=a.jar;b.jar', b'-Dp=x y', b'-Djava.class.path=c.jar', b'-Dname=\xe9', COMMAND, LAUNCHER]),
 ], ids=['class path and two parameters', 'class path alone', 'quoted, repeated and ANSI parameters'])
 def test_the_machine_is_created_with_exactly_the_configured_options(wine, tmp_path, class_path, parameters,
                                                                     options):
@@ -162,14 +164,18 @@ def test_the_vm_library_finds_its_own_dlls_in_the_runtimes_bin_folder(wine, tmp_
 def test_the_arguments_follow_the_main_class_in_the_name_tools_show(wine, tmp_path):
     run = launch(wine, tmp_path, tail=' one "two words" \xe9')
     [create] = events(run, 'create')
-    assert bytes.fromhex(create['options'][-1]) == COMMAND + b' one two words \xe9'
+    assert bytes.fromhex(create['options'][-2]) == COMMAND + b' one two words \xe9'
 
 
 def test_parameters_that_name_the_process_keep_their_name(wine, tmp_path):
     run = launch(wine, tmp_path, parameters='-Dsun.java.command=Mine -Xmx64m')
     [create] = events(run, 'create')
     assert [bytes.fromhex(o) for o in create['options']] == [
-        b'-Djava.class.path=app.jar', b'-Dsun.java.command=Mine', b'-Xmx64m']
+        b'-Djava.class.path=app.jar', b'-Dsun.java.command=Mine', b'-Xmx64m', LAUNCHER]
+    run = launch(wine, tmp_path, parameters='-Dsun.java.launcher=Mine')
+    [create] = events(run, 'create')[-1:]
+    assert [bytes.fromhex(o) for o in create['options']] == [
+        b'-Djava.class.path=app.jar', b'-Dsun.java.launcher=Mine', COMMAND]
 
 
 def test_a_modular_application_needs_no_class_path(wine, tmp_path):
@@ -178,7 +184,7 @@ def test_a_modular_application_needs_no_class_path(wine, tmp_path):
                  parameters='--module-path=mods', extra_settings='Main Module=app/com.example.Main\n')
     [create] = events(run, 'create')
     assert [bytes.fromhex(o) for o in create['options']] == [
-        b'--module-path=mods', b'-Djdk.module.main=app', b'-Dsun.java.command=app/com.example.Main']
+        b'--module-path=mods', b'-Djdk.module.main=app', b'-Dsun.java.command=app/com.example.Main', LAUNCHER]
     assert [e['class'] for e in events(run, 'main')] == ['com/example/Main'] and run.exit_code == 0
 
 
