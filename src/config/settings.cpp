@@ -73,6 +73,14 @@ bool appendMainModuleOption(const Text& mainModule, TextList& options)
         && options.append(option);
 }
 
+bool setsClassPath(const TextList& options)
+{
+    for (size_t i = 0; i < options.count(); ++i)
+        if (options.at(i).startsWith(kClassPathOption))
+            return true;
+    return false;
+}
+
 // The class path the machine takes: the last class path option's.
 bool takeClassPath(const TextList& options, TextList& entries)
 {
@@ -88,7 +96,9 @@ bool takeClassPath(const TextList& options, TextList& entries)
 }
 
 // The class path option first (none for a modular application without one),
-// then the parameters as java takes them, then the main module's option.
+// then the parameters as java takes them, then the main module's option. A
+// class path application needs a class path: the setting's or the
+// parameters' own.
 bool appendJavaOptions(LaunchSettings& settings, const Text& classPath, const TextList& parameters, bool modular,
                        Failure& failure)
 {
@@ -99,6 +109,8 @@ bool appendJavaOptions(LaunchSettings& settings, const Text& classPath, const Te
             return fail(failure, kOutOfMemoryMessage);
         return fail(failure, optionFailure.format, optionFailure.subject.chars());
     }
+    if (classPath.isEmpty() && !options.hasClassPath && !modular && !setsClassPath(options.vmOptions))
+        return fail(failure, kNoClassPathMessage);
     Text classPathOption(kClassPathOption);
     if (!classPathOption.append(classPath) || !appendOptionClassPath(classPathOption, !classPath.isEmpty(), options))
         return fail(failure, kOutOfMemoryMessage);
@@ -134,8 +146,6 @@ bool loadSettings(const LaunchPaths& paths, LaunchSettings& settings, Failure& f
     // A modular application needs no class path.
     settings.mainModule = readIniValue(ini, kRuntimeSection, kMainModuleKey);
     bool modular = !settings.mainModule.isEmpty();
-    if (classPath.isEmpty() && !modular)
-        return fail(failure, kNoClassPathMessage);
     Text expandedClassPath;
     TextList parameters;
     if (!expandSettingVariables(classPath, paths.directory, expandedClassPath)

@@ -120,6 +120,15 @@ def test_the_class_path_option_comes_after_the_setting(launch, classes, runtime,
     assert_same(through_launcher, through_java)
 
 
+@pytest.mark.parametrize('form', ['-cp', '-classpath', '--class-path=', '-Djava.class.path='])
+def test_the_class_path_option_alone_is_a_class_path(launch, classes, runtime, tmp_path, form):
+    class_path = f'{classes}:{tmp_path}'
+    option = f'{form}{class_path}' if form.endswith('=') else f'{form} {class_path}'
+    through_launcher = launch(settings_text('', OPTIONS_MAIN, option, **only(runtime)))
+    through_java = run_java(runtime, ['-cp', class_path, OPTIONS_MAIN])
+    assert_same(through_launcher, through_java)
+
+
 @pytest.mark.parametrize('kind', ['-client', '-server'])
 def test_a_vm_library_kind_is_never_handed_to_the_machine(launch, classes, runtime, tmp_path, kind):
     trace = tmp_path / 'trace.txt'

@@ -91,6 +91,14 @@ TEST(SettingsFailures, EachMissingOrRefusedSettingGivesItsMessage)
     folder.write("app.ini", "[Java Runtime Environment]\nMain Class=app.Main\n");
     EXPECT_FALSE(loadSettings(folder.paths, settings, failure));
     EXPECT_STREQ(kNoClassPath, failure.text());
+    // The parameters' class path is one, as for java.
+    for (const char* parameters : { "-cp a.jar:b", "-Djava.class.path=a.jar:b", "--class-path=a.jar:b" }) {
+        folder.write("app.ini", std::string("[Java Runtime Environment]\nMain Class=app.Main\n"
+                                            "Virtual Machine Parameters=") + parameters + "\n");
+        LaunchSettings fromParameters;
+        EXPECT_TRUE(loadSettings(folder.paths, fromParameters, failure)) << parameters;
+        EXPECT_EQ((Items { "a.jar", "b" }), itemsOf(fromParameters.classPath)) << parameters;
+    }
 
     // Without a main class only a JAR file of the class path can name one.
     folder.write("app.ini", "[Class Path]\nClass Path=%APPDIR%/classes\n");
