@@ -93,10 +93,17 @@ bool findConfiguredMain(JNIEnv* env, const Text& mainClassName, const Text& runt
         return failSilently(failure);
     }
     jclass mainClass = env->FindClass(utfName);
-    trace("main class %s: %s", { utfName, mainClass ? "found" : "not found" });
-    if (!mainClass)
+    // As java, which loads the class first and initializes it when it looks
+    // up main, tells of an initializer that threw by its exception alone.
+    Text dottedName(mainClassName);
+    replaceCharacter(dottedName, '/', '.');
+    bool initializerThrew = !mainClass && classLoadsWithoutInitializing(env, dottedName);
+    trace("main class %s: %s", { utfName, mainClass ? "found" : initializerThrew ? "its initializer threw" : "not found" });
+    if (!mainClass && !initializerThrew)
         mainClassNotFound(env, utfName, runtimeHome, failure);
     env->ReleaseStringUTFChars(className, utfName);
+    if (initializerThrew)
+        return describeException(env, kExceptionInMainPrefix, failure);
     if (!mainClass)
         return false;
 
@@ -109,9 +116,7 @@ bool findConfiguredMain(JNIEnv* env, const Text& mainClassName, const Text& runt
     jthrowable lookupFailure = env->ExceptionOccurred();
     env->ExceptionClear();
     if (runtimeRunsClass(env, mainClass)) {
-        Text name(mainClassName);
-        replaceCharacter(name, '/', '.');
-        return loadThroughRuntime(env, LaunchMode::Class, name, entry, failure) == HelperOutcome::Loaded;
+        return loadThroughRuntime(env, LaunchMode::Class, dottedName, entry, failure) == HelperOutcome::Loaded;
     }
     if (!lookupFailure)
         return fail(failure, kNoMainMethodMessage);

@@ -38,6 +38,12 @@ HelperOutcome loadMainThroughRuntime(JNIEnv* env, LaunchMode mode, const Text& w
 // admits (Java 25's instance and argument-less mains). Leaves nothing pending.
 bool runtimeRunsClass(JNIEnv* env, jclass mainClass);
 
+// Whether the class (its name with dots) is there to be loaded by the
+// application's class loader, without running its static initializer: JNI's
+// FindClass runs it, and fails for a class that is there when it throws.
+// Leaves what was pending before pending again.
+bool classLoadsWithoutInitializing(JNIEnv* env, const Text& className);
+
 // The first of the JAR files whose manifest names a Main-Class, read by the
 // runtime's own java.util.jar; false when none does or it cannot be read.
 bool findMainJar(JNIEnv* env, const TextList& candidates, Text& jar);

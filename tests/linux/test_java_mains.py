@@ -171,9 +171,11 @@ def test_javafx_application(launch, tmp_path, display, jre, main_class):
     assert through_launcher.stdout.endswith(b'fx started [a]\n')
 
 
-def test_exception_out_of_main(launch, classes, runtime):
-    through_java = java(runtime, '-cp', classes, 'com.example.fixture.Throws')
-    through_launcher = launch(pinned(runtime, settings_text(classes, 'com.example.fixture.Throws')))
+@pytest.mark.parametrize('main_class', ['com.example.fixture.Throws', 'com.example.fixture.Initializer'],
+                         ids=['main', 'static initializer'])
+def test_exception_out_of_main(launch, classes, runtime, main_class):
+    through_java = java(runtime, '-cp', classes, main_class)
+    through_launcher = launch(pinned(runtime, settings_text(classes, main_class)))
     # java ends with 1; the launcher's failure code is -1.
     assert through_java.returncode == 1
     assert_same(through_java, through_launcher, exit_code=255)
