@@ -110,14 +110,22 @@ bool findConfiguredMain(JNIEnv* env, const Text& mainClassName, const Text& runt
     entry.mainClass = mainClass;
     entry.main = env->GetStaticMethodID(mainClass, "main", kMainWithArguments);
     trace("static void main(String[]): %s", { entry.main ? "found" : "not found" });
-    if (entry.main)
-        return true;
+    if (entry.main) {
+        // JNI finds a main of any access. The runtime's launcher decides
+        // which main it calls, and whether: a private main (on Java 17 any
+        // but a public one) is refused with its message, a JavaFX
+        // application starts through its JavaFX support.
+        MainEntry decided;
+        HelperOutcome outcome = loadThroughRuntime(env, LaunchMode::Class, dottedName, decided, failure);
+        if (outcome == HelperOutcome::Loaded)
+            entry = decided;
+        return outcome != HelperOutcome::Failed;
+    }
     // The lookup's own failure stands unless the runtime runs the class.
     jthrowable lookupFailure = env->ExceptionOccurred();
     env->ExceptionClear();
-    if (runtimeRunsClass(env, mainClass)) {
+    if (runtimeRunsClass(env, mainClass))
         return loadThroughRuntime(env, LaunchMode::Class, dottedName, entry, failure) == HelperOutcome::Loaded;
-    }
     if (!lookupFailure)
         return fail(failure, kNoMainMethodMessage);
     env->Throw(lookupFailure);
