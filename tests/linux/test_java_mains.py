@@ -100,6 +100,14 @@ def forms(tmp_path_factory):
 
 
 @pytest.fixture(scope='session')
+def access(tmp_path_factory, compiler):
+    """Static mains that are not public."""
+    output = tmp_path_factory.mktemp('access')
+    compile_java(compiler, output, sorted((MAINS / 'access').glob('*.java')), '--release', '17')
+    return output
+
+
+@pytest.fixture(scope='session')
 def display(xvfb_display):
     """A display of a private Xvfb server for the session."""
     return {'DISPLAY': xvfb_display}
@@ -147,6 +155,15 @@ def test_main_forms_of_java_25(launch, forms, jre, main_class):
                                               b'static main()' if main_class == 'StaticNoArgs' else b'compact')
 
 
+@pytest.mark.parametrize('main_class', ['PrivateMain', 'PackageMain', 'ProtectedMain'])
+def test_a_main_that_is_not_public_runs_where_java_runs_it(launch, access, runtime, main_class):
+    # Java 17 refuses all three with its message and 1; Java 25 runs all but the private one.
+    through_java = java(runtime, '-cp', access, main_class)
+    through_launcher = launch(pinned(runtime, settings_text(access, main_class=main_class)))
+    assert_same(through_java, through_launcher)
+    assert through_launcher.returncode == (0 if runtime.feature >= 25 and main_class != 'PrivateMain' else 1)
+
+
 @pytest.mark.parametrize('jre', JAVA25, ids=ids(JAVA25))
 def test_a_class_without_any_main_still_fails_as_before(launch, forms, jre):
     runtime = jre
@@ -155,20 +172,47 @@ def test_a_class_without_any_main_still_fails_as_before(launch, forms, jre):
     assert b'java.lang.NoSuchMethodError' in result.stderr
 
 
-@pytest.mark.parametrize('jre', JAVA17, ids=ids(JAVA17))
-@pytest.mark.parametrize('main_class', ['FxNoMain', 'FxWithMain'])
-def test_javafx_application(launch, tmp_path, display, jre, main_class):
-    runtime = jre
+FX_MODULES = ['--module-path', str(OPENJFX), '--add-modules', 'javafx.graphics']
+
+
+@pytest.fixture
+def fx_classes(tmp_path):
     if not (OPENJFX / 'javafx.graphics.jar').exists():
         pytest.skip('openjfx is not installed')
-    modules = ['--module-path', str(OPENJFX), '--add-modules', 'javafx.graphics']
-    compile_java(runtime, tmp_path / 'fx', sorted((MAINS / 'fx').glob('*.java')), *modules)
-    through_java = java(runtime, *modules, '-cp', tmp_path / 'fx', main_class, 'a', env=display)
+    if not JAVA17:
+        pytest.skip('no OpenJDK 17 under /usr/lib/jvm, which openjfx is built for')
+    compile_java(JAVA17[0], tmp_path / 'fx', sorted((MAINS / 'fx').glob('*.java')), *FX_MODULES)
+    return tmp_path / 'fx'
+
+
+@pytest.mark.parametrize('jre', JAVA17, ids=ids(JAVA17))
+@pytest.mark.parametrize('main_class, printed', [
+    ('FxNoMain', b'fx started [a]\n'),
+    ('FxWithMain', b'fx started [a]\n'),
+    # An Application subclass with its own main: java starts the toolkit before main.
+    ('FxRunLater', b'toolkit up before main [a]\n'),
+])
+def test_javafx_application(launch, fx_classes, display, jre, main_class, printed):
+    runtime = jre
+    through_java = java(runtime, *FX_MODULES, '-cp', fx_classes, main_class, 'a', env=display)
     parameters = f'--module-path={OPENJFX} --add-modules=javafx.graphics'
-    through_launcher = launch(pinned(runtime, settings_text(tmp_path / 'fx', main_class=main_class,
+    through_launcher = launch(pinned(runtime, settings_text(fx_classes, main_class=main_class,
                                                             parameters=parameters)), ['a'], env=display)
     assert_same(through_java, through_launcher)
-    assert through_launcher.stdout.endswith(b'fx started [a]\n')
+    assert through_launcher.stdout.endswith(printed)
+
+
+@pytest.mark.parametrize('jre', JAVA17, ids=ids(JAVA17))
+@pytest.mark.parametrize('main_class', ['FxNoMain', 'FxWithMain'])
+def test_javafx_only_on_the_class_path_is_refused_as_java_refuses_it(launch, fx_classes, display, jre,
+                                                                     main_class):
+    runtime = jre
+    class_path = f'{OPENJFX}/javafx.base.jar:{OPENJFX}/javafx.graphics.jar:{fx_classes}'
+    through_java = java(runtime, '-cp', class_path, main_class, 'a', env=display)
+    through_launcher = launch(pinned(runtime, settings_text(class_path, main_class=main_class)), ['a'], env=display)
+    assert_same(through_java, through_launcher)
+    assert through_launcher.stderr == b'Error: JavaFX runtime components are missing, and are required to run ' \
+                                      b'this application\n' and through_launcher.returncode == 1
 
 
 @pytest.mark.parametrize('main_class', ['com.example.fixture.Throws', 'com.example.fixture.Initializer'],
