@@ -2,6 +2,7 @@
 
 #include "common/argument_splitting.h"
 #include "common/text_scan.h"
+#include "config/class_path_wildcards.h"
 #include "config/ini_value.h"
 #include "config/java_options.h"
 #include "config/variables.h"
@@ -111,8 +112,12 @@ bool appendJavaOptions(LaunchSettings& settings, const Text& classPath, const Te
     }
     if (classPath.isEmpty() && !options.hasClassPath && !modular && !setsClassPath(options.vmOptions))
         return fail(failure, kNoClassPathMessage);
+    // The setting's entries and the parameters' ones are widened alike, as
+    // java widens -cp.
+    Text given;
     Text classPathOption(kClassPathOption);
-    if (!classPathOption.append(classPath) || !appendOptionClassPath(classPathOption, !classPath.isEmpty(), options))
+    if (!given.append(classPath) || !appendOptionClassPath(given, !classPath.isEmpty(), options)
+        || !widenClassPath(given, classPathOption))
         return fail(failure, kOutOfMemoryMessage);
     bool withClassPath = !modular || classPathOption.length() > sizeof kClassPathOption - 1;
     TextList& vmOptions = settings.vmOptions;

@@ -2,6 +2,7 @@
 // Files and paths: the separators, the executable's path, what lies at a
 // path, and reading and writing regular files.
 #include "common/text.h"
+#include "common/text_list.h"
 #include "common/unique_handle.h"
 
 // FileHandle: the build takes this header from posix/types/ or win32/types/.
@@ -25,6 +26,17 @@ size_t firstUndecodableByte(const Text& text);
 // they carry none (Linux).
 extern const char kExecutableExtension[];
 bool fileExists(const char* path);
+// Whether anything has exactly this name: a '*' or '?' in it is a character
+// of the name, as java's access() takes it.
+bool nameExists(const char* path);
+// Whether the character separates the names of a path ('\\' and '/' on
+// Windows, '/' on Linux).
+bool isFileSeparator(char c);
+// The names in the folder of a class path wildcard ("lib/*"; "*" alone is the
+// current folder), "." and ".." among them, in the order the system lists
+// them, as java lists them: readdir's on Linux, FindFirstFile's on Windows;
+// false when the folder cannot be listed.
+bool listWildcardFolder(const char* wildcard, TextList& names);
 // Whether the path names a directory.
 bool isDirectory(const char* path);
 // What separates the entries of a class path (';' on Windows, ':' on Linux).

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <stdlib.h>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -134,6 +135,17 @@ TEST(SettingsFailures, TheClassPathListIsTheOneTheMachineTakes)
     ASSERT_TRUE(loadSettings(folder.paths, overridden, failure));
     EXPECT_EQ((Items { "x.jar", "y.jar" }), itemsOf(overridden.classPath));
     EXPECT_STREQ("a/B", overridden.mainClassName.chars());
+
+    // A wildcard's JAR files, which the main JAR is looked for among.
+    ASSERT_EQ(0, mkdir((folder.directory + "lib").c_str(), 0700));
+    folder.write("lib/only.jar", "");
+    folder.write("app.ini", "[Class Path]\nClass Path=%APPDIR%/lib/*\n"
+                            "[Java Runtime Environment]\nVirtual Machine Parameters=-cp extra/*\n");
+    LaunchSettings widened;
+    ASSERT_TRUE(loadSettings(folder.paths, widened, failure));
+    EXPECT_EQ((Items { folder.directory + "lib/only.jar", "extra/*" }), itemsOf(widened.classPath));
+    EXPECT_EQ((Items { folder.directory + "lib/only.jar" }), itemsOf(widened.mainJarCandidates));
+    EXPECT_EQ("-Djava.class.path=" + folder.directory + "lib/only.jar:extra/*", widened.vmOptions.at(0).chars());
 }
 
 TEST(SettingsFailures, NoFailureForWantOfMemoryGoesUntold)

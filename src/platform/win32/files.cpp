@@ -58,6 +58,29 @@ bool fileExists(const char* path)
     return search.isValid();
 }
 
+bool nameExists(const char* path)
+{
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool isFileSeparator(char c)
+{
+    return c == '\\' || c == '/';
+}
+
+bool listWildcardFolder(const char* wildcard, TextList& names)
+{
+    WIN32_FIND_DATAA found;
+    FindHandle search(FindFirstFileA(wildcard, &found));
+    if (!search.isValid())
+        return false;
+    do {
+        if (!names.append(found.cFileName))
+            return false;
+    } while (FindNextFileA(search.get(), &found));
+    return true;
+}
+
 bool isDirectory(const char* path)
 {
     DWORD attributes = GetFileAttributesA(path);

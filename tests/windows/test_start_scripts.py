@@ -1,0 +1,28 @@
+"""What applications' start scripts do, said by the settings: class path
+wildcards widened into the options the machine receives."""
+from wine import events, launch_application, windows_path
+
+
+def class_path_option(run):
+    [create] = events(run, 'create')
+    first = bytes.fromhex(create['options'][0]).decode('latin-1')
+    assert first.startswith('-Djava.class.path=')
+    return first[len('-Djava.class.path='):]
+
+
+def test_a_wildcard_is_the_folders_jar_files(wine, tmp_path):
+    lib = tmp_path / 'app' / 'lib'
+    (lib / 'nested').mkdir(parents=True)
+    for name in ['zeta.jar', 'app.jar', 'Upper.JAR', 'notes.txt', 'nested/deeper.jar']:
+        (lib / name).write_bytes(b'PK\x05\x06' + bytes(18))
+    run = launch_application(wine, tmp_path, class_path='%APPDIR%\\lib\\*;%APPDIR%\\none\\*;lib\\*.jar',
+                             parameters='-cp %APPDIR%/lib/*')
+    app = windows_path(tmp_path / 'app')
+    entries = class_path_option(run).split(';')
+    # The folder's JAR files in the order FindFirstFile gives them, then the entries left as written.
+    widened, rest = entries[:3], entries[3:]
+    assert sorted(widened) == sorted(app + '\\lib\\' + name for name in ['zeta.jar', 'app.jar', 'Upper.JAR'])
+    assert rest[:2] == [app + '\\none\\*', 'lib\\*.jar']
+    assert sorted(rest[2:]) == sorted(app + '/lib/' + name for name in ['zeta.jar', 'app.jar', 'Upper.JAR'])
+    assert [e[len(app) + 5:] for e in rest[2:]] == [e[len(app) + 5:] for e in widened]
+    assert run.exit_code == 0
