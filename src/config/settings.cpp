@@ -2,10 +2,12 @@
 
 #include "common/argument_splitting.h"
 #include "common/text_scan.h"
+#include "common/trace.h"
 #include "config/class_path_wildcards.h"
 #include "config/ini_value.h"
 #include "config/java_options.h"
 #include "config/variables.h"
+#include "config/working_directory.h"
 #include "platform/files.h"
 
 const char kDisplaySection[] = "Display";
@@ -28,6 +30,7 @@ const char kMinimumVersionKey[] = "Minimum Version";
 const char kMaximumVersionKey[] = "Maximum Version";
 const char kPreferredVersionsKey[] = "Preferred versions";
 const char kStartupCacheKey[] = "Startup Cache";
+const char kWorkingDirectoryKey[] = "Working Directory";
 
 const char kPreferredSeparator[] = ";";
 
@@ -115,9 +118,17 @@ bool appendJavaOptions(LaunchSettings& settings, const Text& classPath, const Te
     // The setting's entries and the parameters' ones are widened alike, as
     // java widens -cp.
     Text given;
+    Text widened;
     Text classPathOption(kClassPathOption);
     if (!given.append(classPath) || !appendOptionClassPath(given, !classPath.isEmpty(), options)
-        || !widenClassPath(given, classPathOption))
+        || !widenClassPath(given, widened))
+        return fail(failure, kOutOfMemoryMessage);
+    // The machine takes relative entries from the working directory.
+    bool anchored = settings.startDirectory.isEmpty()
+        ? classPathOption.append(widened)
+        : anchorClassPath(widened, settings.startDirectory, platform::kPathListSeparator, platform::isAbsolutePath,
+                          classPathOption);
+    if (!anchored)
         return fail(failure, kOutOfMemoryMessage);
     bool withClassPath = !modular || classPathOption.length() > sizeof kClassPathOption - 1;
     TextList& vmOptions = settings.vmOptions;
@@ -130,6 +141,23 @@ bool appendJavaOptions(LaunchSettings& settings, const Text& classPath, const Te
         return fail(failure, kOutOfMemoryMessage);
     settings.vmLibraryKind = static_cast<Text&&>(options.vmLibraryKind);
     settings.splashImage = static_cast<Text&&>(options.splashPath);
+    return settings.startDirectory.isEmpty() || anchorInStartDirectory(settings.splashImage, settings.startDirectory)
+        || fail(failure, kOutOfMemoryMessage);
+}
+
+// The folder to change to, names expanded, and the one the launcher started
+// in, which the relative paths it hands over are anchored in (when it cannot
+// be had they stay as they are).
+bool readWorkingDirectory(const char* ini, const Text& executableDirectory, LaunchSettings& settings)
+{
+    Text written = readIniValue(ini, kRuntimeSection, kWorkingDirectoryKey);
+    if (written.isEmpty())
+        return true;
+    if (!expandSettingVariables(written, executableDirectory, settings.workingDirectory))
+        return false;
+    if (!platform::currentDirectory(settings.startDirectory))
+        settings.startDirectory.clear();
+    trace("start directory: %s", { settings.startDirectory.isEmpty() ? "not to be had" : settings.startDirectory.chars() });
     return true;
 }
 
@@ -151,6 +179,8 @@ bool loadSettings(const LaunchPaths& paths, LaunchSettings& settings, Failure& f
     // A modular application needs no class path.
     settings.mainModule = readIniValue(ini, kRuntimeSection, kMainModuleKey);
     bool modular = !settings.mainModule.isEmpty();
+    if (!readWorkingDirectory(ini, paths.directory, settings))
+        return fail(failure, kOutOfMemoryMessage);
     Text expandedClassPath;
     TextList parameters;
     if (!expandSettingVariables(classPath, paths.directory, expandedClassPath)

@@ -2,6 +2,7 @@
 
 #include "common/argument_splitting.h"
 #include "common/trace.h"
+#include "config/working_directory.h"
 #include "jvm/java_command.h"
 #include "jvm/main_invocation.h"
 #include "jvm/main_thread.h"
@@ -162,6 +163,12 @@ bool prepareLaunch(Launcher& launcher, Failure& failure)
 
 bool runApplication(Launcher& launcher, Failure& failure)
 {
+    // The settings' image is still the one named from the starting folder.
+    LaunchSettings& settings = launcher.settings;
+    if (!settings.startDirectory.isEmpty() && !anchorInStartDirectory(launcher.splash.runtimeImage, settings.startDirectory))
+        return fail(failure, kOutOfMemoryMessage);
+    if (!enterWorkingDirectory(settings.workingDirectory, failure))
+        return false;
     // The splash library needs the VM library loaded, and must show its
     // splash before the machine starts for java.awt.SplashScreen to find it.
     if (!loadVmLibrary(launcher.jvmLibraryPath, launcher.vmLibrary, failure))

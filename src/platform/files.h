@@ -37,6 +37,13 @@ bool isFileSeparator(char c);
 // them, as java lists them: readdir's on Linux, FindFirstFile's on Windows;
 // false when the folder cannot be listed.
 bool listWildcardFolder(const char* wildcard, TextList& names);
+// The current directory, exact in the code page (or as environmentVariable
+// gives a folder that the code page cannot hold); false when it cannot be had.
+bool currentDirectory(Text& directory);
+bool changeDirectory(const char* path);
+// Whether the path does not depend on the current directory ('/' on Linux;
+// a drive or a separator first on Windows).
+bool isAbsolutePath(const char* path);
 // Whether the path names a directory.
 bool isDirectory(const char* path);
 // What separates the entries of a class path (';' on Windows, ':' on Linux).

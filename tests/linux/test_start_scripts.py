@@ -83,3 +83,27 @@ def test_the_main_jar_is_found_among_a_wildcards_jar_files(launch, classes, runt
     assert through_launcher.returncode == 0, through_launcher.stderr.decode(errors='replace')
     assert shown(through_launcher)[1:] == [f'class.path={app}/lib/runs.jar', f'user.dir={os.getcwd()}',
                                            'args=[q]']
+
+
+def working_directory_settings(class_path, directory, runtime, parameters=''):
+    return settings_text(class_path, LAUNCHED, parameters=parameters, **only(runtime)) \
+        + f'Working Directory={directory}\n'
+
+
+def test_triplea_like_a_working_directory(launch, classes, runtime, tmp_path):
+    # The class path is still taken from where the launcher was started; user.dir is the new folder.
+    app, start = tmp_path / 'app', tmp_path / 'start'
+    (app / 'bin').mkdir(parents=True)
+    make_jar(start / 'lib' / 'app.jar', classes)
+    through_java = java(runtime, '-cp', f'{start}/lib/app.jar:{start}:{app}/bin', LAUNCHED, 'a', cwd=app / 'bin')
+    through_launcher = launch(working_directory_settings('lib/app.jar::%APPDIR%/bin', '%APPDIR%/bin', runtime),
+                              ['a'], cwd=start)
+    assert_same(through_java, through_launcher)
+    assert f'user.dir={app}/bin' in shown(through_launcher)
+
+
+def test_a_working_directory_that_cannot_be_entered_is_named(launch, classes, runtime, tmp_path):
+    result = launch(working_directory_settings(str(classes), '%APPDIR%/no such folder', runtime))
+    assert (result.returncode, result.stdout, result.stderr.decode()) == (
+        255, b'', f'The folder {tmp_path}/app/no such folder named in Working Directory does not exist or cannot '
+                  'be entered.\n')

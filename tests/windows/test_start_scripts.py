@@ -26,3 +26,22 @@ def test_a_wildcard_is_the_folders_jar_files(wine, tmp_path):
     assert sorted(rest[2:]) == sorted(app + '/lib/' + name for name in ['zeta.jar', 'app.jar', 'Upper.JAR'])
     assert [e[len(app) + 5:] for e in rest[2:]] == [e[len(app) + 5:] for e in widened]
     assert run.exit_code == 0
+
+
+def test_a_working_directory_is_the_machines_and_relative_paths_stay_the_starting_folders(wine, tmp_path):
+    (tmp_path / 'app' / 'bin').mkdir(parents=True)
+    (tmp_path / 'start').mkdir()
+    run = launch_application(wine, tmp_path, class_path='lib\\app.jar;%APPDIR%\\bin', cwd=tmp_path / 'start',
+                             extra_settings='Working Directory=%APPDIR%\\bin\n')
+    [create] = events(run, 'create')
+    app, start = windows_path(tmp_path / 'app'), windows_path(tmp_path / 'start')
+    assert create['directory'].lower() == (app + '\\bin').lower()
+    assert class_path_option(run) == start + '\\lib\\app.jar;' + app + '\\bin'
+    assert run.exit_code == 0
+
+
+def test_a_working_directory_that_cannot_be_entered_is_named(wine, tmp_path):
+    run = launch_application(wine, tmp_path, extra_settings='Working Directory=%APPDIR%\\none\n')
+    assert run.texts == [('The folder %s\\none named in Working Directory does not exist or cannot be entered.'
+                          % windows_path(tmp_path / 'app')).encode('latin-1')]
+    assert events(run, 'create') == [] and run.exit_code == 0xFFFFFFFF

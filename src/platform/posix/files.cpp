@@ -71,6 +71,28 @@ bool fileExists(const char* path)
     return stat(path, &status) == 0;
 }
 
+bool currentDirectory(Text& directory)
+{
+    GrowResult got = fillGrowingBuffer(256, SIZE_MAX, directory, [](char* buffer, size_t size, size_t& length) {
+        if (getcwd(buffer, size)) {
+            length = strlen(buffer);
+            return FillResult::Complete;
+        }
+        return errno == ERANGE ? FillResult::TooSmall : FillResult::Failed;
+    });
+    return got == GrowResult::Complete;
+}
+
+bool changeDirectory(const char* path)
+{
+    return chdir(path) == 0;
+}
+
+bool isAbsolutePath(const char* path)
+{
+    return path[0] == '/';
+}
+
 bool nameExists(const char* path)
 {
     return access(path, F_OK) == 0;

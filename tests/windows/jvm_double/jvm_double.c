@@ -982,6 +982,9 @@ JNIEXPORT jint JNICALL JNI_CreateJavaVM(JavaVM** pvm, void** penv, void* args)
     char library[MAX_PATH] = "";
     put(",\"library\":");
     putText(library, GetModuleFileNameA(self, library, sizeof library), 0);
+    char directory[MAX_PATH] = "";
+    put(",\"directory\":");
+    putText(directory, GetCurrentDirectoryA(sizeof directory, directory), 0);
     end();
     if (created)
         misuse("JNI_CreateJavaVM", "a machine exists already");
