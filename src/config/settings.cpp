@@ -31,13 +31,14 @@ const char kMaximumVersionKey[] = "Maximum Version";
 const char kPreferredVersionsKey[] = "Preferred versions";
 const char kStartupCacheKey[] = "Startup Cache";
 const char kWorkingDirectoryKey[] = "Working Directory";
+const char kMainArgumentsKey[] = "Main Arguments";
 
 const char kPreferredSeparator[] = ";";
 
 const char kNoClassPathMessage[] = "Java Class Path was not specified in INI file.";
 
-// Each option is expanded after the split: a directory with spaces in it stays
-// one option.
+// Each option (or argument) is expanded after the split: a directory with
+// spaces in it stays one.
 bool appendParameters(const Text& parameters, const Text& executableDirectory, TextList& options)
 {
     TextList items;
@@ -189,6 +190,9 @@ bool loadSettings(const LaunchPaths& paths, LaunchSettings& settings, Failure& f
     if (!appendJavaOptions(settings, expandedClassPath, parameters, modular, failure))
         return false;
 
+    if (!appendParameters(readIniValue(ini, kRuntimeSection, kMainArgumentsKey), paths.directory,
+                          settings.mainArguments))
+        return fail(failure, kOutOfMemoryMessage);
     settings.mainClassName = readIniValue(ini, kRuntimeSection, kMainClassKey);
     if (modular && !settings.mainClassName.isEmpty() && findCharacter(settings.mainModule, '/') == kNotFound
         && !(settings.mainModule.appendChar('/') && settings.mainModule.append(settings.mainClassName)))

@@ -4,6 +4,7 @@
 #include "common/trace.h"
 #include "config/working_directory.h"
 #include "jvm/java_command.h"
+#include "jvm/main_arguments.h"
 #include "jvm/main_invocation.h"
 #include "jvm/main_thread.h"
 #include "jvm/vm_output.h"
@@ -107,7 +108,7 @@ bool createVmAndRunMain(void* context)
     beginVmStart({ showFailureNow, &launcher.splash.messageOwner }, launcher.exitHook);
     if (!createVm(launcher.vmLibrary, launcher.settings.vmOptions, launcher.machine, run.failure))
         return false;
-    MainCall call = { launcher.settings, launcher.runtimeHome, launcher.arguments };
+    MainCall call = { launcher.settings, launcher.runtimeHome, launcher.mainArguments };
     return invokeMainClass(launcher.machine, call, run.failure);
 }
 
@@ -158,7 +159,9 @@ bool prepareLaunch(Launcher& launcher, Failure& failure)
         StartupCacheFacts facts = { launcher.runtimeHome, launcher.jvmLibraryPath, settings.classPath, launcher.paths };
         launcher.exitHook = addStartupCacheOptions(facts, settings.vmOptions, launcher.startupArchive);
     }
-    return addJavaCommandOption(settings, launcher.arguments.texts()) || fail(failure, kOutOfMemoryMessage);
+    return (joinMainArguments(settings.mainArguments, launcher.arguments, launcher.mainArguments)
+            && addJavaCommandOption(settings, launcher.mainArguments.texts()))
+        || fail(failure, kOutOfMemoryMessage);
 }
 
 bool runApplication(Launcher& launcher, Failure& failure)

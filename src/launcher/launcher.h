@@ -21,8 +21,9 @@ struct Launcher {
     StartupArchive startupArchive;
     VirtualMachine machine;
     LaunchPaths paths;
-    CommandLineArguments arguments;
+    CommandLineArguments arguments; // the command line's
     LaunchSettings settings;
+    CommandLineArguments mainArguments; // the settings' Main Arguments, then the command line's
     Text runtimeHome;       // the chosen runtime's home, once found
     Text jvmLibraryPath;
     VmLibrary vmLibrary;

@@ -107,3 +107,14 @@ def test_a_working_directory_that_cannot_be_entered_is_named(launch, classes, ru
     assert (result.returncode, result.stdout, result.stderr.decode()) == (
         255, b'', f'The folder {tmp_path}/app/no such folder named in Working Directory does not exist or cannot '
                   'be entered.\n')
+
+
+def test_groovy_like_fixed_arguments_before_the_command_lines(launch, classes, runtime, tmp_path):
+    app = tmp_path / 'app'
+    fixed = ['--main', 'groovy.ui.GroovyMain', '--conf', f'{app}/conf dir/groovy-starter.conf']
+    through_java = java(runtime, '-cp', classes, LAUNCHED, *fixed, 'script.groovy', 'two words')
+    settings = settings_text(classes, LAUNCHED, **only(runtime)) \
+        + 'Main Arguments=--main groovy.ui.GroovyMain --conf "%APPDIR%/conf dir/groovy-starter.conf"\n'
+    through_launcher = launch(settings, ['script.groovy', 'two words'])
+    assert_same(through_java, through_launcher)
+    assert f'args=[{", ".join(fixed)}, script.groovy, two words]' in shown(through_launcher)

@@ -45,3 +45,18 @@ def test_a_working_directory_that_cannot_be_entered_is_named(wine, tmp_path):
     assert run.texts == [('The folder %s\\none named in Working Directory does not exist or cannot be entered.'
                           % windows_path(tmp_path / 'app')).encode('latin-1')]
     assert events(run, 'create') == [] and run.exit_code == 0xFFFFFFFF
+
+
+def test_main_arguments_come_before_the_command_lines(wine, tmp_path):
+    run = launch_application(wine, tmp_path, tail=' script.groovy "two words"',
+                             extra_settings='Main Arguments=--main groovy.ui.GroovyMain --conf '
+                                            '"%APPDIR%\\conf\\groovy-starter.conf"\n')
+    app = windows_path(tmp_path / 'app').encode('latin-1')
+    [main] = events(run, 'main')
+    assert [bytes.fromhex(a['hex']) for a in main['args']] == [
+        b'--main', b'groovy.ui.GroovyMain', b'--conf', app + b'\\conf\\groovy-starter.conf', b'script.groovy',
+        b'two words']
+    [create] = events(run, 'create')
+    assert bytes.fromhex(create['options'][-2]) == (b'-Dsun.java.command=com.example.Main --main '
+                                                    b'groovy.ui.GroovyMain --conf ' + app
+                                                    + b'\\conf\\groovy-starter.conf script.groovy two words')
