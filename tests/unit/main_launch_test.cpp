@@ -1,4 +1,5 @@
 #include "jvm/java_command.h"
+#include "jvm/main_arguments.h"
 #include "jvm/main_thread.h"
 #include "test_support.h"
 
@@ -72,6 +73,21 @@ TEST(JavaCommand, JavasOwnLauncherLastUnlessTheParametersNameOne)
               optionsAfter({ "-Dsun.java.launcher=mine" }));
     EXPECT_EQ((Options { "-Dsun.java.command=Mine", "-Dsun.java.launcher=SUN_STANDARD" }),
               optionsAfter({ "-Dsun.java.command=Mine" }));
+}
+
+TEST(MainArguments, TheSettingsOwnFirstThenTheCommandLinesExactly)
+{
+    TextList fixed;
+    ASSERT_TRUE(fixed.append("--main") && fixed.append("two words"));
+    CommandLineArguments given;
+    const char16_t units[] = { u'\u0141', u'x' };
+    ASSERT_TRUE(given.append(Text("?x"), units, 2) && given.append(Text("plain")));
+    CommandLineArguments joined;
+    ASSERT_TRUE(joinMainArguments(fixed, given, joined));
+    EXPECT_EQ((Items { "--main", "two words", "?x", "plain" }), itemsOf(joined.texts()));
+    EXPECT_TRUE(joined.exact(0).isEmpty() && joined.exact(3).isEmpty());
+    ASSERT_EQ(2u, joined.exact(2).length());
+    EXPECT_EQ(u'\u0141', joined.exact(2).units()[0]);
 }
 
 }
