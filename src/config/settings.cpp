@@ -6,9 +6,11 @@
 #include "config/class_path_wildcards.h"
 #include "config/ini_value.h"
 #include "config/java_options.h"
+#include "config/options_variable.h"
 #include "config/variables.h"
 #include "config/working_directory.h"
 #include "platform/files.h"
+#include "platform/process.h"
 
 const char kDisplaySection[] = "Display";
 const char kSplashScreenKey[] = "Splash Screen";
@@ -32,6 +34,7 @@ const char kPreferredVersionsKey[] = "Preferred versions";
 const char kStartupCacheKey[] = "Startup Cache";
 const char kWorkingDirectoryKey[] = "Working Directory";
 const char kMainArgumentsKey[] = "Main Arguments";
+const char kIgnoreOptionsVariableKey[] = "Ignore JDK_JAVA_OPTIONS";
 
 const char kPreferredSeparator[] = ";";
 
@@ -104,12 +107,12 @@ bool takeClassPath(const TextList& options, TextList& entries)
 // then the parameters as java takes them, then the main module's option. A
 // class path application needs a class path: the setting's or the
 // parameters' own.
-bool appendJavaOptions(LaunchSettings& settings, const Text& classPath, const TextList& parameters, bool modular,
-                       Failure& failure)
+bool appendJavaOptions(LaunchSettings& settings, const Text& classPath, const TextList& parameters,
+                       const TextList& variableOptions, bool modular, Failure& failure)
 {
     JavaOptions options;
     OptionFailure optionFailure;
-    if (!translateJavaOptions(parameters, splitArgumentFileAt, nullptr, options, optionFailure)) {
+    if (!translateJavaOptions(parameters, splitArgumentFileAt, nullptr, options, optionFailure, &variableOptions)) {
         if (!optionFailure.format)
             return fail(failure, kOutOfMemoryMessage);
         return fail(failure, optionFailure.format, optionFailure.subject.chars());
@@ -162,6 +165,19 @@ bool readWorkingDirectory(const char* ini, const Text& executableDirectory, Laun
     return true;
 }
 
+// JDK_JAVA_OPTIONS, unless the settings ignore it, as java reads it, with
+// its note; false with java's message where java refuses it.
+bool readOptionsVariable(const char* ini, LaunchSettings& settings, TextList& options, Failure& failure)
+{
+    Text value;
+    if (readIniValue(ini, kRuntimeSection, kIgnoreOptionsVariableKey).equals("true")
+        || !platform::environmentVariable(kOptionsVariable, value))
+        return true;
+    // Without memory for the note the options still count.
+    (void)optionsVariableNote(value, settings.optionsNote);
+    return splitOptionsVariable(value, splitArgumentFileAt, nullptr, options, failure);
+}
+
 // Without a main class or module a JAR file of the class path may name one.
 bool findMainJarCandidates(LaunchSettings& settings, Failure& failure)
 {
@@ -182,12 +198,15 @@ bool loadSettings(const LaunchPaths& paths, LaunchSettings& settings, Failure& f
     bool modular = !settings.mainModule.isEmpty();
     if (!readWorkingDirectory(ini, paths.directory, settings))
         return fail(failure, kOutOfMemoryMessage);
+    TextList variableOptions;
+    if (!readOptionsVariable(ini, settings, variableOptions, failure))
+        return false;
     Text expandedClassPath;
     TextList parameters;
     if (!expandSettingVariables(classPath, paths.directory, expandedClassPath)
         || !appendParameters(readIniValue(ini, kRuntimeSection, kParametersKey), paths.directory, parameters))
         return fail(failure, kOutOfMemoryMessage);
-    if (!appendJavaOptions(settings, expandedClassPath, parameters, modular, failure))
+    if (!appendJavaOptions(settings, expandedClassPath, parameters, variableOptions, modular, failure))
         return false;
 
     if (!appendParameters(readIniValue(ini, kRuntimeSection, kMainArgumentsKey), paths.directory,

@@ -22,6 +22,7 @@ struct LaunchSettings {
     TextList mainArguments;     // what main receives before the command line's arguments
     Text workingDirectory;      // the folder to change to before the runtime is loaded, or empty
     Text startDirectory;        // with a working directory: the one the launcher started in, if it can be had
+    Text optionsNote;           // java's note that it took JDK_JAVA_OPTIONS, or empty
 };
 
 // True when every setting was read; false with the message.

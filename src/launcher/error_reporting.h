@@ -8,3 +8,6 @@
 
 // Nothing happens for a failure without a message.
 void showFailure(platform::WindowHandle owner, const Failure& failure);
+// A note for the user where there is standard error (not in the window
+// flavour, which has none), and in the trace; nothing for an empty one.
+void showNote(const Text& note);

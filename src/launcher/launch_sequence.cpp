@@ -114,19 +114,19 @@ bool createVmAndRunMain(void* context)
 
 // The failure is shown before the teardown, which waits for the
 // application's threads, with the splash window still its owner.
-bool launch(platform::InstanceHandle instance)
+int launch(platform::InstanceHandle instance)
 {
     platform::StartedPlatform started(instance);
     Failure failure;
     if (!platformStarted(started, failure)) {
         showFailure(nullptr, failure);
-        return false;
+        return failure.exitCode;
     }
     Launcher launcher;
     if (prepareLaunch(launcher, failure) && runApplication(launcher, failure))
-        return true;
+        return 0;
     showFailure(launcher.splash.messageOwner, failure);
-    return false;
+    return failure.exitCode;
 }
 
 }
@@ -134,7 +134,7 @@ bool launch(platform::InstanceHandle instance)
 int launchMain(platform::InstanceHandle instance)
 {
     openTraceFile();
-    int result = launch(instance) ? 0 : -1;
+    int result = launch(instance);
     trace("exit code %d", { result });
     return result;
 }
@@ -152,7 +152,10 @@ bool prepareLaunch(Launcher& launcher, Failure& failure)
         showFailure(nullptr, warning);
     if (splashWanted(launcher.arguments.texts()))
         showSplash(launcher.paths, launcher.splash);
-    if (!loadSettings(launcher.paths, launcher.settings, failure) || !findRuntime(launcher, failure))
+    bool loaded = loadSettings(launcher.paths, launcher.settings, failure);
+    // As java, which notes that it read JDK_JAVA_OPTIONS before it says what is wrong with it.
+    showNote(launcher.settings.optionsNote);
+    if (!loaded || !findRuntime(launcher, failure))
         return false;
     LaunchSettings& settings = launcher.settings;
     if (settings.startupCache) {

@@ -118,3 +118,52 @@ def test_groovy_like_fixed_arguments_before_the_command_lines(launch, classes, r
     through_launcher = launch(settings, ['script.groovy', 'two words'])
     assert_same(through_java, through_launcher)
     assert f'args=[{", ".join(fixed)}, script.groovy, two words]' in shown(through_launcher)
+
+
+OPTIONS_VARIABLE = [
+    # case, JDK_JAVA_OPTIONS
+    ('add-opens, quotes', '--add-opens java.base/java.lang=ALL-UNNAMED -Da="x y" -Db=\'q r\' -Dc=s"t u"v'),
+    ('blanks of every kind', ' -Dt=1\t-Dv=2\n-Dw=3\r\f\v '),
+    ('set but empty', ''),
+    ('argument file', '@{options}'),
+    ('argument file with its value after it', '@{dangling} java.base/java.lang=ALL-UNNAMED'),
+    ('unmatched quote', '-Dx="unterminated'),
+    ('a main class', 'com.example.Main'),
+    ('an empty item is a main class', "-Dx=1 ''"),
+    ('-jar', '-jar app.jar'),
+    ('-m', '-m app/app.Main'),
+    ('-version', '-version'),
+    ('-jar in an argument file', '@{jar_options}'),
+    ('a main class in an argument file', '@{main_options}'),
+    ('an argument file after --disable-@files', '--disable-@files @{options}'),
+    ('@@', '@@x'),
+    ('a missing argument file', '@{missing}'),
+]
+
+
+@pytest.mark.parametrize('value', [case[1] for case in OPTIONS_VARIABLE], ids=[case[0] for case in OPTIONS_VARIABLE])
+def test_jdk_java_options_as_java_reads_it(launch, classes, runtime, tmp_path, value):
+    files = {'options': '-Dfrom.file=1\n', 'dangling': '--add-opens\n', 'jar_options': '-jar x.jar\n',
+             'main_options': 'Main\n'}
+    for name, text in files.items():
+        (tmp_path / name).write_text(text)
+    value = value.format(classes=classes, missing=tmp_path / 'missing', **{n: tmp_path / n for n in files})
+    variable = {'JDK_JAVA_OPTIONS': value}
+    through_java = java(runtime, '-Xmx64m', '-cp', classes, LAUNCHED, env=variable)
+    through_launcher = launch(settings_text(classes, LAUNCHED, parameters='-Xmx64m', **only(runtime)),
+                              env=variable)
+    assert through_java.stderr.startswith(b'NOTE: Picked up JDK_JAVA_OPTIONS: ')
+    assert_same(through_java, through_launcher)
+
+
+def test_jdk_java_options_may_be_ignored(launch, classes, runtime):
+    settings = settings_text(classes, LAUNCHED, **only(runtime)) + 'Ignore JDK_JAVA_OPTIONS=true\n'
+    result = launch(settings, env={'JDK_JAVA_OPTIONS': '-jar x.jar'})
+    assert result.returncode == 0 and result.stderr == b''
+
+
+def test_jdk_java_options_may_give_the_class_path(launch, classes, runtime):
+    variable = {'JDK_JAVA_OPTIONS': f'-cp {classes} -Xss2m --add-opens java.base/java.lang=ALL-UNNAMED'}
+    through_java = java(runtime, LAUNCHED, env=variable)
+    through_launcher = launch(settings_text('', LAUNCHED, **only(runtime)), env=variable)
+    assert_same(through_java, through_launcher)

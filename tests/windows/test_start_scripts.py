@@ -1,6 +1,9 @@
 """What applications' start scripts do, said by the settings: class path
-wildcards widened into the options the machine receives."""
-from wine import events, launch_application, windows_path
+wildcards widened into the options the machine receives, the working
+directory, fixed arguments for main and JDK_JAVA_OPTIONS."""
+import pytest
+
+from wine import CONSOLE_LAUNCHER_EXE, LAUNCHER_EXE, events, launch_application, windows_path
 
 
 def class_path_option(run):
@@ -60,3 +63,28 @@ def test_main_arguments_come_before_the_command_lines(wine, tmp_path):
     assert bytes.fromhex(create['options'][-2]) == (b'-Dsun.java.command=com.example.Main --main '
                                                     b'groovy.ui.GroovyMain --conf ' + app
                                                     + b'\\conf\\groovy-starter.conf script.groovy two words')
+
+
+NOTE = b'NOTE: Picked up JDK_JAVA_OPTIONS: --add-opens java.base/java.lang=ALL-UNNAMED "-Dx=a b"\n'
+
+
+@pytest.mark.parametrize('launcher, noted', [(LAUNCHER_EXE, False), (CONSOLE_LAUNCHER_EXE, True)],
+                         ids=['window flavour', 'console flavour'])
+def test_jdk_java_options_follow_the_parameters(wine, tmp_path, launcher, noted):
+    run = launch_application(wine, tmp_path, parameters='-Xmx64m', launcher=launcher,
+                             env={'JDK_JAVA_OPTIONS': '--add-opens java.base/java.lang=ALL-UNNAMED "-Dx=a b"'})
+    [create] = events(run, 'create')
+    assert [bytes.fromhex(o) for o in create['options'][1:4]] == [
+        b'-Xmx64m', b'--add-opens=java.base/java.lang=ALL-UNNAMED', b'-Dx=a b']
+    # The note goes where there is standard error; the window flavour has none.
+    assert (NOTE in run.errors) is noted
+    assert (run.boxes, run.exit_code) == ([], 0)
+
+
+def test_jdk_java_options_refused_as_java_refuses_them(wine, tmp_path):
+    run = launch_application(wine, tmp_path, env={'JDK_JAVA_OPTIONS': '-jar app.jar'})
+    assert run.texts == [b'Error: Option -jar is not allowed in environment variable JDK_JAVA_OPTIONS']
+    assert events(run, 'create') == [] and run.exit_code == 1
+    ignored = launch_application(wine, tmp_path, env={'JDK_JAVA_OPTIONS': '-jar app.jar'},
+                                 extra_settings='Ignore JDK_JAVA_OPTIONS=true\n')
+    assert (ignored.texts, ignored.exit_code) == ([], 0)
