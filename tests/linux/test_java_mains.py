@@ -297,6 +297,21 @@ def test_jcmd_sees_the_command_line_java_gives(launcher_binary, classes, tmp_pat
     assert without_machine_arguments(through_launcher) == without_machine_arguments(through_java)
 
 
+@pytest.mark.parametrize('option, first_line, exit_code', [
+    ('-XX:+ExitOnOutOfMemoryError', b'Terminating due to java.lang.OutOfMemoryError: Java heap space', 3),
+    ('-XX:+CrashOnOutOfMemoryError', b'Aborting due to java.lang.OutOfMemoryError: Java heap space', 1),
+])
+def test_what_the_machine_prints_before_it_ends_the_process_is_there(launch, classes, runtime, tmp_path, option,
+                                                                      first_line, exit_code):
+    options = ['-Xmx32m', option, '-XX:-CreateCoredumpOnCrash', f'-XX:ErrorFile={tmp_path}/hs_err.log']
+    through_java = java(runtime, *options, '-cp', classes, 'com.example.fixture.FillsHeap')
+    through_launcher = launch(pinned(runtime, settings_text(classes, 'com.example.fixture.FillsHeap',
+                                                            parameters=' '.join(options))))
+    for result in (through_java, through_launcher):
+        # Before the fatal error's banner, in order, as without the launcher.
+        assert (result.returncode, result.stdout.splitlines()[0]) == (exit_code, first_line)
+
+
 def test_the_parameters_may_name_the_application(launcher_binary, classes, tmp_path, runtime):
     # java would put its own after it; the launcher leaves the settings' choice.
     if not (runtime.home / 'bin' / 'jps').exists():
