@@ -41,26 +41,14 @@ bool entryPointMissing(const platform::LibraryFailure& failure, Failure& result)
     return fail(result, kNoEntryPointReasonFormat, failure.reason.chars());
 }
 
-struct Hook {
-    const char* name;
-    void* function;
-};
-
-// The machine says through these why it cannot start; the exit hook also
-// calls the launcher's own one (see the start-up cache) when the application
-// calls System.exit.
-const Hook kHooks[] = {
-    { "vfprintf", reinterpret_cast<void*>(vmPrintHook) },
-    { "abort", reinterpret_cast<void*>(vmAbortHook) },
-    { "exit", reinterpret_cast<void*>(vmExitHook) },
-};
-const size_t kHookCount = sizeof kHooks / sizeof kHooks[0];
-
-// The option array the machine reads while it is created.
-JavaVMOption* fillOptions(const TextList& options, MemoryBlock& block)
+// The option array the machine reads while it is created, the hooks that
+// serve last (see jvm/vm_output.h): through them the machine says why it
+// cannot start, and the exit hook also calls the launcher's own one (see the
+// start-up cache) when the application calls System.exit.
+JavaVMOption* fillOptions(const TextList& options, const VmHook* hooks, size_t hookCount, MemoryBlock& block)
 {
     size_t count = options.count();
-    block.reset(static_cast<char*>(allocateMemory((count + kHookCount) * sizeof(JavaVMOption))));
+    block.reset(static_cast<char*>(allocateMemory((count + hookCount) * sizeof(JavaVMOption))));
     JavaVMOption* array = reinterpret_cast<JavaVMOption*>(block.get());
     if (!array)
         return nullptr;
@@ -70,10 +58,10 @@ JavaVMOption* fillOptions(const TextList& options, MemoryBlock& block)
         array[i].optionString = const_cast<char*>(options.at(i).chars());
         array[i].extraInfo = nullptr;
     }
-    for (size_t i = 0; i < kHookCount; ++i) {
-        trace("  %s (the launcher's hook)", { kHooks[i].name });
-        array[count + i].optionString = const_cast<char*>(kHooks[i].name);
-        array[count + i].extraInfo = kHooks[i].function;
+    for (size_t i = 0; i < hookCount; ++i) {
+        trace("  %s (the launcher's hook)", { hooks[i].name });
+        array[count + i].optionString = const_cast<char*>(hooks[i].name);
+        array[count + i].extraInfo = hooks[i].function;
     }
     return array;
 }
@@ -136,12 +124,14 @@ bool createVm(const VmLibrary& library, const TextList& options, VirtualMachine&
 {
     Text createFailed = formatMessage(kJniExceptionFormat, kCreateFailed);
     MemoryBlock block;
-    JavaVMOption* array = fillOptions(options, block);
+    VmHook hooks[kMostVmHooks];
+    size_t hookCount = chosenVmHooks(hooks);
+    JavaVMOption* array = fillOptions(options, hooks, hookCount, block);
     if (!array)
         return fail(failure, kJniExceptionFormat, kCreateFailed);
     JavaVMInitArgs arguments;
     arguments.version = JNI_VERSION_1_2;
-    arguments.nOptions = static_cast<jint>(options.count() + kHookCount);
+    arguments.nOptions = static_cast<jint>(options.count() + hookCount);
     arguments.options = array;
     arguments.ignoreUnrecognized = JNI_FALSE;
     setVmStartFailure(createFailed.isEmpty() ? kCreateFailed : createFailed.chars());

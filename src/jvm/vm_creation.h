@@ -35,5 +35,5 @@ struct VirtualMachine {
 // asks for it to size main's thread; 0 when the machine leaves it to the
 // system.
 size_t defaultThreadStackSize(const VmLibrary& library);
-// The options in order, then the launcher's hooks (see jvm/vm_output.h).
+// The options in order, then the launcher's hooks that serve (see jvm/vm_output.h).
 [[nodiscard]] bool createVm(const VmLibrary& library, const TextList& options, VirtualMachine& machine, Failure& failure);

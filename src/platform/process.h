@@ -45,4 +45,11 @@ struct StartedPlatform {
 // The value of an environment variable; false when it is not set.
 bool environmentVariable(const char* name, Text& value);
 
+// Has the function called with the exit code when the process ends through
+// exit(), as HotSpot ends it at System.exit (after its own exit hook), on
+// Linux, where the machine shares the launcher's C library; false where that
+// cannot be (Windows: the machine's C runtime is not the launcher's), and
+// the machine's exit hook must serve. At most one function.
+bool runAtExit(void (*function)(int code));
+
 }

@@ -291,10 +291,18 @@ def test_jcmd_sees_the_command_line_java_gives(launcher_binary, classes, tmp_pat
     through_launcher = command_line(runtime, start_waiting([str(tmp_path / 'app'), 'one']))
     through_java = command_line(runtime, start_waiting([tool(runtime, 'java'), '-Xmx64m', '-Dapp.x=1', '-cp',
                                                         str(classes), 'com.example.fixture.Waits', 'one']))
-    assert 'Launcher Type: SUN_STANDARD' in through_java
-    def without_machine_arguments(lines):
-        return [line for line in lines if not line.startswith('jvm_args:')]
-    assert without_machine_arguments(through_launcher) == without_machine_arguments(through_java)
+    assert 'Launcher Type: SUN_STANDARD' in through_java and 'jvm_args: -Xmx64m -Dapp.x=1 ' in through_java
+    assert through_launcher == through_java
+
+
+def test_the_machines_arguments_are_javas(launch, classes, runtime):
+    # The launcher's hooks would be among them: none is handed over on Linux.
+    options = ['-Xmx64m', '-Dapp.x=1']
+    through_java = java(runtime, *options, '-cp', classes, 'com.example.fixture.Launched')
+    through_launcher = launch(pinned(runtime, settings_text(classes, 'com.example.fixture.Launched',
+                                                            parameters=' '.join(options))))
+    assert_same(through_java, through_launcher)
+    assert through_launcher.stdout.startswith(b'input=[-Xmx64m, -Dapp.x=1]\nlauncher=SUN_STANDARD\n')
 
 
 @pytest.mark.parametrize('option, first_line, exit_code', [

@@ -24,8 +24,14 @@ def java(runtime, *arguments, env=None, cwd=None):
 
 
 def shown(result):
-    """What the Launched fixture printed, but the machine's input arguments."""
-    return [line for line in result.stdout.decode().splitlines() if not line.startswith('input=')]
+    """What the Launched fixture printed, line by line."""
+    return result.stdout.decode().splitlines()
+
+
+def printed(result, name):
+    """The value the Launched fixture printed for the name."""
+    [value] = [line.split('=', 1)[1] for line in shown(result) if line.startswith(name + '=')]
+    return value
 
 
 def assert_same(through_java, through_launcher):
@@ -58,7 +64,7 @@ def test_pdfsam_like_a_folder_of_jar_files(launch, classes, runtime, tmp_path):
     through_java = java(runtime, '-cp', f'{app}/lib/*', LAUNCHED, 'a')
     through_launcher = launch(settings_text('%APPDIR%/lib/*', LAUNCHED, **only(runtime)), ['a'])
     assert_same(through_java, through_launcher)
-    class_path = shown(through_launcher)[1].split('=', 1)[1].split(':')
+    class_path = printed(through_launcher, 'class.path').split(':')
     assert sorted(class_path) == sorted(f'{app}/lib/{name}' for name in ['zeta.jar', 'app.jar', 'Upper.JAR',
                                                                           'alpha.jar'])
 
@@ -81,7 +87,7 @@ def test_the_main_jar_is_found_among_a_wildcards_jar_files(launch, classes, runt
     make_jar(app / 'lib' / 'runs.jar', classes, main_class=LAUNCHED)
     through_launcher = launch(settings_text('%APPDIR%/lib/*', '', **only(runtime)), ['q'])
     assert through_launcher.returncode == 0, through_launcher.stderr.decode(errors='replace')
-    assert shown(through_launcher)[1:] == [f'class.path={app}/lib/runs.jar', f'user.dir={os.getcwd()}',
+    assert shown(through_launcher)[2:] == [f'class.path={app}/lib/runs.jar', f'user.dir={os.getcwd()}',
                                            'args=[q]']
 
 
@@ -149,11 +155,19 @@ def test_jdk_java_options_as_java_reads_it(launch, classes, runtime, tmp_path, v
         (tmp_path / name).write_text(text)
     value = value.format(classes=classes, missing=tmp_path / 'missing', **{n: tmp_path / n for n in files})
     variable = {'JDK_JAVA_OPTIONS': value}
-    through_java = java(runtime, '-Xmx64m', '-cp', classes, LAUNCHED, env=variable)
-    through_launcher = launch(settings_text(classes, LAUNCHED, parameters='-Xmx64m', **only(runtime)),
-                              env=variable)
+    through_java = java(runtime, '-cp', classes, LAUNCHED, env=variable)
+    through_launcher = launch(settings_text(classes, LAUNCHED, **only(runtime)), env=variable)
     assert through_java.stderr.startswith(b'NOTE: Picked up JDK_JAVA_OPTIONS: ')
     assert_same(through_java, through_launcher)
+
+
+def test_jdk_java_options_follow_the_parameters(launch, classes, runtime):
+    # java puts them before its own command line's options, the launcher after the parameters.
+    variable = {'JDK_JAVA_OPTIONS': '-Dfrom.variable=1'}
+    through_launcher = launch(settings_text(classes, LAUNCHED, parameters='-Xmx64m', **only(runtime)),
+                              env=variable)
+    assert printed(through_launcher, 'input') == '[-Xmx64m, -Dfrom.variable=1]'
+
 
 
 def test_jdk_java_options_may_be_ignored(launch, classes, runtime):

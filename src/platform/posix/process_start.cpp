@@ -1,8 +1,21 @@
 #include "platform/process.h"
 
 #include <locale.h>
+#include <stdlib.h>
 
 namespace platform {
+
+namespace {
+
+void (*atExit)(int code) = nullptr;
+
+void callAtExit(int code, void*)
+{
+    if (atExit)
+        atExit(code);
+}
+
+}
 
 // Only the locale matters here, for the multibyte character stepping.
 StartUpFailure startUp(InstanceHandle, long&)
@@ -13,6 +26,18 @@ StartUpFailure startUp(InstanceHandle, long&)
 
 void shutDown()
 {
+}
+
+// glibc's on_exit, unlike atexit, hands over the exit code.
+bool runAtExit(void (*function)(int code))
+{
+    if (atExit)
+        return atExit == function;
+    atExit = function;
+    if (on_exit(callAtExit, nullptr) == 0)
+        return true;
+    atExit = nullptr;
+    return false;
 }
 
 }

@@ -85,4 +85,11 @@ void shutDown()
     CoUninitialize();
 }
 
+// The machine ends the process through its own C runtime, which runs none
+// of the launcher's: its exit hook serves instead.
+bool runAtExit(void (*)(int))
+{
+    return false;
+}
+
 }

@@ -935,6 +935,15 @@ static void sayWhyNot(const JavaVMInitArgs* init)
     if (config.says[0] && print)
         record("printed", ",\"result\":%ld", (long)callPrintHook(print, "%*s %d\n", (int)config.saysWidth,
                                                                    config.says, 42));
+    else if (config.says[0]) {
+        /* Without the hook a machine prints to its own standard error: the
+         * same bytes as through the hook, which the launcher passes on. */
+        char said[1100];
+        int length = _snprintf(said, sizeof said, "%s %d\n", config.says, 42);
+        DWORD written = 0;
+        if (length > 0)
+            WriteFile(GetStdHandle(STD_ERROR_HANDLE), said, (DWORD)length, &written, NULL);
+    }
     if (config.abortSays[0]) {
         DWORD written = 0;
         WriteFile(GetStdHandle(STD_ERROR_HANDLE), config.abortSays, lstrlenA(config.abortSays), &written, NULL);
