@@ -23,22 +23,29 @@ const char kMainWithArguments[] = "([Ljava/lang/String;)V";
 const int kFramesShown = 5;
 const char kExceptionInMainPrefix[] = "Exception in thread \"main\" ";
 
-// Describes the pending exception on the machine's standard error, as java
-// does; where messages go to a box, the failure carries it too, since the
-// user sees no standard error there. The prefix says where it came from.
-bool describeException(JNIEnv* env, const char* prefix, Failure& failure)
+// Where messages go to a box, the failure carries the pending exception,
+// since the user sees no standard error there; it stays pending. The prefix
+// says where it came from.
+void keepExceptionForBox(JNIEnv* env, const char* prefix, Failure& failure)
 {
     failSilently(failure);
-    if (platform::messagesShownInBox()) {
-        jthrowable thrown = env->ExceptionOccurred();
-        env->ExceptionClear();
-        Text message(prefix);
-        Text said = throwableText(env, thrown, kFramesShown);
-        if (thrown)
-            env->Throw(thrown);
-        if (!said.isEmpty() && message.append(said))
-            failWithText(failure, prefix, static_cast<Text&&>(message));
-    }
+    if (!platform::messagesShownInBox())
+        return;
+    jthrowable thrown = env->ExceptionOccurred();
+    env->ExceptionClear();
+    Text message(prefix);
+    Text said = throwableText(env, thrown, kFramesShown);
+    if (thrown)
+        env->Throw(thrown);
+    if (!said.isEmpty() && message.append(said))
+        failWithText(failure, prefix, static_cast<Text&&>(message));
+}
+
+// Describes the pending exception on the machine's standard error, as java
+// does, and in the failure where messages go to a box.
+bool describeException(JNIEnv* env, const char* prefix, Failure& failure)
+{
+    keepExceptionForBox(env, prefix, failure);
     env->ExceptionDescribe();
     return false;
 }
@@ -202,9 +209,12 @@ bool invokeMainClass(VirtualMachine& machine, const MainCall& call, Failure& fai
     trace("main called");
     callMain(env, entry, arguments);
     bool threw = env->ExceptionOccurred() != nullptr;
-    trace("main returned%s", { threw ? " with an exception, described on the VM's standard error" : "" });
+    trace("main returned%s", { threw ? " with an exception, for the thread's uncaught-exception handler" : "" });
+    // As java, the exception stays pending: leaving the machine, the thread
+    // hands it to its uncaught-exception handler (the default one prints it
+    // as "Exception in thread "main" ...").
     if (threw)
-        describeException(env, kExceptionInMainPrefix, failure);
+        keepExceptionForBox(env, kExceptionInMainPrefix, failure);
     jint detached = machine.vm->DetachCurrentThread();
     trace("DetachCurrentThread: %d", { static_cast<int>(detached) });
     // The environment belongs to the thread, which is no longer the machine's.

@@ -225,6 +225,17 @@ def test_exception_out_of_main(launch, classes, runtime, main_class):
     assert_same(through_java, through_launcher, exit_code=255)
 
 
+@pytest.mark.parametrize('handler', ['default', 'thread'])
+def test_an_exception_out_of_main_goes_to_the_uncaught_exception_handler(launch, classes, runtime, handler):
+    through_java = java(runtime, '-cp', classes, 'com.example.fixture.Handled', handler)
+    through_launcher = launch(pinned(runtime, settings_text(classes, 'com.example.fixture.Handled')), [handler])
+    assert through_java.returncode == 1
+    assert_same(through_java, through_launcher, exit_code=255)
+    named = {'default': b'the default handler', 'thread': b"the thread's handler"}[handler]
+    assert through_launcher.stdout == named + b': main java.lang.IllegalStateException: out of main\n'
+    assert through_launcher.stderr == b''
+
+
 STACKS = [
     # case, options, environment
     ('-Xss16m', ['-Xss16m'], {}),

@@ -793,10 +793,13 @@ static void JNICALL ExceptionDescribe(JNIEnv* env)
 
 /* ---- the invocation interface ---- */
 
+/* As a real machine, a thread that leaves it hands a pending exception to its
+ * uncaught-exception handler, which describes it. */
 static jint JNICALL DetachCurrentThread(JavaVM* vm)
 {
     check(vm == &machine ? &environment : NULL, "DetachCurrentThread", 0);
-    record("detach", ",\"result\":%ld", config.detachResult);
+    record("detach", ",\"result\":%ld,\"uncaught\":%O", config.detachResult, pending);
+    pending = NULL;
     detached = config.detachResult == JNI_OK;
     return config.detachResult;
 }
