@@ -9,6 +9,11 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64
   wine wine64 xvfb xauth imagemagick
   openjdk-17-jdk-headless openjfx libgtest-dev locales
+  # The fuzz targets: clang with libFuzzer and the sanitizers' runtimes (which
+  # clang only recommends), llvm-symbolizer (in llvm), which puts function
+  # names and lines into the sanitizers' reports, and zlib to check the
+  # inflater against.
+  clang libclang-rt-dev llvm zlib1g-dev
 )
 export DEBIAN_FRONTEND=noninteractive
 

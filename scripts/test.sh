@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test layer: the unit tests (plain and with
 # ASan and UBSan), static checks of the Windows executables, the branding
-# tool's refusals of what it cannot brand, the Windows
-# launcher under Wine once per build (win64, win32), and the Linux launcher
-# against the installed JVMs. Prints passed, failed and skipped for each layer
-# and in total; fails when a test failed or a layer gave no result. Each
-# layer's whole output is in build/test-output/.
+# tool's refusals of what it cannot brand, every fuzz target briefly, the
+# Windows launcher under Wine once per build (win64, win32), and the Linux
+# launcher against the installed JVMs. Prints passed, failed and skipped for
+# each layer and in total; fails when a test failed or a layer gave no
+# result. Each layer's whole output is in build/test-output/.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh || exit 1
@@ -81,6 +81,21 @@ pytest_layer() { # LAYER LOG COMMAND...: COMMAND runs pytest on one folder
   [ -z "$retried" ] || summary[${#summary[@]}-1]+="   $retried"
 }
 
+# Each fuzz target, the launcher's and the branding tool's, a few seconds from
+# its fixed seeds (scripts/fuzz_check.sh, which builds them with clang): one
+# test each. What a target finds is kept in build/test-output/fuzz/.
+fuzz_layer() {
+  local layer="fuzz targets" log="$output/fuzz.log" status line
+  echo "== $layer"
+  scripts/fuzz_check.sh "$output/fuzz" >"$log" 2>&1
+  status=$?
+  grep -E -A5 '^FAILED ' "$log"
+  tail -n 2 "$log"
+  line=$(grep -E '^[0-9]+ passed, [0-9]+ failed$' "$log" | tail -1)
+  [ -n "$line" ] || { no_result "$layer" "$log"; return; }
+  record_checked "$layer" "$log" "$status" "$(count passed "$line")" "$(count failed "$line")" 0
+}
+
 # A double-byte locale whose second bytes include 0x5C, for the character-stepping tests.
 [ -d build/locale/zh_CN.GBK ] || localedef -c -i zh_CN -f GBK build/locale/zh_CN.GBK >/dev/null 2>&1
 LOCPATH="$PWD/build/locale" ctest_layer "unit tests" linux
@@ -88,6 +103,7 @@ LOCPATH="$PWD/build/locale" ctest_layer "unit tests, sanitizers" linux-sanitize
 
 pytest_layer "static checks" "$output/static.log" /usr/bin/python3 -m pytest tests/static
 pytest_layer "branding tool" "$output/tools.log" /usr/bin/python3 -m pytest tests/tools
+fuzz_layer
 
 # Each Windows build under Wine; where the machine runs no 32-bit programs,
 # the win32 session skips every test and says why in one line.

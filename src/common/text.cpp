@@ -4,6 +4,34 @@
 
 #include <string.h>
 
+#if defined(__SANITIZE_ADDRESS__)
+#define TEXT_MARKS_ITS_END 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TEXT_MARKS_ITS_END 1
+#endif
+#endif
+#ifdef TEXT_MARKS_ITS_END
+#include <sanitizer/common_interface_defs.h>
+#endif
+
+namespace {
+
+// Under AddressSanitizer a buffer's room past the terminating NUL is marked
+// unreadable, so that a read past a text's end is caught although the buffer
+// goes on; a buffer goes back to the allocator whole.
+void moveReadableEnd(char* buffer, size_t capacity, size_t oldEnd, size_t newEnd)
+{
+#ifdef TEXT_MARKS_ITS_END
+    if (buffer)
+        __sanitizer_annotate_contiguous_container(buffer, buffer + capacity, buffer + oldEnd, buffer + newEnd);
+#else
+    (void)buffer, (void)capacity, (void)oldEnd, (void)newEnd;
+#endif
+}
+
+}
+
 // A text that cannot get memory for its copy stays empty.
 Text::Text(const char* chars)
 {
@@ -38,6 +66,7 @@ Text& Text::operator=(const Text& other)
 Text& Text::operator=(Text&& other) noexcept
 {
     if (this != &other) {
+        moveReadableEnd(buffer_, capacity_, length_ + 1, capacity_);
         releaseMemory(buffer_);
         buffer_ = other.buffer_;
         length_ = other.length_;
@@ -51,6 +80,7 @@ Text& Text::operator=(Text&& other) noexcept
 
 Text::~Text()
 {
+    moveReadableEnd(buffer_, capacity_, length_ + 1, capacity_);
     releaseMemory(buffer_);
 }
 
@@ -78,7 +108,9 @@ bool Text::reserve(size_t length)
     if (!buffer)
         return false;
     memcpy(buffer, chars(), length_ + 1);
+    moveReadableEnd(buffer_, capacity_, length_ + 1, capacity_);
     releaseMemory(buffer_);
+    moveReadableEnd(buffer, capacity, capacity, length_ + 1);
     buffer_ = buffer;
     capacity_ = capacity;
     return true;
@@ -98,6 +130,7 @@ bool Text::assign(const char* chars, size_t length)
     }
     if (!reserve(length))
         return false;
+    moveReadableEnd(buffer_, capacity_, length_ + 1, length + 1);
     if (length)
         memcpy(buffer_, chars, length);
     length_ = length;
@@ -123,6 +156,7 @@ bool Text::append(const char* chars, size_t length)
     }
     if (!reserve(length_ + length))
         return false;
+    moveReadableEnd(buffer_, capacity_, length_ + 1, length_ + length + 1);
     memcpy(buffer_ + length_, chars, length);
     length_ += length;
     buffer_[length_] = '\0';
@@ -132,8 +166,9 @@ bool Text::append(const char* chars, size_t length)
 void Text::truncate(size_t length)
 {
     if (length < length_) {
+        buffer_[length] = '\0';
+        moveReadableEnd(buffer_, capacity_, length_ + 1, length + 1);
         length_ = length;
-        buffer_[length_] = '\0';
     }
 }
 
@@ -144,5 +179,6 @@ void Text::removePrefix(size_t count)
         return;
     }
     memmove(buffer_, buffer_ + count, length_ - count + 1);
+    moveReadableEnd(buffer_, capacity_, length_ + 1, length_ - count + 1);
     length_ -= count;
 }

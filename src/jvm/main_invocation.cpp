@@ -194,9 +194,10 @@ void callMain(JNIEnv* env, const MainEntry& entry, jobjectArray arguments)
 
 }
 
-bool invokeMainClass(VirtualMachine& machine, const MainCall& call, Failure& failure)
+bool invokeMainClass(MainThreadAttachment& attachment, VmStartCapture& start, const MainCall& call,
+                     Failure& failure)
 {
-    JNIEnv* env = machine.env;
+    JNIEnv* env = attachment.env();
     MainEntry entry;
     if (!findMain(env, call, entry, failure))
         return false;
@@ -205,7 +206,7 @@ bool invokeMainClass(VirtualMachine& machine, const MainCall& call, Failure& fai
         env->ExceptionDescribe();
         return failSilently(failure);
     }
-    endVmStart();
+    start.end();
     trace("main called");
     callMain(env, entry, arguments);
     bool threw = env->ExceptionOccurred() != nullptr;
@@ -215,11 +216,8 @@ bool invokeMainClass(VirtualMachine& machine, const MainCall& call, Failure& fai
     // as "Exception in thread "main" ...").
     if (threw)
         keepExceptionForBox(env, kExceptionInMainPrefix, failure);
-    jint detached = machine.vm->DetachCurrentThread();
+    jint detached = attachment.detach();
     trace("DetachCurrentThread: %d", { static_cast<int>(detached) });
-    // The environment belongs to the thread, which is no longer the machine's.
-    if (detached == JNI_OK)
-        machine.env = nullptr;
     // As with java, an exception out of main is a failure of the launch.
     if (threw)
         return false;

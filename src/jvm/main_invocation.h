@@ -4,7 +4,8 @@
 #include "common/failure.h"
 #include "common/text.h"
 #include "config/settings.h"
-#include "jvm/vm_creation.h"
+#include "jvm/main_thread_attachment.h"
+#include "jvm/vm_output.h"
 
 #include <jni.h>
 
@@ -16,5 +17,8 @@ struct MainCall {
 };
 
 // True once main was called, returned without an exception and the thread
-// detached cleanly; false with why (an exception out of main among it).
-[[nodiscard]] bool invokeMainClass(VirtualMachine& machine, const MainCall& call, Failure& failure);
+// detached cleanly; false with why (an exception out of main among it). The
+// machine's start ends as main is called, and the thread leaves the machine
+// when main returns.
+[[nodiscard]] bool invokeMainClass(MainThreadAttachment& attachment, VmStartCapture& start, const MainCall& call,
+                                   Failure& failure);

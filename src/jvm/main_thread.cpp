@@ -36,23 +36,15 @@ size_t parseSize(const char* text)
 }
 
 struct ThreadRun {
-    VirtualMachine* machine;
-    bool (*run)(void*);
+    MainRunFunction run;
     void* context;
 };
 
 int runThere(void* argument)
 {
     ThreadRun* call = static_cast<ThreadRun*>(argument);
-    bool result = call->run(call->context);
-    // A thread that ends attached to the machine never ends for it: the
-    // teardown's DestroyJavaVM would wait for it for good.
-    VirtualMachine& machine = *call->machine;
-    if (machine.env) {
-        machine.vm->DetachCurrentThread();
-        machine.env = nullptr;
-    }
-    return result ? 1 : 0;
+    MainThreadAttachment attachment(AttachmentEnd::LeaveWithOwner);
+    return call->run(call->context, attachment) ? 1 : 0;
 }
 
 }
@@ -66,8 +58,7 @@ size_t requestedStackSize(const TextList& options)
     return size;
 }
 
-bool runMainOnItsThread(const TextList& vmOptions, const VmLibrary& library, VirtualMachine& machine,
-                        bool (*run)(void*), void* context)
+bool runMainOnItsThread(const TextList& vmOptions, const VmLibrary& library, MainRunFunction run, void* context)
 {
     size_t wanted = requestedStackSize(vmOptions);
     bool newThread = wanted > platform::currentThreadStackSize();
@@ -79,7 +70,7 @@ bool runMainOnItsThread(const TextList& vmOptions, const VmLibrary& library, Vir
             wanted = kSmallestStack;
     }
     if (newThread) {
-        ThreadRun call = { &machine, run, context };
+        ThreadRun call = { run, context };
         int result = 0;
         if (platform::runOnNewThread(wanted, runThere, &call, result)) {
             trace("main ran on a thread with a stack of %d KiB", { static_cast<int>(wanted >> 10) });
@@ -87,5 +78,6 @@ bool runMainOnItsThread(const TextList& vmOptions, const VmLibrary& library, Vir
         }
         trace("no thread with a stack of %d KiB: main runs on the launcher's thread", { static_cast<int>(wanted >> 10) });
     }
-    return run(context);
+    MainThreadAttachment attachment(AttachmentEnd::StayForTeardown);
+    return run(context, attachment);
 }

@@ -3,6 +3,7 @@
 // for (or else the machine's default) where the launcher's own thread may not
 // run the machine or has less.
 #include "common/text_list.h"
+#include "jvm/main_thread_attachment.h"
 #include "jvm/vm_creation.h"
 
 #include <stddef.h>
@@ -17,7 +18,9 @@ size_t requestedStackSize(const TextList& options);
 // else on the launcher's thread, and gives what it gave; where the
 // launcher's thread may not run the machine (Linux), always on a new thread,
 // sized as java sizes it: -Xss (64 KiB at least), else the machine's
-// default. The launcher's thread waits for the other one, which leaves the
-// machine before it ends.
-[[nodiscard]] bool runMainOnItsThread(const TextList& vmOptions, const VmLibrary& library, VirtualMachine& machine,
-                                      bool (*run)(void*), void* context);
+// default. The function is handed its thread's attachment, for the machine
+// it creates: the other thread leaves the machine before it ends, and the
+// launcher's thread waits for it.
+using MainRunFunction = bool (*)(void* context, MainThreadAttachment& attachment);
+[[nodiscard]] bool runMainOnItsThread(const TextList& vmOptions, const VmLibrary& library, MainRunFunction run,
+                                      void* context);

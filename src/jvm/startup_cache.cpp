@@ -33,10 +33,12 @@ const char kBaseArchiveName[] = "classes.jsa";
 const unsigned long long kRoomToSpare = 32ull << 20;
 const unsigned kRoomPerJarByte = 4;
 
-// The archive the exit hook seals: the launch's own, which outlives the machine.
+// The archive the exit hook seals: the launch's own, which outlives the
+// machine, from when it is asked for until its owner goes. Global, as the
+// machine's hooks take no context.
 StartupArchive* archiveToSeal = nullptr;
 
-void JNICALL sealAtExit(jint)
+void JNICALL sealWhenTheMachineExits(jint)
 {
     if (archiveToSeal)
         sealStartupArchive(*archiveToSeal);
@@ -212,55 +214,59 @@ bool optionsChooseTheirArchive(const TextList& options)
     return false;
 }
 
-ExitHookFunction addStartupCacheOptions(const StartupCacheFacts& facts, TextList& vmOptions, StartupArchive& state)
+void addStartupCacheOptions(const StartupCacheFacts& facts, TextList& vmOptions, StartupArchive& state)
 {
     Text versionText;
     if (!runtimeReleaseVersion(facts.runtimeHome, versionText)) {
         trace("startup cache: off, the runtime's release file gives no version");
-        return nullptr;
+        return;
     }
     int feature = featureOf(javaVersion(versionText.chars()));
     if (feature < kFirstSelfMaintainingArchive) {
         trace("startup cache: off, Java %d keeps no archive by itself (Java 19 and later do)", { feature });
-        return nullptr;
+        return;
     }
     if (optionsChooseTheirArchive(vmOptions)) {
         trace("startup cache: off, the settings' own options choose the archive");
-        return nullptr;
+        return;
     }
     if (const Text* directory = directoryAmong(facts.classPath)) {
         trace("startup cache: off, the class path holds the directory %s (the runtime archives classes of JAR "
               "files only)", { *directory });
-        return nullptr;
+        return;
     }
     unsigned long long jarBytes = 0;
     ArchiveHash hash;
     if (!gatherFacts(facts, vmOptions, hash, jarBytes)) {
         trace("startup cache: off, the runtime has no class archive of its own beside %s", { facts.vmLibraryPath });
-        return nullptr;
+        return;
     }
     if (!cachePaths(facts, versionText, feature, state))
-        return nullptr;
+        return;
     state.facts = hash.value();
     if (!removeUnsealed(state)) {
         trace("startup cache: off");
-        return nullptr;
+        return;
     }
     bool inUse = platform::fileExists(state.archive.chars());
     if (!inUse && !roomForArchive(state.archive, jarBytes)) {
         trace("startup cache: off, too little room beside %s for the runtime to write it", { state.archive });
-        return nullptr;
+        return;
     }
     if (!insertOptions(vmOptions, state.archive)) {
         trace("startup cache: off, no memory for its options");
-        return nullptr;
+        return;
     }
     trace("startup cache: %s (%s)", { state.archive, inUse ? "in use" : "made at exit" });
     if (inUse)
-        return nullptr;
+        return;
     state.sealAtExit = true;
     archiveToSeal = &state;
-    return sealAtExit;
+}
+
+ExitHookFunction StartupArchive::exitHook() const
+{
+    return archiveToSeal == this ? sealWhenTheMachineExits : nullptr;
 }
 
 StartupArchive::~StartupArchive()

@@ -12,6 +12,8 @@
 
 #include <jni.h>
 
+typedef void (JNICALL* ExitHookFunction)(jint code);
+
 // An archive the runtime is asked to make: sealed when the owner goes (after
 // the runtime has ended), or from the runtime's exit hook when the
 // application calls System.exit.
@@ -21,13 +23,15 @@ struct StartupArchive {
     StartupArchive& operator=(const StartupArchive&) = delete;
     ~StartupArchive();
 
+    // The hook for the machine's "exit" that seals this archive, for as long
+    // as the owner lives; null when there is nothing to seal at exit.
+    ExitHookFunction exitHook() const;
+
     Text archive;
     Text seal;
     unsigned long long facts = 0;
     bool sealAtExit = false;
 };
-
-typedef void (JNICALL* ExitHookFunction)(jint code);
 
 // What the archive is made for and where it goes.
 struct StartupCacheFacts {
@@ -40,10 +44,9 @@ struct StartupCacheFacts {
 // Adds the archive options to vmOptions when the runtime can keep the
 // archive and the folder can be written; otherwise (and without memory)
 // leaves the launch exactly as it is. The messages of the runtime about the
-// archive stay off the application's console. Gives the exit hook that seals
-// an archive made at exit, or null.
-ExitHookFunction addStartupCacheOptions(const StartupCacheFacts& facts, TextList& vmOptions,
-                                        StartupArchive& archive);
+// archive stay off the application's console. An archive made at exit is
+// then the one its exit hook seals.
+void addStartupCacheOptions(const StartupCacheFacts& facts, TextList& vmOptions, StartupArchive& archive);
 
 // Seals the archive the runtime was asked to make, once it is whole; at most once.
 void sealStartupArchive(StartupArchive& archive);

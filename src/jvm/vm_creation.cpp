@@ -115,12 +115,14 @@ size_t defaultThreadStackSize(const VmLibrary& library)
     };
     Jni11InitArgs arguments = {};
     arguments.version = JNI_VERSION_1_1;
-    library.getDefaultInitArgs(&arguments); // what it returns says nothing of the size
+    if (library.getDefaultInitArgs)
+        library.getDefaultInitArgs(&arguments); // what it returns says nothing of the size
     trace("the machine's default thread stack: %d KiB", { static_cast<int>(arguments.javaStackSize >> 10) });
     return arguments.javaStackSize > 0 ? static_cast<size_t>(arguments.javaStackSize) : 0;
 }
 
-bool createVm(const VmLibrary& library, const TextList& options, VirtualMachine& machine, Failure& failure)
+bool createVm(const VmLibrary& library, const TextList& options, VirtualMachine& machine,
+              MainThreadAttachment& attachment, Failure& failure)
 {
     Text createFailed = formatMessage(kJniExceptionFormat, kCreateFailed);
     MemoryBlock block;
@@ -135,13 +137,15 @@ bool createVm(const VmLibrary& library, const TextList& options, VirtualMachine&
     arguments.options = array;
     arguments.ignoreUnrecognized = JNI_FALSE;
     setVmStartFailure(createFailed.isEmpty() ? kCreateFailed : createFailed.chars());
-    jint result = library.createJavaVm(&machine.vm, reinterpret_cast<void**>(&machine.env), &arguments);
+    JNIEnv* env = nullptr;
+    jint result = library.createJavaVm(&machine.vm, reinterpret_cast<void**>(&env), &arguments);
     trace("JNI_CreateJavaVM: %d", { static_cast<int>(result) });
     setVmStartFailure("");
-    if (result == JNI_OK)
+    if (result == JNI_OK) {
+        attachment.attach(machine.vm, env);
         return true;
+    }
     machine.vm = nullptr;
-    machine.env = nullptr;
     // Without memory for the message, what failed still stands.
     Text message = withVmReason(createFailed.chars());
     return failWithText(failure, message.isEmpty() ? kCreateFailed : kJniExceptionFormat, static_cast<Text&&>(message));

@@ -4,6 +4,7 @@
 #include "common/failure.h"
 #include "common/text.h"
 #include "common/text_list.h"
+#include "jvm/main_thread_attachment.h"
 
 #include <jni.h>
 
@@ -27,7 +28,6 @@ struct VirtualMachine {
     ~VirtualMachine();
 
     JavaVM* vm = nullptr;
-    JNIEnv* env = nullptr; // the creating thread's, while it is attached
 };
 
 [[nodiscard]] bool loadVmLibrary(const Text& path, VmLibrary& library, Failure& failure);
@@ -35,5 +35,7 @@ struct VirtualMachine {
 // asks for it to size main's thread; 0 when the machine leaves it to the
 // system.
 size_t defaultThreadStackSize(const VmLibrary& library);
-// The options in order, then the launcher's hooks that serve (see jvm/vm_output.h).
-[[nodiscard]] bool createVm(const VmLibrary& library, const TextList& options, VirtualMachine& machine, Failure& failure);
+// The options in order, then the launcher's hooks that serve (see
+// jvm/vm_output.h). The calling thread is attached to the machine it creates.
+[[nodiscard]] bool createVm(const VmLibrary& library, const TextList& options, VirtualMachine& machine,
+                            MainThreadAttachment& attachment, Failure& failure);

@@ -17,6 +17,10 @@ namespace {
 const size_t kShownReason = 4000;
 
 struct VmStart {
+    // The machine prints from several threads at once (its logging locks
+    // each stream apart) and may end the process from any of them: the rest
+    // is read and written under this lock.
+    platform::Lock lock;
     bool starting = false;
     bool exitHookWanted = false;
     // Set before the machine is created: its threads read them without the lock.
@@ -25,12 +29,9 @@ struct VmStart {
     Text failureMessage;
     OutputTail printed;
 };
-// The hooks take no context: the one machine of the process has one start.
+// Global, as the machine's hooks take no context: the one machine of the
+// process has one start.
 VmStart vmStart;
-// The machine prints from several threads at once (its logging locks each
-// stream apart) and may end the process from any of them: vmStart is read
-// and written under this lock.
-platform::Lock vmStartLock;
 // How long an end of the process waits for the lock. A print holds it for
 // one copy into the tail; a thread that holds it longer is stuck, or is this
 // very thread, ended while it printed. Waiting for it would hang the end,
@@ -60,7 +61,7 @@ void reportEndDuringStart()
     Text printed;
     bool printedKept = false;
     {
-        platform::LockHolder held(vmStartLock, kEndLockWait);
+        platform::LockHolder held(vmStart.lock, kEndLockWait);
         if (!held.holds() || !vmStart.starting)
             return;
         vmStart.starting = false;
@@ -98,7 +99,7 @@ jint JNICALL vmPrintHook(FILE* stream, const char* format, va_list arguments)
     if (formatted != GrowResult::Complete)
         return platform::printVmOutputDirectly(stream, format, arguments);
     {
-        platform::LockHolder held(vmStartLock);
+        platform::LockHolder held(vmStart.lock);
         if (vmStart.starting)
             vmStart.printed.append(text.chars(), text.length());
     }
@@ -120,16 +121,21 @@ void JNICALL vmExitHook(jint code)
         vmStart.chained(code);
 }
 
+namespace {
+
 void callChainedAtExit(int code)
 {
     if (vmStart.chained)
         vmStart.chained(static_cast<jint>(code));
 }
 
-void beginVmStart(const FailureReport& report, ExitHookFunction chained)
+}
+
+void VmStartCapture::begin(const FailureReport& report, ExitHookFunction chained)
 {
+    capturing_ = true;
     {
-        platform::LockHolder held(vmStartLock);
+        platform::LockHolder held(vmStart.lock);
         vmStart.report = report;
         vmStart.chained = chained;
         vmStart.printed.clear();
@@ -153,14 +159,17 @@ size_t chosenVmHooks(VmHook (&hooks)[kMostVmHooks])
 
 void setVmStartFailure(const char* message)
 {
-    platform::LockHolder held(vmStartLock);
+    platform::LockHolder held(vmStart.lock);
     vmStart.failureMessage = Text(message);
 }
 
-void endVmStart()
+void VmStartCapture::end()
 {
+    if (!capturing_)
+        return;
+    capturing_ = false;
     {
-        platform::LockHolder held(vmStartLock);
+        platform::LockHolder held(vmStart.lock);
         vmStart.starting = false;
     }
     platform::stopCapturingStandardStreams();
@@ -168,7 +177,7 @@ void endVmStart()
 
 bool appendVmPrinted(Text& text)
 {
-    platform::LockHolder held(vmStartLock);
+    platform::LockHolder held(vmStart.lock);
     return vmStart.printed.appendTo(text);
 }
 

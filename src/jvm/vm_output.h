@@ -24,7 +24,7 @@ struct VmHook {
     void* function;
 };
 const size_t kMostVmHooks = 3;
-// The hooks beginVmStart chose; their count. HotSpot lists every hook it is
+// The hooks VmStartCapture::begin chose; their count. HotSpot lists every hook it is
 // handed among the machine's arguments (RuntimeMXBean.getInputArguments(),
 // jcmd VM.command_line), where java has none, so only those that serve are
 // handed over: the print and abort hooks where messages go to a box (its
@@ -39,17 +39,39 @@ struct FailureReport {
     void* context;
 };
 
-// From here until main is called, a machine that ends the process (its abort
-// hook, or its exit hook with a code other than 0) first has the failure
-// message with what it said reported, where messages go to a box (where they
-// go to standard error, its words are there already); the exit hook then
-// calls the chained one.
-void beginVmStart(const FailureReport& report, ExitHookFunction chained);
-// What such an end means at this point of the start; empty: only what the
-// machine said is shown, and nothing when it said nothing.
+// The machine's start, from before it is created until main is called, and
+// its owner: what the launcher keeps of it ends when main is called, or else
+// when the owner goes, on every path where main is not called. Global state
+// behind it (the machine's hooks take no context): one machine, one start.
+//
+//   launcher.vmStart.begin(report, chained);
+//   if (!createVm(...) || !findMain(...))
+//       return false;                  // ends as the Launcher goes
+//   launcher.vmStart.end();
+//   ... call main ...
+class VmStartCapture {
+public:
+    VmStartCapture() = default;
+    VmStartCapture(const VmStartCapture&) = delete;
+    VmStartCapture& operator=(const VmStartCapture&) = delete;
+    ~VmStartCapture() { end(); }
+
+    // From here until the end, a machine that ends the process (its abort
+    // hook, or its exit hook with a code other than 0) first has the failure
+    // message with what it said reported, where messages go to a box (where
+    // they go to standard error, its words are there already); the exit hook
+    // then calls the chained one, for the rest of the process.
+    void begin(const FailureReport& report, ExitHookFunction chained);
+    // Main is called, or the start failed: from now on nothing is kept and an
+    // end of the process is not reported. Once; nothing before begin.
+    void end();
+
+private:
+    bool capturing_ = false;
+};
+// What an end of the process means at this point of the start; empty: only
+// what the machine said is shown, and nothing when it said nothing.
 void setVmStartFailure(const char* message);
-// Main is called: from now on nothing is kept.
-void endVmStart();
 
 // The message, followed by what the machine said where the message goes to a
 // box (elsewhere the machine's own output is beside it on standard error).

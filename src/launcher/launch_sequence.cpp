@@ -15,6 +15,7 @@
 #include "platform/window_handle.h"
 #include "runtime/runtime_layout.h"
 #include "runtime/runtime_search.h"
+#include "splash/runtime_splash.h"
 
 namespace {
 
@@ -101,28 +102,28 @@ struct MainRun {
     Failure& failure;
 };
 
-bool createVmAndRunMain(void* context)
+// On the thread main runs on, which the machine is created on.
+bool createVmAndRunMain(void* context, MainThreadAttachment& attachment)
 {
     MainRun& run = *static_cast<MainRun*>(context);
     Launcher& launcher = run.launcher;
-    beginVmStart({ showFailureNow, &launcher.splash.messageOwner }, launcher.exitHook);
-    if (!createVm(launcher.vmLibrary, launcher.settings.vmOptions, launcher.machine, run.failure))
+    launcher.vmStart.begin({ showFailureNow, &launcher.splash.messageOwner }, launcher.startupArchive.exitHook());
+    if (!createVm(launcher.vmLibrary, launcher.settings.vmOptions, launcher.machine, attachment, run.failure))
         return false;
     MainCall call = { launcher.settings, launcher.runtimeHome, launcher.mainArguments };
-    return invokeMainClass(launcher.machine, call, run.failure);
+    return invokeMainClass(attachment, launcher.vmStart, call, run.failure);
 }
 
 // The failure is shown before the teardown, which waits for the
 // application's threads, with the splash window still its owner.
 int launch(platform::InstanceHandle instance)
 {
-    platform::StartedPlatform started(instance);
+    Launcher launcher(instance);
     Failure failure;
-    if (!platformStarted(started, failure)) {
+    if (!platformStarted(launcher.startedPlatform, failure)) {
         showFailure(nullptr, failure);
         return failure.exitCode;
     }
-    Launcher launcher;
     if (prepareLaunch(launcher, failure) && runApplication(launcher, failure))
         return 0;
     showFailure(launcher.splash.messageOwner, failure);
@@ -160,7 +161,7 @@ bool prepareLaunch(Launcher& launcher, Failure& failure)
     LaunchSettings& settings = launcher.settings;
     if (settings.startupCache) {
         StartupCacheFacts facts = { launcher.runtimeHome, launcher.jvmLibraryPath, settings.classPath, launcher.paths };
-        launcher.exitHook = addStartupCacheOptions(facts, settings.vmOptions, launcher.startupArchive);
+        addStartupCacheOptions(facts, settings.vmOptions, launcher.startupArchive);
     }
     return (joinMainArguments(settings.mainArguments, launcher.arguments, launcher.mainArguments)
             && addJavaCommandOption(settings, launcher.mainArguments.texts()))
@@ -179,10 +180,11 @@ bool runApplication(Launcher& launcher, Failure& failure)
     // splash before the machine starts for java.awt.SplashScreen to find it.
     if (!loadVmLibrary(launcher.jvmLibraryPath, launcher.vmLibrary, failure))
         return false;
+    // Closed as main's run ends, before a failure is shown: a Launcher
+    // member would go only after it.
+    RuntimeSplash runtimeSplash;
     if (splashWanted(launcher.arguments.texts()))
-        launcher.runtimeSplash = showSplashOfRuntime(launcher);
+        runtimeSplash = showSplashOfRuntime(launcher);
     MainRun run = { launcher, failure };
-    bool ran = runMainOnItsThread(launcher.settings.vmOptions, launcher.vmLibrary, launcher.machine, createVmAndRunMain, &run);
-    closeRuntimeSplash(launcher.runtimeSplash);
-    return ran;
+    return runMainOnItsThread(launcher.settings.vmOptions, launcher.vmLibrary, createVmAndRunMain, &run);
 }

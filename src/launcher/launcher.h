@@ -7,19 +7,22 @@
 #include "config/settings.h"
 #include "jvm/startup_cache.h"
 #include "jvm/vm_creation.h"
-#include "splash/runtime_splash.h"
+#include "jvm/vm_output.h"
+#include "platform/process.h"
 #include "splash/splash_screen.h"
 
 struct Launcher {
-    Launcher() = default;
+    explicit Launcher(platform::InstanceHandle instance) : startedPlatform(instance) {}
     Launcher(const Launcher&) = delete;
     Launcher& operator=(const Launcher&) = delete;
 
-    // The teardown is this order reversed: the splash window goes first,
-    // then the machine (waiting for the application's threads), and last the
-    // archive the machine made is sealed.
-    StartupArchive startupArchive;
-    VirtualMachine machine;
+    // The teardown is this order reversed, once a failure has been shown.
+    // What main's run holds goes with the run, before that: the runtime's
+    // splash (runApplication) and the main thread's attachment to the
+    // machine, which only that thread can end (jvm/main_thread.h).
+    platform::StartedPlatform startedPlatform; // stops last, once no window is left
+    StartupArchive startupArchive;             // sealed once the machine no longer writes it
+    VirtualMachine machine;                    // its end waits for the application's threads
     LaunchPaths paths;
     CommandLineArguments arguments; // the command line's
     LaunchSettings settings;
@@ -27,7 +30,8 @@ struct Launcher {
     Text runtimeHome;       // the chosen runtime's home, once found
     Text jvmLibraryPath;
     VmLibrary vmLibrary;
-    ExitHookFunction exitHook = nullptr; // given to the machine behind its own "exit" hook when set
-    RuntimeSplash runtimeSplash;
-    SplashScreen splash;
+    SplashScreen splash;    // the window goes once its minimum time is over
+    // Ends first when main was never called, while the splash window that
+    // owns what it reports is still there.
+    VmStartCapture vmStart;
 };

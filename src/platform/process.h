@@ -5,6 +5,8 @@
 #include "common/command_line_arguments.h"
 #include "common/text.h"
 
+#include <stddef.h>
+
 namespace platform {
 
 using InstanceHandle = void*;
@@ -17,23 +19,51 @@ int launchMain(platform::InstanceHandle instance);
 
 namespace platform {
 
-// Start-up of the process-wide services a launch needs: the system's locale
-// for characters, and on Windows a COM apartment, the common controls and the
-// window framework. On a failure, which step failed and its code (an HRESULT
-// on Windows). shutDown() runs after the launch, whatever startUp() gave.
+// The process-wide services a launch needs: the system's locale for
+// characters, and on Windows a COM apartment, the common controls and the
+// window framework. Each has its start, false with the system's code (an
+// HRESULT on Windows) when it did not start, and its stop, null when there
+// is nothing to undo.
 enum class StartUpFailure { None, Apartment, WindowFramework };
-StartUpFailure startUp(InstanceHandle instance, long& errorCode);
-void shutDown();
+struct PlatformService {
+    StartUpFailure failure; // what it is when it does not start
+    bool (*start)(InstanceHandle instance, long& errorCode);
+    void (*stop)();
+};
+// This platform's, in the order they start; the last has no start.
+extern const PlatformService kPlatformServices[];
 
-// Starts them up, and shuts them down when the owner goes.
-struct StartedPlatform {
-    explicit StartedPlatform(InstanceHandle instance) : failure(startUp(instance, errorCode)) {}
+// Starts the services in order up to the first that does not start (which
+// failed, and its code), and stops those that started, the last first, when
+// the owner goes: never one that did not start.
+class StartedPlatform {
+public:
+    explicit StartedPlatform(InstanceHandle instance, const PlatformService* services = kPlatformServices)
+        : services_(services)
+    {
+        for (; services[started_].start; ++started_) {
+            if (!services[started_].start(instance, errorCode)) {
+                failure = services[started_].failure;
+                break;
+            }
+        }
+    }
     StartedPlatform(const StartedPlatform&) = delete;
     StartedPlatform& operator=(const StartedPlatform&) = delete;
-    ~StartedPlatform() { shutDown(); }
+    ~StartedPlatform()
+    {
+        while (started_ > 0) {
+            if (void (*stop)() = services_[--started_].stop)
+                stop();
+        }
+    }
 
     long errorCode = 0;
-    StartUpFailure failure;
+    StartUpFailure failure = StartUpFailure::None;
+
+private:
+    const PlatformService* services_;
+    size_t started_ = 0;
 };
 
 // The arguments after the program's own path, split as the system's

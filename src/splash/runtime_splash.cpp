@@ -132,14 +132,11 @@ RuntimeSplash showRuntimeSplash(const Text& runtimeHome, const Text& image, cons
                                    : showing.loaded ? "shown"
                                                     : kNotDecoded });
     if (showing.started)
-        splash.close = library.close;
+        splash.reset(library.close);
     return splash;
 }
 
-void closeRuntimeSplash(RuntimeSplash& splash)
+void closeRuntimeSplash(SplashCloseFunction close)
 {
-    if (!splash.close)
-        return;
-    splash.close();
-    splash.close = nullptr;
+    close();
 }

@@ -7,9 +7,10 @@
 //   loadVmLibrary(...);
 //   RuntimeSplash splash = showRuntimeSplash(runtimeHome, image, noJars);
 //   createVm(...); ... main returns ...
-//   closeRuntimeSplash(splash);
+//   // the splash closes as its owner goes
 #include "common/text.h"
 #include "common/text_list.h"
+#include "common/unique_handle.h"
 
 #include <stddef.h>
 
@@ -53,10 +54,12 @@ SplashShowing showImage(const SplashLibrary& library, const Text& image);
 // not start.
 SplashShowing showJarImage(const SplashLibrary& library, const Text& jar, const Text& image);
 
-// The runtime's splash, once shown: how to close it.
-struct RuntimeSplash {
-    void (*close)() = nullptr;
-};
+// The runtime's splash, once shown: the library's SplashClose, called when
+// the owner goes; the library closes the splash unless the application has
+// closed it.
+using SplashCloseFunction = void (*)();
+void closeRuntimeSplash(SplashCloseFunction close);
+using RuntimeSplash = UniqueHandle<SplashCloseFunction, closeRuntimeSplash>;
 
 // Shows the image when one is named, or else the SplashScreen-Image of the
 // first of the JAR files whose manifest names one (a main JAR, when neither
@@ -64,5 +67,3 @@ struct RuntimeSplash {
 // the runtime has one. Never stops the launch: a runtime without the library
 // shows no splash.
 RuntimeSplash showRuntimeSplash(const Text& runtimeHome, const Text& image, const TextList& mainJars);
-// Closes the runtime's splash unless the application has closed it.
-void closeRuntimeSplash(RuntimeSplash& splash);

@@ -47,8 +47,7 @@ void printAnswer(size_t count, const char* bytes, bool terminated)
 
 int main(int argc, char** argv)
 {
-    long startUpCode = 0;
-    platform::startUp(nullptr, startUpCode);
+    platform::StartedPlatform started(nullptr);
     FILE* queries = argc == 2 ? fopen(argv[1], "r") : nullptr;
     if (!queries) {
         fputs("usage: profile_dump QUERIES\n", stderr);
@@ -77,6 +76,5 @@ int main(int argc, char** argv)
         free(buffer);
     }
     fclose(queries);
-    platform::shutDown();
     return 0;
 }

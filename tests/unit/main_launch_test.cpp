@@ -1,12 +1,14 @@
 #include "jvm/java_command.h"
 #include "jvm/main_arguments.h"
 #include "jvm/main_thread.h"
+#include "platform/threads.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <initializer_list>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -32,6 +34,107 @@ TEST(MainThread, StackSizeAsTheVmReadsXss)
     EXPECT_EQ(64u << 20, stackSizeOf({ "-Xss1m", "-Dx=1", "-Xss64m" }));
     for (const char* unreadable : { "-Xss", "-Xssm", "-Xss16mb", "-Xss16x", "-Xss-1m", "-Xss99999999999999999999999k" })
         EXPECT_EQ(0u, stackSizeOf({ "-Xss16m", unreadable })) << unreadable;
+}
+
+// A machine a thread can only leave, answering as it is told; it counts the
+// threads that leave and notes the last.
+int detaches = 0;
+jint detachAnswer = JNI_OK;
+std::thread::id leftOn;
+
+jint JNICALL answerDetach(JavaVM*)
+{
+    ++detaches;
+    leftOn = std::this_thread::get_id();
+    return detachAnswer;
+}
+
+struct FakeMachine {
+    explicit FakeMachine(jint answer = JNI_OK)
+    {
+        detaches = 0;
+        detachAnswer = answer;
+        table.DetachCurrentThread = answerDetach;
+        vm.functions = &table;
+    }
+
+    JNIInvokeInterface_ table = {};
+    JavaVM vm = {};
+    JNIEnv env = {};
+};
+
+TEST(MainThreadAttachment, TheThreadLeavesTheMachineOnce)
+{
+    FakeMachine machine;
+    {
+        MainThreadAttachment attachment(AttachmentEnd::LeaveWithOwner);
+        attachment.attach(&machine.vm, &machine.env);
+        EXPECT_EQ(JNI_OK, attachment.detach());
+        EXPECT_EQ(nullptr, attachment.env());
+        EXPECT_EQ(JNI_OK, attachment.detach());
+    }
+    EXPECT_EQ(1, detaches);
+}
+
+TEST(MainThreadAttachment, OnlyALaunchersThreadOfItsOwnLeavesAsTheOwnerGoes)
+{
+    FakeMachine machine;
+    {
+        MainThreadAttachment attachment(AttachmentEnd::LeaveWithOwner);
+        attachment.attach(&machine.vm, &machine.env);
+    }
+    EXPECT_EQ(1, detaches);
+    {
+        // DestroyJavaVM takes the launcher's first thread as it is.
+        MainThreadAttachment attachment(AttachmentEnd::StayForTeardown);
+        attachment.attach(&machine.vm, &machine.env);
+    }
+    EXPECT_EQ(1, detaches);
+    // No machine was created.
+    { MainThreadAttachment attachment(AttachmentEnd::LeaveWithOwner); }
+    EXPECT_EQ(1, detaches);
+}
+
+TEST(MainThreadAttachment, ARefusedLeaveIsTriedAgainAsTheOwnerGoes)
+{
+    FakeMachine machine(JNI_ERR);
+    {
+        MainThreadAttachment attachment(AttachmentEnd::LeaveWithOwner);
+        attachment.attach(&machine.vm, &machine.env);
+        EXPECT_EQ(JNI_ERR, attachment.detach());
+    }
+    EXPECT_EQ(2, detaches);
+}
+
+bool attachAndReturn(void* context, MainThreadAttachment& attachment)
+{
+    FakeMachine& machine = *static_cast<FakeMachine*>(context);
+    attachment.attach(&machine.vm, &machine.env);
+    return true;
+}
+
+// A thread that ends attached never ends for the machine: DestroyJavaVM
+// would wait for it for good.
+TEST(MainThread, TheThreadOfXssLeavesTheMachineBeforeItEnds)
+{
+    if (platform::currentThreadStackSize() > (64u << 20))
+        GTEST_SKIP() << "this thread's stack is as large as -Xss64m asks: main would run on it";
+    FakeMachine machine;
+    TextList options;
+    ASSERT_TRUE(options.append("-Xss64m"));
+    VmLibrary library;
+    library.getDefaultInitArgs = [](void* arguments) -> jint {
+        static_cast<jint*>(arguments)[0] = JNI_VERSION_1_2; // as HotSpot answers; the size it leaves 0
+        return JNI_OK;
+    };
+    EXPECT_TRUE(runMainOnItsThread(options, library, attachAndReturn, &machine));
+    EXPECT_EQ(1, detaches);
+    EXPECT_NE(std::this_thread::get_id(), leftOn);
+
+    // Without -Xss main stays on the launcher's thread only where that may run the machine (Windows).
+    FakeMachine withoutXss;
+    EXPECT_TRUE(runMainOnItsThread(TextList(), library, attachAndReturn, &withoutXss));
+    EXPECT_EQ(platform::firstThreadMayRunMachine() ? 0 : 1, detaches);
 }
 
 TEST(JavaCommand, TheRunTargetThenTheArguments)

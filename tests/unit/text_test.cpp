@@ -7,6 +7,17 @@
 
 #include <climits>
 
+#if defined(__SANITIZE_ADDRESS__)
+#define TEXT_MARKS_ITS_END 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TEXT_MARKS_ITS_END 1
+#endif
+#endif
+#ifdef TEXT_MARKS_ITS_END
+#include <sanitizer/asan_interface.h>
+#endif
+
 namespace {
 
 const char kLong[] = "a text longer than the first buffer of any text";
@@ -74,6 +85,48 @@ TEST(Text, StaysAsItWasWhenMemoryRunsOut)
         EXPECT_STREQ("abcdefghijxy", text.chars());
     }
     EXPECT_TRUE(text.append(kLong));
+}
+
+#ifdef TEXT_MARKS_ITS_END
+// Its bytes and the terminating NUL may be read, not the byte after them.
+::testing::AssertionResult readableToItsEnd(const Text& text)
+{
+    const char* start = text.chars();
+    if (__asan_region_is_poisoned(const_cast<char*>(start), text.length() + 1))
+        return ::testing::AssertionFailure() << "\"" << start << "\" is not readable to its NUL";
+    if (!__asan_address_is_poisoned(start + text.length() + 1))
+        return ::testing::AssertionFailure() << "\"" << start << "\" is readable past its NUL";
+    return ::testing::AssertionSuccess();
+}
+#endif
+
+TEST(Text, MarksItsBufferPastItsEndUnreadableUnderAddressSanitizer)
+{
+#ifdef TEXT_MARKS_ITS_END
+    Text text("abc");
+    EXPECT_TRUE(readableToItsEnd(text));
+    ASSERT_TRUE(text.append(kLong));
+    EXPECT_TRUE(readableToItsEnd(text));
+    text.truncate(20);
+    EXPECT_TRUE(readableToItsEnd(text));
+    text.removePrefix(5);
+    EXPECT_TRUE(readableToItsEnd(text));
+    ASSERT_TRUE(text.assign("short", 5));
+    EXPECT_TRUE(readableToItsEnd(text));
+    ASSERT_TRUE(text.assign(text.chars() + 1, 2));
+    EXPECT_TRUE(readableToItsEnd(text));
+    Text moved(static_cast<Text&&>(text));
+    EXPECT_TRUE(readableToItsEnd(moved));
+    Text reserved;
+    ASSERT_TRUE(reserved.reserve(100));
+    EXPECT_TRUE(readableToItsEnd(reserved));
+    reserved = static_cast<Text&&>(moved);
+    EXPECT_TRUE(readableToItsEnd(reserved));
+    reserved.clear();
+    EXPECT_TRUE(readableToItsEnd(reserved));
+#else
+    GTEST_SKIP() << "built without AddressSanitizer, which alone can mark memory unreadable";
+#endif
 }
 
 TEST(TextList, ReportsAnElementWithoutMemoryAndStaysUsable)

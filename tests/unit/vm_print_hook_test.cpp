@@ -25,8 +25,8 @@ jint print(FILE* stream, const char* format, ...)
 
 // A start of the machine, as the launch sequence begins and ends it.
 struct VmStartScope {
-    VmStartScope() { beginVmStart({ nullptr, nullptr }, nullptr); }
-    ~VmStartScope() { endVmStart(); }
+    VmStartScope() { capture.begin({ nullptr, nullptr }, nullptr); }
+    VmStartCapture capture;
 };
 
 // What the hook passed on to the stream, read back.
@@ -135,6 +135,42 @@ TEST(VmPrintHook, WithoutMemoryTheTextStillReachesTheStream)
     }
     EXPECT_EQ("Unrecognized VM option 'UseFooBar'\n", output.contents());
     EXPECT_EQ("", kept());
+}
+
+// A start that fails before main is called ends as its owner goes: what the
+// machine prints afterwards (its teardown, the application's threads) is not
+// kept.
+TEST(VmStartCapture, EndsAsItsOwnerGoesWhenMainWasNeverCalled)
+{
+    FILE* nowhere = fopen("/dev/null", "w");
+    ASSERT_NE(nullptr, nowhere);
+    {
+        VmStartScope start;
+        print(nowhere, "during the start\n");
+    }
+    print(nowhere, "after it\n");
+    fclose(nowhere);
+    EXPECT_EQ("during the start\n", kept());
+}
+
+jint exitCode = 0;
+
+void JNICALL noteExit(jint code)
+{
+    exitCode = code;
+}
+
+// The startup cache's hook seals the archive when the application calls
+// System.exit, long after main was called.
+TEST(VmStartCapture, TheChainedExitHookOutlivesTheStart)
+{
+    {
+        VmStartCapture start;
+        start.begin({ nullptr, nullptr }, noteExit);
+        start.end();
+    }
+    vmExitHook(3);
+    EXPECT_EQ(3, exitCode);
 }
 
 }

@@ -76,7 +76,7 @@ Outcome<VersionEdits> versionEdits(const Branding& branding)
             continue;
         Outcome<std::u16string> wide = utf16FromUtf8(*text);
         if (!wide)
-            return wide.failure();
+            return wide.refusal();
         edits.strings.emplace_back(key, wide.value());
     }
     return edits;
@@ -96,7 +96,7 @@ Status checkFewEnough(size_t languages, const char* what)
 {
     if (languages <= kMostEditedLanguages)
         return Done{};
-    return Failure{ "the executable holds " + std::to_string(languages) + " " + what + ": more than the " +
+    return Refusal{ "the executable holds " + std::to_string(languages) + " " + what + ": more than the " +
                     std::to_string(kMostEditedLanguages) + " languages the tool edits" };
 }
 
@@ -104,7 +104,7 @@ Status rewriteVersionRecords(ResourceTree& tree, const Branding& branding)
 {
     Outcome<VersionEdits> edits = versionEdits(branding);
     if (!edits)
-        return edits.failure();
+        return edits.refusal();
     uint32_t language = languageOfTree(tree);
     ResourceType& versions = tree.add(kVersionResource);
     Status few = checkFewEnough(languageCount(versions), "version records");
@@ -113,7 +113,7 @@ Status rewriteVersionRecords(ResourceTree& tree, const Branding& branding)
     if (languageCount(versions) == 0) {
         Outcome<Bytes> made = editVersionRecord(nullptr, edits.value());
         if (!made)
-            return made.failure();
+            return made.refusal();
         if (versions.entries.empty())
             versions.entries.push_back(ResourceEntry{ ResourceId{ kFirstResource, {} }, {}, {} });
         versions.entries[0].languages.push_back(ResourceData{ language, 0, std::move(made.value()) });
@@ -126,7 +126,7 @@ Status rewriteVersionRecords(ResourceTree& tree, const Branding& branding)
         for (const ResourceData& record : entry.languages) {
             Outcome<size_t> count = stringTablesToEdit(record.data);
             if (!count)
-                return count.failure();
+                return count.refusal();
             tables += count.value();
         }
     few = checkFewEnough(tables, "string tables in its version records");
@@ -136,7 +136,7 @@ Status rewriteVersionRecords(ResourceTree& tree, const Branding& branding)
         for (ResourceData& record : entry.languages) {
             Outcome<Bytes> edited = editVersionRecord(&record.data, edits.value());
             if (!edited)
-                return edited.failure();
+                return edited.refusal();
             record.data = std::move(edited.value());
         }
     return Done{};
@@ -161,7 +161,7 @@ Status rewriteManifest(ResourceTree& tree, const ManifestSettings& settings)
     if (own->languages.empty()) {
         Outcome<std::string> made = applyManifestSettings(nullptr, settings);
         if (!made)
-            return made.failure();
+            return made.refusal();
         own->languages.push_back(ResourceData{ language, 0, Bytes(made.value().begin(), made.value().end()) });
         return Done{};
     }
@@ -169,7 +169,7 @@ Status rewriteManifest(ResourceTree& tree, const ManifestSettings& settings)
         std::string text(manifest.data.begin(), manifest.data.end());
         Outcome<std::string> applied = applyManifestSettings(&text, settings);
         if (!applied)
-            return applied.failure();
+            return applied.refusal();
         manifest.data.assign(applied.value().begin(), applied.value().end());
     }
     return Done{};
@@ -180,16 +180,16 @@ Outcome<Bytes> rebrandResources(ByteView launcher, const PeLayout& layout, const
     uint32_t sectionRva = layout.sections[layout.resourceSection].virtualAddress;
     Outcome<ResourceTree> tree = readResourceTree(resourceSectionData(launcher, layout), sectionRva);
     if (!tree)
-        return tree.failure();
+        return tree.refusal();
     if (!branding.icons.empty())
         replaceIcons(tree.value(), branding.icons);
     Status version = rewriteVersionRecords(tree.value(), branding);
     if (!version)
-        return version.failure();
+        return version.refusal();
     if (branding.manifest.any()) {
         Status manifest = rewriteManifest(tree.value(), branding.manifest);
         if (!manifest)
-            return manifest.failure();
+            return manifest.refusal();
     }
     return withResourceSection(launcher, layout, writeResourceTree(std::move(tree.value()), sectionRva));
 }
@@ -200,7 +200,7 @@ Outcome<Bytes> brandExecutable(ByteView launcher, const Branding& branding)
 {
     Outcome<PeLayout> layout = readPeLayout(launcher);
     if (!layout)
-        return layout.failure();
+        return layout.refusal();
     Bytes branded = launcher.copy(0, launcher.size());
     if (changesResources(branding)) {
         Outcome<Bytes> rebranded = rebrandResources(launcher, layout.value(), branding);
@@ -219,6 +219,6 @@ Status checkReadsBack(ByteView branded, const Branding& branding)
 {
     Outcome<Bytes> again = brandExecutable(branded, branding);
     if (!again)
-        return Failure{ "the branded file would not read back (" + again.message() + "): nothing is written" };
+        return Refusal{ "the branded file would not read back (" + again.message() + "): nothing is written" };
     return Done{};
 }

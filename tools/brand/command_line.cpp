@@ -41,7 +41,7 @@ template <typename T>
 Status setOnce(std::optional<T>& slot, T value, const std::string& option)
 {
     if (slot)
-        return Failure{ option + " is given twice" };
+        return Refusal{ option + " is given twice" };
     slot = std::move(value);
     return Done{};
 }
@@ -50,7 +50,7 @@ Status setText(std::optional<std::string>& slot, const std::string& value, const
 {
     Outcome<std::u16string> text = utf16FromUtf8(value);
     if (!text)
-        return Failure{ option + ": " + text.message() };
+        return Refusal{ option + ": " + text.message() };
     return setOnce(slot, value, option);
 }
 
@@ -58,7 +58,7 @@ Status setVersion(std::optional<FourPartVersion>& slot, const std::string& value
 {
     Outcome<FourPartVersion> version = parseFourPartVersion(value);
     if (!version)
-        return Failure{ option + ": " + version.message() };
+        return Refusal{ option + ": " + version.message() };
     return setOnce(slot, version.value(), option);
 }
 
@@ -72,7 +72,7 @@ Status setChoice(std::optional<T>& slot, const std::string& value, const std::st
             return setOnce(slot, choice, option);
         names += names.empty() ? name : std::string(", ") + name;
     }
-    return Failure{ option + " must be one of " + names + ", not \"" + value + "\"" };
+    return Refusal{ option + " must be one of " + names + ", not \"" + value + "\"" };
 }
 
 const std::pair<const char*, ExecutionLevel> kExecutionLevels[] = {
@@ -89,9 +89,9 @@ const std::pair<const char*, DpiAwareness> kDpiModes[] = {
 Status setPath(std::string& path, const std::string& value, const std::string& option)
 {
     if (!path.empty())
-        return Failure{ option + " is given twice" };
+        return Refusal{ option + " is given twice" };
     if (value.empty())
-        return Failure{ option + " needs a file name" };
+        return Refusal{ option + " needs a file name" };
     path = value;
     return Done{};
 }
@@ -154,7 +154,7 @@ Outcome<CommandLine> parseCommandLine(const std::vector<std::string>& arguments)
         if (argument == "--console" || argument == "--gui") {
             Subsystem wanted = argument == "--console" ? Subsystem::Console : Subsystem::Gui;
             if (line.subsystem && *line.subsystem != wanted)
-                return Failure{ "--console and --gui exclude each other" };
+                return Refusal{ "--console and --gui exclude each other" };
             line.subsystem = wanted;
             continue;
         }
@@ -164,17 +164,17 @@ Outcome<CommandLine> parseCommandLine(const std::vector<std::string>& arguments)
         }
         const ValueOption* option = valueOption(argument);
         if (!option)
-            return Failure{ argument.compare(0, 2, "--") == 0 ? "unknown option " + argument
+            return Refusal{ argument.compare(0, 2, "--") == 0 ? "unknown option " + argument
                                                                : "unexpected argument \"" + argument + "\"" };
         if (i + 1 == arguments.size())
-            return Failure{ argument + " needs a value" };
+            return Refusal{ argument + " needs a value" };
         Status set = option->set(line, arguments[++i], argument);
         if (!set)
-            return set.failure();
+            return set.refusal();
     }
     if (line.input.empty())
-        return Failure{ "--in is missing: which launcher executable to copy" };
+        return Refusal{ "--in is missing: which launcher executable to copy" };
     if (line.output.empty())
-        return Failure{ "--out is missing: which file to write" };
+        return Refusal{ "--out is missing: which file to write" };
     return line;
 }

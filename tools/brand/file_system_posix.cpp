@@ -1,4 +1,7 @@
 #include "file_system.h"
+#include "temporary_file.h"
+
+#include "common/unique_handle.h"
 
 #include <errno.h>
 #include <fcntl.h>
@@ -10,33 +13,12 @@
 
 namespace {
 
-Failure systemFailure(const std::string& what, const std::string& path, int error)
+Refusal systemRefusal(const std::string& what, const std::string& path, int error)
 {
-    return Failure{ "cannot " + what + " " + path + ": " + strerror(error) };
+    return Refusal{ "cannot " + what + " " + path + ": " + strerror(error) };
 }
 
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() { close(); }
-    int get() const { return fd_; }
-    void reset(int fd)
-    {
-        close();
-        fd_ = fd;
-    }
-    int close()
-    {
-        int result = fd_ >= 0 ? ::close(fd_) : 0;
-        fd_ = -1;
-        return result;
-    }
-
-private:
-    int fd_;
-};
+using FileDescriptor = UniqueHandle<int, close, -1>;
 
 // 0, or the error that stopped the writing.
 int writeAll(int fd, const Bytes& contents)
@@ -80,10 +62,10 @@ Outcome<OutputPlace> outputPlace(const std::string& path)
     if (lstat(path.c_str(), &place.status) != 0) {
         int error = errno;
         if (error != ENOENT)
-            return systemFailure("write", path, error);
+            return systemRefusal("write", path, error);
         place.exists = false;
     } else if (!S_ISREG(place.status.st_mode)) {
-        return Failure{ "cannot write " + path + ": it is " + kindOfFile(place.status.st_mode) };
+        return Refusal{ "cannot write " + path + ": it is " + kindOfFile(place.status.st_mode) };
     }
     return place;
 }
@@ -136,67 +118,41 @@ void removeTemporaryOnEndingSignals()
     }
 }
 
-// The new contents' file beside the output, under a short name of its own
-// (the output's name may already be as long as names can be). Removed unless
-// renamed into place, also when an ending signal stops the tool.
-class TemporaryFile {
-public:
-    TemporaryFile() = default;
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-    ~TemporaryFile()
+// The calls TemporaryFile makes on this system; the mode is the one a new
+// file is created with.
+struct PosixFiles {
+    using Name = std::string;
+    using Error = int;
+    using File = FileDescriptor;
+    using EndingHeld = EndingSignalsHeld;
+    static constexpr int kAlreadyThere = EEXIST;
+
+    mode_t mode;
+
+    static void handleEnding() { removeTemporaryOnEndingSignals(); }
+    static void removeAtEnding(const Name* name) { temporaryToRemove = name ? name->c_str() : nullptr; }
+    static Name nameOf(const std::string& path) { return path; }
+    static pid_t processId() { return getpid(); }
+    static bool alreadyThere(int error) { return error == EEXIST; }
+    static void remove(const Name& name) { unlink(name.c_str()); }
+
+    int createNew(const Name& name, File& file) const
     {
-        file_.close();
-        EndingSignalsHeld held;
-        if (present_)
-            unlink(name_.c_str());
-        temporaryToRemove = nullptr;
+        int created = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        int error = errno;
+        file.reset(created);
+        return file.isValid() ? 0 : error;
     }
 
-    int fd() const { return file_.get(); }
-
-    // 0, or the error that kept the file from being made.
-    int create(const std::string& directory, const OutputPlace& place)
+    static int close(File& file)
     {
-        removeTemporaryOnEndingSignals();
-        // An executable, as the launcher it is made from, runnable where the
-        // system starts Windows programs itself; or as the file it replaces,
-        // whose permissions fchmod gives it whatever the umask.
-        mode_t mode = place.exists ? S_IRUSR | S_IWUSR : 0777;
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            name_ = directory + ".brand-" + std::to_string(getpid()) + (attempt ? "-" + std::to_string(attempt) : "");
-            EndingSignalsHeld held;
-            int fd = open(name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-            if (fd < 0 && errno == EEXIST)
-                continue;
-            if (fd < 0)
-                return errno;
-            file_.reset(fd);
-            present_ = true;
-            temporaryToRemove = name_.c_str();
-            if (place.exists && fchmod(fd, place.status.st_mode & 0777) != 0)
-                return errno;
-            return 0;
-        }
-        return EEXIST;
+        return file.isValid() && ::close(file.release()) != 0 ? errno : 0;
     }
 
-    int closeAndRename(const std::string& path)
+    static int rename(const Name& name, const std::string& path)
     {
-        if (file_.close() != 0)
-            return errno;
-        EndingSignalsHeld held;
-        if (rename(name_.c_str(), path.c_str()) != 0)
-            return errno;
-        present_ = false;
-        temporaryToRemove = nullptr;
-        return 0;
+        return ::rename(name.c_str(), path.c_str()) != 0 ? errno : 0;
     }
-
-private:
-    FileDescriptor file_{ -1 };
-    std::string name_;
-    bool present_ = false;
 };
 
 }  // namespace
@@ -209,10 +165,10 @@ Outcome<Bytes> readWholeFile(const std::string& path)
     // comes; on a regular file, the only kind read, it changes nothing.
     FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat status;
-    if (file.get() < 0 || fstat(file.get(), &status) != 0)
-        return systemFailure("read", path, errno);
+    if (!file.isValid() || fstat(file.get(), &status) != 0)
+        return systemRefusal("read", path, errno);
     if (!S_ISREG(status.st_mode))
-        return Failure{ "cannot read " + path + ": not a file" };
+        return Refusal{ "cannot read " + path + ": not a file" };
     Bytes contents;
     uint8_t buffer[65536];
     for (;;) {
@@ -220,7 +176,7 @@ Outcome<Bytes> readWholeFile(const std::string& path)
         if (count < 0 && errno == EINTR)
             continue;
         if (count < 0)
-            return systemFailure("read", path, errno);
+            return systemRefusal("read", path, errno);
         if (count == 0)
             return contents;
         contents.insert(contents.end(), buffer, buffer + count);
@@ -231,19 +187,25 @@ Status replaceFile(const std::string& path, const Bytes& contents)
 {
     Outcome<OutputPlace> place = outputPlace(path);
     if (!place)
-        return place.failure();
-    TemporaryFile temporary;
-    int error = temporary.create(path.substr(0, path.find_last_of('/') + 1), place.value());
+        return place.refusal();
+    // An executable, as the launcher it is made from, runnable where the
+    // system starts Windows programs itself; or as the file it replaces,
+    // whose permissions fchmod gives it whatever the umask.
+    const OutputPlace& existing = place.value();
+    TemporaryFile<PosixFiles> temporary(PosixFiles{ existing.exists ? S_IRUSR | S_IWUSR : 0777u });
+    int error = temporary.create(path.substr(0, path.find_last_of('/') + 1));
+    if (error == 0 && existing.exists && fchmod(temporary.handle(), existing.status.st_mode & 0777) != 0)
+        error = errno;
     if (error == 0)
-        error = writeAll(temporary.fd(), contents);
+        error = writeAll(temporary.handle(), contents);
     // On disk before it takes the name: a crash then leaves the old file or
     // the whole new one, never an empty file under the name.
-    if (error == 0 && fsync(temporary.fd()) != 0)
+    if (error == 0 && fsync(temporary.handle()) != 0)
         error = errno;
     if (error == 0)
         error = temporary.closeAndRename(path);
     if (error != 0)
-        return systemFailure("write", path, error);
+        return systemRefusal("write", path, error);
     return Done{};
 }
 

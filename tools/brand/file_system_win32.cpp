@@ -1,4 +1,7 @@
 #include "file_system.h"
+#include "temporary_file.h"
+
+#include "common/unique_handle.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -41,39 +44,19 @@ std::wstring systemPath(const std::string& utf8)
     return L"\\\\?\\" + full;
 }
 
-Failure systemFailure(const std::string& what, const std::string& path, DWORD error)
+Refusal systemRefusal(const std::string& what, const std::string& path, DWORD error)
 {
     char text[512] = "";
     DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
                                   text, sizeof text, nullptr);
     while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r' || text[length - 1] == '.'))
         text[--length] = '\0';
-    return Failure{ "cannot " + what + " " + path + ": " + (length ? text : "error " + std::to_string(error)) };
+    return Refusal{ "cannot " + what + " " + path + ": " + (length ? text : "error " + std::to_string(error)) };
 }
 
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    ~FileHandle() { close(); }
-    HANDLE get() const { return handle_; }
-    bool isValid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    void reset(HANDLE handle)
-    {
-        close();
-        handle_ = handle;
-    }
-    bool close()
-    {
-        bool closed = !isValid() || CloseHandle(handle_);
-        handle_ = INVALID_HANDLE_VALUE;
-        return closed;
-    }
-
-private:
-    HANDLE handle_;
-};
+using FileHandle = UniqueHandle<HANDLE, CloseHandle, -1>;
+// CommandLineToArgvW's list, one allocation.
+using ArgumentList = UniqueHandle<wchar_t**, LocalFree>;
 
 FileHandle openExisting(const std::string& path, DWORD access)
 {
@@ -107,34 +90,37 @@ Status checkOutputPlace(const std::string& path)
         DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND)
             return Done{};
-        return systemFailure("write", path, error);
+        return systemRefusal("write", path, error);
     }
     BY_HANDLE_FILE_INFORMATION information;
     if (GetFileType(existing.get()) != FILE_TYPE_DISK)
-        return Failure{ "cannot write " + path + ": it is a device or a pipe" };
+        return Refusal{ "cannot write " + path + ": it is a device or a pipe" };
     if (!GetFileInformationByHandle(existing.get(), &information)) {
         DWORD error = GetLastError();
-        return systemFailure("write", path, error);
+        return systemRefusal("write", path, error);
     }
     if (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
-        return Failure{ "cannot write " + path + ": it is a symbolic link (name the file it points to)" };
+        return Refusal{ "cannot write " + path + ": it is a symbolic link (name the file it points to)" };
     if (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        return Failure{ "cannot write " + path + ": it is a directory" };
+        return Refusal{ "cannot write " + path + ": it is a directory" };
     return Done{};
 }
 
 // The temporary file's name while it exists, for the console control
-// handler, which runs on a thread of its own: the lock keeps it from
-// deleting the file while the main thread renames it.
-SRWLOCK temporaryLock = SRWLOCK_INIT;
-const wchar_t* temporaryToRemove = nullptr;
+// handler, which takes no context and runs on a thread of its own: the lock
+// keeps it from deleting the file while the main thread renames it.
+struct TemporaryToRemove {
+    SRWLOCK lock;
+    const wchar_t* name;
+};
+TemporaryToRemove temporaryToRemove = { SRWLOCK_INIT, nullptr };
 
 class TemporaryLockHeld {
 public:
-    TemporaryLockHeld() { AcquireSRWLockExclusive(&temporaryLock); }
+    TemporaryLockHeld() { AcquireSRWLockExclusive(&temporaryToRemove.lock); }
     TemporaryLockHeld(const TemporaryLockHeld&) = delete;
     TemporaryLockHeld& operator=(const TemporaryLockHeld&) = delete;
-    ~TemporaryLockHeld() { ReleaseSRWLockExclusive(&temporaryLock); }
+    ~TemporaryLockHeld() { ReleaseSRWLockExclusive(&temporaryToRemove.lock); }
 };
 
 // Ctrl+C, Ctrl+Break, the console closing, logoff, shutdown: the file is
@@ -143,73 +129,50 @@ public:
 BOOL WINAPI removeTemporaryOnControlEvent(DWORD)
 {
     TemporaryLockHeld held;
-    if (temporaryToRemove)
-        DeleteFileW(temporaryToRemove);
+    if (temporaryToRemove.name)
+        DeleteFileW(temporaryToRemove.name);
     return FALSE;
 }
 
-// The new contents' file beside the output, under a short name of its own
-// (the output's name may already be as long as names can be). Removed unless
-// renamed into place, also when a console control event ends the tool.
-class TemporaryFile {
-public:
-    TemporaryFile() = default;
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-    ~TemporaryFile()
+// The calls TemporaryFile makes on this system.
+struct Win32Files {
+    using Name = std::wstring;
+    using Error = DWORD;
+    using File = FileHandle;
+    using EndingHeld = TemporaryLockHeld;
+    static constexpr DWORD kAlreadyThere = ERROR_FILE_EXISTS;
+
+    static void handleEnding() { SetConsoleCtrlHandler(removeTemporaryOnControlEvent, TRUE); }
+    static void removeAtEnding(const Name* name) { temporaryToRemove.name = name ? name->c_str() : nullptr; }
+    static Name nameOf(const std::string& path) { return systemPath(path); }
+    static DWORD processId() { return GetCurrentProcessId(); }
+    static bool alreadyThere(DWORD error) { return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS; }
+    static void remove(const Name& name) { DeleteFileW(name.c_str()); }
+
+    static DWORD createNew(const Name& name, File& file)
     {
-        file_.close();
-        TemporaryLockHeld held;
-        if (present_)
-            DeleteFileW(name_.c_str());
-        temporaryToRemove = nullptr;
+        HANDLE created = CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr);
+        DWORD error = GetLastError();
+        file.reset(created);
+        return file.isValid() ? 0 : error;
     }
 
-    HANDLE handle() const { return file_.get(); }
-
-    // 0, or the error that kept the file from being made.
-    DWORD create(const std::string& directory)
+    static DWORD close(File& file)
     {
-        SetConsoleCtrlHandler(removeTemporaryOnControlEvent, TRUE);
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            name_ = systemPath(directory + ".brand-" + std::to_string(GetCurrentProcessId()) +
-                               (attempt ? "-" + std::to_string(attempt) : ""));
-            TemporaryLockHeld held;
-            HANDLE file = CreateFileW(name_.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-            DWORD error = GetLastError();
-            if (file == INVALID_HANDLE_VALUE && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS))
-                continue;
-            if (file == INVALID_HANDLE_VALUE)
-                return error;
-            file_.reset(file);
-            present_ = true;
-            temporaryToRemove = name_.c_str();
+        if (!file.isValid() || CloseHandle(file.release()))
             return 0;
-        }
-        return ERROR_FILE_EXISTS;
+        DWORD error = GetLastError();
+        return error;
     }
 
-    DWORD closeAndRename(const std::string& path)
+    static DWORD rename(const Name& name, const std::string& path)
     {
-        if (!file_.close()) {
-            DWORD error = GetLastError();
-            return error;
-        }
-        TemporaryLockHeld held;
-        if (!MoveFileExW(name_.c_str(), systemPath(path).c_str(), MOVEFILE_REPLACE_EXISTING)) {
-            DWORD error = GetLastError();
-            return error;
-        }
-        present_ = false;
-        temporaryToRemove = nullptr;
-        return 0;
+        if (MoveFileExW(name.c_str(), systemPath(path).c_str(), MOVEFILE_REPLACE_EXISTING))
+            return 0;
+        DWORD error = GetLastError();
+        return error;
     }
-
-private:
-    FileHandle file_{ INVALID_HANDLE_VALUE };
-    std::wstring name_;
-    bool present_ = false;
 };
 
 }  // namespace
@@ -217,11 +180,10 @@ private:
 std::vector<std::string> programArguments(int, char**)
 {
     int count = 0;
-    wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    ArgumentList arguments(CommandLineToArgvW(GetCommandLineW(), &count));
     std::vector<std::string> result;
-    for (int i = 1; arguments && i < count; ++i)
-        result.push_back(utf8(arguments[i]));
-    LocalFree(arguments);
+    for (int i = 1; arguments.isValid() && i < count; ++i)
+        result.push_back(utf8(arguments.get()[i]));
     return result;
 }
 
@@ -231,16 +193,16 @@ Outcome<Bytes> readWholeFile(const std::string& path)
     LARGE_INTEGER size;
     if (!file.isValid() || !GetFileSizeEx(file.get(), &size)) {
         DWORD error = GetLastError();
-        return systemFailure("read", path, error);
+        return systemRefusal("read", path, error);
     }
     if (GetFileType(file.get()) != FILE_TYPE_DISK)
-        return Failure{ "cannot read " + path + ": not a file" };
+        return Refusal{ "cannot read " + path + ": not a file" };
     Bytes contents(static_cast<size_t>(size.QuadPart));
     for (size_t done = 0; done < contents.size();) {
         DWORD chunk = static_cast<DWORD>(std::min<size_t>(contents.size() - done, 1u << 30)), count = 0;
         if (!ReadFile(file.get(), contents.data() + done, chunk, &count, nullptr) || count == 0) {
             DWORD error = GetLastError();
-            return systemFailure("read", path, error);
+            return systemRefusal("read", path, error);
         }
         done += count;
     }
@@ -252,7 +214,7 @@ Status replaceFile(const std::string& path, const Bytes& contents)
     Status place = checkOutputPlace(path);
     if (!place)
         return place;
-    TemporaryFile temporary;
+    TemporaryFile<Win32Files> temporary;
     DWORD error = temporary.create(path.substr(0, path.find_last_of("\\/:") + 1));
     if (error == 0)
         error = writeAll(temporary.handle(), contents);
@@ -263,7 +225,7 @@ Status replaceFile(const std::string& path, const Bytes& contents)
     if (error == 0)
         error = temporary.closeAndRename(path);
     if (error != 0)
-        return systemFailure("write", path, error);
+        return systemRefusal("write", path, error);
     return Done{};
 }
 

@@ -8,7 +8,7 @@ std::string FourPartVersion::text() const
 
 Outcome<FourPartVersion> parseFourPartVersion(const std::string& text)
 {
-    Failure malformed{ "\"" + text + "\" is not a version of four numbers 0-65535 (A.B.C.D)" };
+    Refusal malformed{ "\"" + text + "\" is not a version of four numbers 0-65535 (A.B.C.D)" };
     FourPartVersion version{};
     size_t at = 0;
     for (int part = 0; part < 4; ++part) {

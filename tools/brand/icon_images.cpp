@@ -16,11 +16,11 @@ uint8_t iconDimension(uint32_t pixels) { return pixels == 256 ? 0 : static_cast<
 Status checkBitmapImage(ByteView image)
 {
     if (!image.fits(0, kBitmapInfoHeader) || image.le32(0) < kBitmapInfoHeader)
-        return Failure{ "is neither a PNG image nor a bitmap with its header" };
+        return Refusal{ "is neither a PNG image nor a bitmap with its header" };
     int32_t width = static_cast<int32_t>(image.le32(4));
     int32_t doubleHeight = static_cast<int32_t>(image.le32(8));
     if (width < 1 || width > 256 || doubleHeight < 2 || doubleHeight > 512)
-        return Failure{ "is a bitmap of a size an icon cannot have (1 to 256 pixels wide and high)" };
+        return Refusal{ "is a bitmap of a size an icon cannot have (1 to 256 pixels wide and high)" };
     return Done{};
 }
 
@@ -29,7 +29,7 @@ Status checkIcoImage(ByteView image)
     if (startsWithPngSignature(image)) {
         Outcome<PngHeader> png = checkPngIcon(image);
         if (!png)
-            return Failure{ "is a broken PNG image: " + png.message() };
+            return Refusal{ "is a broken PNG image: " + png.message() };
         return Done{};
     }
     return checkBitmapImage(image);
@@ -45,12 +45,12 @@ bool isIcoFile(ByteView bytes)
 Outcome<std::vector<IconImage>> readIcoFile(ByteView ico)
 {
     if (!isIcoFile(ico))
-        return Failure{ "not an icon file (no icon directory)" };
+        return Refusal{ "not an icon file (no icon directory)" };
     size_t count = ico.le16(4);
     if (count == 0)
-        return Failure{ "the icon file holds no images" };
+        return Refusal{ "the icon file holds no images" };
     if (!ico.fits(kDirectoryHeader, count * kFileEntry))
-        return Failure{ "the icon file is cut short in its directory" };
+        return Refusal{ "the icon file is cut short in its directory" };
     // Each image is copied once per entry naming it: entries that share
     // their images would make the executable many times larger than the file.
     size_t unread = ico.size() - kDirectoryHeader - count * kFileEntry;
@@ -59,14 +59,14 @@ Outcome<std::vector<IconImage>> readIcoFile(ByteView ico)
         size_t entry = kDirectoryHeader + i * kFileEntry;
         size_t length = ico.le32(entry + 8), offset = ico.le32(entry + 12);
         if (length == 0 || !ico.fits(offset, length))
-            return Failure{ "the icon file is cut short: image " + std::to_string(i + 1) + " lies beyond its end" };
+            return Refusal{ "the icon file is cut short: image " + std::to_string(i + 1) + " lies beyond its end" };
         if (length > unread)
-            return Failure{ "the icon file's images overlap: up to image " + std::to_string(i + 1) +
+            return Refusal{ "the icon file's images overlap: up to image " + std::to_string(i + 1) +
                             " they add up to more than the file holds" };
         unread -= length;
         Status valid = checkIcoImage(ico.part(offset, length));
         if (!valid)
-            return Failure{ "image " + std::to_string(i + 1) + " of the icon file " + valid.message() };
+            return Refusal{ "image " + std::to_string(i + 1) + " of the icon file " + valid.message() };
         images.push_back(IconImage{ ico.u8(entry), ico.u8(entry + 1), ico.u8(entry + 2), ico.le16(entry + 4),
                                     ico.le16(entry + 6), ico.copy(offset, length) });
     }
@@ -77,7 +77,7 @@ Outcome<IconImage> iconImageFromPng(ByteView png)
 {
     Outcome<PngHeader> header = checkPngIcon(png);
     if (!header)
-        return header.failure();
+        return header.refusal();
     return IconImage{ iconDimension(header.value().width), iconDimension(header.value().height), 0, 1,
                       header.value().bitsPerPixel(), png.copy(0, png.size()) };
 }
@@ -87,18 +87,18 @@ Outcome<std::vector<IconImage>> iconImagesFromFiles(const std::vector<IconFile>&
     if (files.size() == 1 && isIcoFile(files[0].contents)) {
         Outcome<std::vector<IconImage>> images = readIcoFile(files[0].contents);
         if (!images)
-            return Failure{ files[0].name + ": " + images.message() };
+            return Refusal{ files[0].name + ": " + images.message() };
         return images;
     }
     std::vector<IconImage> images;
     for (const IconFile& file : files) {
         if (isIcoFile(file.contents))
-            return Failure{ file.name + ": an icon file (.ico) must be the only --icon" };
+            return Refusal{ file.name + ": an icon file (.ico) must be the only --icon" };
         if (!startsWithPngSignature(file.contents))
-            return Failure{ file.name + ": neither an icon file (.ico) nor a PNG image" };
+            return Refusal{ file.name + ": neither an icon file (.ico) nor a PNG image" };
         Outcome<IconImage> image = iconImageFromPng(file.contents);
         if (!image)
-            return Failure{ file.name + ": " + image.message() };
+            return Refusal{ file.name + ": " + image.message() };
         images.push_back(image.value());
     }
     return images;

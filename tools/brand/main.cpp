@@ -33,14 +33,14 @@ Outcome<Branding> brandingFor(const CommandLine& line)
     for (const std::string& path : line.iconPaths) {
         Outcome<Bytes> icon = readWholeFile(path);
         if (!icon)
-            return icon.failure();
+            return icon.refusal();
         files.push_back(IconFile{ path, icon.value() });
     }
     Branding branding{ fileNameOf(line.output), {}, line.identity, line.manifest, line.subsystem };
     if (!files.empty()) {
         Outcome<std::vector<IconImage>> images = iconImagesFromFiles(files);
         if (!images)
-            return images.failure();
+            return images.refusal();
         branding.icons = images.value();
     }
     return branding;

@@ -64,7 +64,7 @@ std::vector<std::string> applicationLines(const std::vector<std::string>& settin
     return lines;
 }
 
-Failure cannotEdit(const std::string& why) { return Failure{ "the manifest cannot be edited: " + why }; }
+Refusal cannotEdit(const std::string& why) { return Refusal{ "the manifest cannot be edited: " + why }; }
 
 // The assembly is the root, which no removal takes away; checked all the same.
 Status appendToAssembly(std::string& xml, const std::vector<std::string>& lines)
@@ -105,12 +105,12 @@ Status setUtf8CodePage(std::string& xml)
 Status checkEditable(const std::string& xml)
 {
     if (xml.size() >= 2 && (static_cast<unsigned char>(xml[0]) >= 0xFE || xml[1] == '\0'))
-        return Failure{ "the manifest is not UTF-8 text" };
+        return Refusal{ "the manifest is not UTF-8 text" };
     Outcome<std::string> root = rootElementOf(xml);
     if (!root)
         return cannotEdit(root.message());
     if (root.value() != "assembly" || findElement(xml, "assembly")->selfClosing)
-        return Failure{ "the manifest has no assembly element to hold the settings" };
+        return Refusal{ "the manifest has no assembly element to hold the settings" };
     return Done{};
 }
 
@@ -121,22 +121,22 @@ Outcome<std::string> applyManifestSettings(const std::string* existing, const Ma
     std::string xml = existing ? *existing : kEmptyManifest;
     Status editable = checkEditable(xml);
     if (!editable)
-        return editable.failure();
+        return editable.refusal();
     if (settings.executionLevel || !findElement(xml, "requestedExecutionLevel")) {
         removeElements(xml, "trustInfo");
         Status level = appendToAssembly(xml, trustInfoLines(settings.executionLevel.value_or(ExecutionLevel::AsInvoker)));
         if (!level)
-            return level.failure();
+            return level.refusal();
     }
     if (settings.dpiAwareness) {
         Status dpi = setDpiAwareness(xml, *settings.dpiAwareness);
         if (!dpi)
-            return dpi.failure();
+            return dpi.refusal();
     }
     if (settings.utf8CodePage) {
         Status codePage = setUtf8CodePage(xml);
         if (!codePage)
-            return codePage.failure();
+            return codePage.refusal();
     }
     return xml;
 }

@@ -25,7 +25,7 @@ Directory directory(ByteView file, const PeLayout& layout, size_t index)
 
 bool isPowerOfTwo(uint32_t value) { return value != 0 && (value & (value - 1)) == 0; }
 
-Failure oddLayout(const std::string& what) { return Failure{ "cannot rewrite this layout: " + what }; }
+Refusal oddLayout(const std::string& what) { return Refusal{ "cannot rewrite this layout: " + what }; }
 
 // The file offset of length bytes at rva, when a section's file data holds them.
 std::optional<size_t> fileOffsetOf(const PeLayout& layout, uint32_t rva, uint32_t length)
@@ -40,40 +40,40 @@ std::optional<size_t> fileOffsetOf(const PeLayout& layout, uint32_t rva, uint32_
 Status readHeaders(ByteView file, PeLayout& layout, size_t& sectionTable, size_t& sectionCount)
 {
     if (!file.fits(0, 64) || file.u8(0) != 'M' || file.u8(1) != 'Z')
-        return Failure{ "not a Windows executable (no MZ header)" };
+        return Refusal{ "not a Windows executable (no MZ header)" };
     size_t pe = file.le32(0x3C);
     if (!file.fits(pe, 24))
-        return Failure{ "cut short: the PE header lies beyond the end of the file" };
+        return Refusal{ "cut short: the PE header lies beyond the end of the file" };
     if (file.le32(pe) != 0x00004550)
-        return Failure{ "not a Windows executable (no PE signature)" };
+        return Refusal{ "not a Windows executable (no PE signature)" };
     // The checksum is summed in aligned words: a header off that alignment
     // would have no checksum two tools agree on.
     if (pe % 4 != 0)
         return oddLayout("the PE header is not aligned to 4 bytes");
     uint16_t machine = file.le16(pe + 4);
     if (machine != kMachineX86 && machine != kMachineX64)
-        return Failure{ "not an x86 or x64 executable (machine type " + std::to_string(machine) + ")" };
+        return Refusal{ "not an x86 or x64 executable (machine type " + std::to_string(machine) + ")" };
     uint16_t characteristics = file.le16(pe + 22);
     if (!(characteristics & kExecutableImage) || (characteristics & kDll))
-        return Failure{ "not an executable (a DLL or an object file)" };
+        return Refusal{ "not an executable (a DLL or an object file)" };
 
     layout.is64 = machine == kMachineX64;
     layout.optionalHeaderOffset = pe + 24;
     size_t optionalSize = file.le16(pe + 20);
     size_t fixedPart = layout.is64 ? 112 : 96;
     if (!file.fits(layout.optionalHeaderOffset, optionalSize) || optionalSize < fixedPart)
-        return Failure{ "cut short: the optional header is incomplete" };
+        return Refusal{ "cut short: the optional header is incomplete" };
     if (file.le16(layout.optionalHeaderOffset) != (layout.is64 ? kMagicPe32Plus : kMagicPe32))
-        return Failure{ "the optional header does not match the machine type" };
+        return Refusal{ "the optional header does not match the machine type" };
     layout.dataDirectoriesOffset = layout.optionalHeaderOffset + fixedPart;
     layout.dataDirectoryCount = file.le32(layout.dataDirectoriesOffset - 4);
     if (layout.dataDirectoryCount > 16 || fixedPart + 8 * layout.dataDirectoryCount > optionalSize)
-        return Failure{ "the optional header's data directories are malformed" };
+        return Refusal{ "the optional header's data directories are malformed" };
     layout.sectionAlignment = file.le32(layout.optionalHeaderOffset + 32);
     layout.fileAlignment = file.le32(layout.optionalHeaderOffset + 36);
     if (!isPowerOfTwo(layout.fileAlignment) || !isPowerOfTwo(layout.sectionAlignment) ||
         layout.fileAlignment > layout.sectionAlignment)
-        return Failure{ "the optional header's alignments are invalid" };
+        return Refusal{ "the optional header's alignments are invalid" };
     sectionTable = layout.optionalHeaderOffset + optionalSize;
     sectionCount = file.le16(pe + 6);
     if (file.le32(pe + 12) != 0 && file.le32(pe + 16) != 0)
@@ -84,7 +84,7 @@ Status readHeaders(ByteView file, PeLayout& layout, size_t& sectionTable, size_t
 Status readSections(ByteView file, PeLayout& layout, size_t table, size_t count)
 {
     if (count == 0 || !file.fits(table, count * kSectionHeaderSize))
-        return Failure{ "cut short: the section table is incomplete" };
+        return Refusal{ "cut short: the section table is incomplete" };
     for (size_t i = 0; i < count; ++i) {
         size_t at = table + i * kSectionHeaderSize;
         std::string raw(reinterpret_cast<const char*>(file.data() + at), 8);
@@ -92,7 +92,7 @@ Status readSections(ByteView file, PeLayout& layout, size_t table, size_t count)
         Section section{ name, at, file.le32(at + 8), file.le32(at + 12), file.le32(at + 16), file.le32(at + 20),
                          file.le32(at + 36) };
         if (section.rawSize != 0 && !file.fits(section.rawOffset, section.rawSize))
-            return Failure{ "cut short: section " + name + " ends beyond the end of the file" };
+            return Refusal{ "cut short: section " + name + " ends beyond the end of the file" };
         // The rewrite copies the headers and then the section data; data
         // among the headers would be copied over them.
         if (section.rawSize != 0 && section.rawOffset < table + count * kSectionHeaderSize)
@@ -115,7 +115,7 @@ Status checkAddresses(ByteView file, const PeLayout& layout)
         end = uint64_t{ section.virtualAddress } + loadedSize(section);
     }
     if (end > file.le32(layout.sizeOfImageOffset()))
-        return Failure{ "the image size leaves out section " + layout.sections.back().name };
+        return Refusal{ "the image size leaves out section " + layout.sections.back().name };
     return Done{};
 }
 
@@ -123,7 +123,7 @@ Status findResourceAndRelocations(ByteView file, PeLayout& layout)
 {
     Directory resources = directory(file, layout, kResourceDirectory);
     if (resources.rva == 0)
-        return Failure{ "the executable has no resources to rewrite" };
+        return Refusal{ "the executable has no resources to rewrite" };
     size_t index = 0;
     while (index < layout.sections.size() && layout.sections[index].virtualAddress != resources.rva)
         ++index;
@@ -155,7 +155,7 @@ Status checkNothingElseRefersToWhatMoves(ByteView file, const PeLayout& layout)
 {
     const Section& resource = layout.sections[layout.resourceSection];
     if (directory(file, layout, kSecurityDirectory).rva != 0)
-        return Failure{ "the executable is signed: brand it before signing it" };
+        return Refusal{ "the executable is signed: brand it before signing it" };
     for (size_t i = 0; i < layout.dataDirectoryCount; ++i) {
         Directory entry = directory(file, layout, i);
         if (i == kResourceDirectory || i == kSecurityDirectory || i == kRelocationDirectory || entry.rva == 0)
@@ -167,7 +167,7 @@ Status checkNothingElseRefersToWhatMoves(ByteView file, const PeLayout& layout)
     if (debug.rva != 0) {
         std::optional<size_t> at = fileOffsetOf(layout, debug.rva, debug.size);
         if (!at)
-            return Failure{ "the debug directory lies outside the file" };
+            return Refusal{ "the debug directory lies outside the file" };
         for (size_t entry = *at; entry + kDebugEntrySize <= *at + debug.size; entry += kDebugEntrySize)
             if (file.le32(entry + 24) >= resource.rawOffset)
                 return oddLayout("debug data follows the resources in the file (strip it first)");
@@ -184,11 +184,11 @@ Status checkRelocationTargets(ByteView file, const PeLayout& layout)
         return Done{};
     std::optional<size_t> start = fileOffsetOf(layout, relocations.rva, relocations.size);
     if (!start)
-        return Failure{ "the base relocation table lies outside the file" };
+        return Refusal{ "the base relocation table lies outside the file" };
     uint32_t movingFrom = layout.sections[layout.resourceSection].virtualAddress;
     for (size_t block = *start, end = *start + relocations.size; block < end;) {
         if (end - block < 8 || file.le32(block + 4) < 8 || file.le32(block + 4) > end - block)
-            return Failure{ "the base relocation table is malformed" };
+            return Refusal{ "the base relocation table is malformed" };
         uint32_t page = file.le32(block), blockSize = file.le32(block + 4);
         for (size_t entry = block + 8; entry + 2 <= block + blockSize; entry += 2) {
             uint16_t fixup = file.le16(entry);
@@ -208,21 +208,21 @@ Outcome<PeLayout> readPeLayout(ByteView file)
     size_t sectionTable = 0, sectionCount = 0;
     Status headers = readHeaders(file, layout, sectionTable, sectionCount);
     if (!headers)
-        return headers.failure();
+        return headers.refusal();
     Status sections = readSections(file, layout, sectionTable, sectionCount);
     if (!sections)
-        return sections.failure();
+        return sections.refusal();
     Status addresses = checkAddresses(file, layout);
     if (!addresses)
-        return addresses.failure();
+        return addresses.refusal();
     Status found = findResourceAndRelocations(file, layout);
     if (!found)
-        return found.failure();
+        return found.refusal();
     Status alone = checkNothingElseRefersToWhatMoves(file, layout);
     if (!alone)
-        return alone.failure();
+        return alone.refusal();
     Status fixups = checkRelocationTargets(file, layout);
     if (!fixups)
-        return fixups.failure();
+        return fixups.refusal();
     return layout;
 }

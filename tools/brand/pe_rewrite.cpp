@@ -50,7 +50,7 @@ Outcome<Bytes> withResourceSection(ByteView file, const PeLayout& layout, const 
     if (layout.relocationSection)
         imageEnd = alignedEnd(imageEnd, loadedSize(layout.sections[*layout.relocationSection]), layout.sectionAlignment);
     if (imageEnd > kLargestImage)
-        return Failure{ "cannot rewrite this layout: the new resources would end beyond the 4 GB address space" };
+        return Refusal{ "cannot rewrite this layout: the new resources would end beyond the 4 GB address space" };
 
     Bytes out = file.copy(0, resource.rawOffset);
     appendBytes(out, resources);

@@ -31,13 +31,13 @@ bool validDepth(uint8_t colourType, uint8_t depth)
 Outcome<PngHeader> readHeader(ByteView png)
 {
     if (!png.fits(8, kChunkOverhead + 13) || !isType(png, 8, "IHDR") || png.be32(8) != 13)
-        return Failure{ "the PNG image does not begin with its IHDR header" };
+        return Refusal{ "the PNG image does not begin with its IHDR header" };
     PngHeader header{ png.be32(16), png.be32(20), png.u8(24), png.u8(25) };
     if (header.width == 0 || header.height == 0 || header.width > kIconLimit || header.height > kIconLimit)
-        return Failure{ "the PNG image is " + std::to_string(header.width) + "x" + std::to_string(header.height) +
+        return Refusal{ "the PNG image is " + std::to_string(header.width) + "x" + std::to_string(header.height) +
                         " pixels: an icon is 1 to 256 pixels wide and high" };
     if (!validDepth(header.colourType, header.bitDepth) || png.u8(26) != 0 || png.u8(27) != 0 || png.u8(28) > 1)
-        return Failure{ "the PNG image's IHDR header holds invalid values" };
+        return Refusal{ "the PNG image's IHDR header holds invalid values" };
     return header;
 }
 
@@ -62,16 +62,16 @@ bool startsWithPngSignature(ByteView bytes)
 Outcome<PngHeader> checkPngIcon(ByteView png)
 {
     if (!startsWithPngSignature(png))
-        return Failure{ "not a PNG image (no PNG signature)" };
+        return Refusal{ "not a PNG image (no PNG signature)" };
     Outcome<PngHeader> header = readHeader(png);
     if (!header)
         return header;
     for (size_t chunk = 8;;) {
         if (!png.fits(chunk, kChunkOverhead) || !png.fits(chunk + kChunkOverhead, png.be32(chunk)))
-            return Failure{ "the PNG image is cut short" };
+            return Refusal{ "the PNG image is cut short" };
         size_t length = png.be32(chunk);
         if (crc32(png.part(chunk + 4, 4 + length)) != png.be32(chunk + 8 + length))
-            return Failure{ "a PNG chunk's CRC does not match its contents" };
+            return Refusal{ "a PNG chunk's CRC does not match its contents" };
         if (isType(png, chunk, "IEND"))
             return header;
         chunk += kChunkOverhead + length;

@@ -10,7 +10,7 @@ const size_t kEntrySize = 8;
 const size_t kDataEntrySize = 16;
 const uint32_t kHighBit = 0x80000000u;
 
-Failure malformed(const std::string& what) { return Failure{ "the resource directory is malformed: " + what }; }
+Refusal malformed(const std::string& what) { return Refusal{ "the resource directory is malformed: " + what }; }
 
 class TreeReader {
 public:
@@ -35,7 +35,7 @@ public:
             size_t entry = offset + kTableHeader + i * kEntrySize;
             Outcome<ResourceId> id = this->id(section_.le32(entry));
             if (!id)
-                return id.failure();
+                return id.refusal();
             uint32_t target = section_.le32(entry + 4);
             if (((target & kHighBit) != 0) != wantDirectories)
                 return malformed("the tree is not types, names and languages");
@@ -53,7 +53,7 @@ public:
             return malformed("a resource's data lies outside the resource section");
         Status room = take(kDataEntrySize + size);
         if (!room)
-            return room.failure();
+            return room.refusal();
         return ResourceData{ language, section_.le32(offset + 8), section_.copy(rva - rva_, size) };
     }
 
@@ -67,7 +67,7 @@ private:
             return malformed("a name lies outside the section");
         Status room = take(2 + 2u * section_.le16(offset));
         if (!room)
-            return room.failure();
+            return room.refusal();
         ResourceId id;
         for (size_t i = 0; i < section_.le16(offset); ++i)
             id.name += static_cast<char16_t>(section_.le16(offset + 2 + 2 * i));
@@ -97,13 +97,13 @@ Outcome<ResourceEntry> readEntry(const TreeReader& reader, const ResourceId& nam
     std::vector<std::pair<ResourceId, size_t>> languages;
     Status table = reader.table(offset, false, entry.stamp, languages);
     if (!table)
-        return table.failure();
+        return table.refusal();
     for (const auto& [language, dataOffset] : languages) {
         if (!language.name.empty())
             return malformed("a language given by name");
         Outcome<ResourceData> data = reader.data(dataOffset, language.number);
         if (!data)
-            return data.failure();
+            return data.refusal();
         entry.languages.push_back(std::move(data.value()));
     }
     return entry;
@@ -115,11 +115,11 @@ Outcome<ResourceType> readType(const TreeReader& reader, const ResourceId& type,
     std::vector<std::pair<ResourceId, size_t>> names;
     Status table = reader.table(offset, true, result.stamp, names);
     if (!table)
-        return table.failure();
+        return table.refusal();
     for (const auto& [name, entryOffset] : names) {
         Outcome<ResourceEntry> entry = readEntry(reader, name, entryOffset);
         if (!entry)
-            return entry.failure();
+            return entry.refusal();
         result.entries.push_back(std::move(entry.value()));
     }
     return result;
@@ -251,11 +251,11 @@ Outcome<ResourceTree> readResourceTree(ByteView section, uint32_t sectionRva)
     std::vector<std::pair<ResourceId, size_t>> types;
     Status root = reader.table(0, true, tree.stamp, types);
     if (!root)
-        return root.failure();
+        return root.refusal();
     for (const auto& [type, offset] : types) {
         Outcome<ResourceType> read = readType(reader, type, offset);
         if (!read)
-            return read.failure();
+            return read.refusal();
         tree.types.push_back(std::move(read.value()));
     }
     return tree;

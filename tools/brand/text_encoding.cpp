@@ -25,17 +25,17 @@ Outcome<std::u16string> utf16FromUtf8(const std::string& text)
         unsigned char lead = static_cast<unsigned char>(text[i]);
         int length = sequenceLength(lead, smallest);
         if (length == 0 || text.size() - i < static_cast<size_t>(length))
-            return Failure{ "\"" + text + "\" is not valid UTF-8" };
+            return Refusal{ "\"" + text + "\" is not valid UTF-8" };
         char32_t point = lead & leadMasks[length];
         for (int k = 1; k < length; ++k) {
             unsigned char next = static_cast<unsigned char>(text[i + k]);
             if ((next & 0xC0) != 0x80)
-                return Failure{ "\"" + text + "\" is not valid UTF-8" };
+                return Refusal{ "\"" + text + "\" is not valid UTF-8" };
             point = point << 6 | (next & 0x3F);
         }
         // Overlong forms, surrogates and points beyond Unicode are not text.
         if (point < smallest || (point >= 0xD800 && point <= 0xDFFF) || point > 0x10FFFF)
-            return Failure{ "\"" + text + "\" is not valid UTF-8" };
+            return Refusal{ "\"" + text + "\" is not valid UTF-8" };
         if (point >= 0x10000) {
             point -= 0x10000;
             out += static_cast<char16_t>(0xD800 + (point >> 10));

@@ -6,7 +6,7 @@ const size_t kHeader = 6;  // wLength, wValueLength, wType
 // VS_VERSIONINFO, StringFileInfo, a string table, a String: nothing deeper.
 const int kDeepest = 4;
 
-Failure malformed(const std::string& what) { return Failure{ "the version record is malformed: " + what }; }
+Refusal malformed(const std::string& what) { return Refusal{ "the version record is malformed: " + what }; }
 
 // Reads the block at offset, which must end by limit; offsets count from
 // the record's start, which is aligned, as every block's is.

@@ -54,15 +54,15 @@ Outcome<Bytes> editVersionRecord(const Bytes* existing, const VersionEdits& edit
     if (existing) {
         Outcome<VersionBlock> read = readVersionBlock(*existing);
         if (!read)
-            return read.failure();
+            return read.refusal();
         record = read.value();
     }
     if (record.key != u"VS_VERSION_INFO")
-        return Failure{ "the version record is malformed: it does not begin with VS_VERSION_INFO" };
+        return Refusal{ "the version record is malformed: it does not begin with VS_VERSION_INFO" };
     if (record.value.empty())
         record.value = emptyFixedInfo();
     if (record.value.size() < kFixedInfoSize || ByteView(record.value).le32(0) != kFixedSignature)
-        return Failure{ "the version record is malformed: its fixed part is not a VS_FIXEDFILEINFO" };
+        return Refusal{ "the version record is malformed: its fixed part is not a VS_FIXEDFILEINFO" };
     if (edits.fileVersion)
         setVersion(record.value, kFileVersionHigh, kFileVersionLow, *edits.fileVersion);
     if (edits.productVersion)
@@ -83,7 +83,7 @@ Outcome<Bytes> editVersionRecord(const Bytes* existing, const VersionEdits& edit
 
     Bytes written = writeVersionBlock(record);
     if (written.size() > 0xFFFF)
-        return Failure{ "the version strings are too long: the version record holds at most 64 KB" };
+        return Refusal{ "the version strings are too long: the version record holds at most 64 KB" };
     return written;
 }
 
@@ -91,7 +91,7 @@ Outcome<size_t> stringTablesToEdit(const Bytes& existing)
 {
     Outcome<VersionBlock> read = readVersionBlock(existing);
     if (!read)
-        return read.failure();
+        return read.refusal();
     VersionBlock* strings = read.value().child(u"StringFileInfo");
     return strings && !strings->children.empty() ? strings->children.size() : size_t{ 1 };
 }

@@ -123,23 +123,23 @@ Outcome<std::string> rootElementOf(const std::string& xml)
     for (std::optional<Tag> tag = nextTag(xml, 0, broken); tag; tag = nextTag(xml, tag->end, broken)) {
         if (tag->closing) {
             if (open.empty() || open.back() != tag->name)
-                return Failure{ "the end tag of " + printableName(tag->name) + " closes no element open there" };
+                return Refusal{ "the end tag of " + printableName(tag->name) + " closes no element open there" };
             open.pop_back();
             continue;
         }
         if (open.empty() && !root.empty())
-            return Failure{ "element " + printableName(tag->name) + " stands beside the root element" };
+            return Refusal{ "element " + printableName(tag->name) + " stands beside the root element" };
         if (open.empty())
             root = localNameOf(tag->name);
         if (!tag->selfClosing)
             open.push_back(tag->name);
     }
     if (broken)
-        return Failure{ "a '<' opens no whole tag, comment or declaration" };
+        return Refusal{ "a '<' opens no whole tag, comment or declaration" };
     if (!open.empty())
-        return Failure{ "element " + printableName(open.back()) + " has no end tag" };
+        return Refusal{ "element " + printableName(open.back()) + " has no end tag" };
     if (root.empty())
-        return Failure{ "it holds no element" };
+        return Refusal{ "it holds no element" };
     return root;
 }
 

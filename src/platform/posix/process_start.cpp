@@ -3,9 +3,14 @@
 #include <locale.h>
 #include <stdlib.h>
 
-namespace platform {
-
 namespace {
+
+// Only the locale matters here, for the multibyte character stepping.
+bool useSystemLocale(platform::InstanceHandle, long&)
+{
+    setlocale(LC_CTYPE, "");
+    return true;
+}
 
 void (*atExit)(int code) = nullptr;
 
@@ -17,16 +22,12 @@ void callAtExit(int code, void*)
 
 }
 
-// Only the locale matters here, for the multibyte character stepping.
-StartUpFailure startUp(InstanceHandle, long&)
-{
-    setlocale(LC_CTYPE, "");
-    return StartUpFailure::None;
-}
+namespace platform {
 
-void shutDown()
-{
-}
+const PlatformService kPlatformServices[] = {
+    { StartUpFailure::None, useSystemLocale, nullptr },
+    { StartUpFailure::None, nullptr, nullptr },
+};
 
 // glibc's on_exit, unlike atexit, hands over the exit code.
 bool runAtExit(void (*function)(int code))

@@ -26,6 +26,29 @@ namespace {
 const char kRuntimesDirectory[] = "/usr/lib/jvm/";
 const char kRuntimesSource[] = "runtime directories";
 
+// A directory's entries in name order, as scandir gives them: each entry and
+// the list are the C library's allocations, freed when the owner goes.
+class DirectoryEntries {
+public:
+    explicit DirectoryEntries(const char* directory) : count_(scandir(directory, &entries_, nullptr, alphasort)) {}
+    DirectoryEntries(const DirectoryEntries&) = delete;
+    DirectoryEntries& operator=(const DirectoryEntries&) = delete;
+    ~DirectoryEntries()
+    {
+        for (int i = 0; i < count_; ++i)
+            free(entries_[i]);
+        free(entries_);
+    }
+
+    // -1 when the directory cannot be read.
+    int count() const { return count_; }
+    const char* name(int index) const { return entries_[index]->d_name; }
+
+private:
+    struct dirent** entries_ = nullptr;
+    int count_;
+};
+
 }
 
 namespace platform {
@@ -48,26 +71,23 @@ const LibraryProcessor kThisProcessor = {
 // another record of the same runtime).
 void recordedRuntimes(RuntimeRecords& records)
 {
-    struct dirent** entries = nullptr;
-    int count = scandir(kRuntimesDirectory, &entries, nullptr, alphasort);
-    if (count < 0) {
+    DirectoryEntries entries(kRuntimesDirectory);
+    if (entries.count() < 0) {
         trace("  source %s: %s: not there", { kRuntimesSource, kRuntimesDirectory });
         return;
     }
     trace("  source %s: %s", { kRuntimesSource, kRuntimesDirectory });
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < entries.count(); ++i) {
         RuntimeRecord record;
         record.source = kRuntimesSource;
         record.kind = RecordKind::Installed;
-        const char* name = entries[i]->d_name;
+        const char* name = entries.name(i);
         // A record that cannot get memory is left out, as one that is not there.
         if (name[0] != '.' && record.home.assign(kRuntimesDirectory, strlen(kRuntimesDirectory))
             && record.home.append(name) && record.name.assign(name, strlen(name))
             && record.location.assign(record.home.chars(), record.home.length()))
             (void)records.append(static_cast<RuntimeRecord&&>(record));
-        free(entries[i]);
     }
-    free(entries);
 }
 
 }

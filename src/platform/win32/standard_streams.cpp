@@ -22,6 +22,8 @@ struct Capture {
     bool keeping = false; // until main is called
     OutputTail tail;
 };
+// The process's one capture, global because the machine's hooks, which take
+// no context, reach it (passing on what it prints, reading what it said).
 Capture capture;
 
 bool isValid(HANDLE handle)
@@ -71,25 +73,24 @@ void startCapturingStandardStreams()
     recordOriginals();
     if (!messagesShownInBox() || (isValid(capture.original[0]) && isValid(capture.original[1])))
         return;
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, nullptr, 0))
+    KernelObject readEnd;
+    KernelObject writeEnd;
+    if (!CreatePipe(readEnd.replaceAddress(), writeEnd.replaceAddress(), nullptr, 0))
         return;
     InitializeCriticalSection(&capture.lock);
-    capture.readEnd = readEnd;
+    capture.readEnd = readEnd.get();
     capture.keeping = true;
     ThreadHandle reader(CreateThread(nullptr, 64 * 1024, readPipe, nullptr, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
-    if (!reader.isValid()) {
-        CloseHandle(readEnd);
-        CloseHandle(writeEnd);
+    if (!reader.isValid())
         return;
-    }
     // Both ends stay open until the process ends: whoever was handed the
     // write end may write at any time.
     for (int i = 0; i < 2; ++i) {
         if (!isValid(capture.original[i]))
-            SetStdHandle(kStreams[i], writeEnd);
+            SetStdHandle(kStreams[i], writeEnd.get());
     }
+    readEnd.release();
+    writeEnd.release();
     capture.started = true;
 }
 

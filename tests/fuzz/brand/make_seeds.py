@@ -1,13 +1,15 @@
 """Starting inputs for the branding tool's fuzz targets, one folder each:
 the built launchers whole, their resource sections, version records and
-manifests, icon files, and hand-made inputs of the kinds that once broke
-the tool. Usage: make_seeds.py CORPUS_DIR [LAUNCHER.exe...]"""
+manifests, icon files, and hand-made inputs: of the kinds that once broke
+the tool, and a version record and a resource section like a launcher's,
+so that the targets have a start without built launchers too. Usage: make_seeds.py CORPUS_DIR [LAUNCHER.exe...]"""
 import os
 import struct
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..'))
-from brand_inputs import bitmap_image, ico_file, mixed_ico, png_image  # noqa: E402
+from brand_inputs import (bitmap_image, ico_file, mixed_ico, png_image, resource_section,  # noqa: E402
+                          version_record)
 
 MANIFESTS = [
     b'<assembly><trustInfo></assembly></trustInfo>',
@@ -54,6 +56,13 @@ def main(corpus, launchers):
     write(os.path.join(corpus, 'icon'), 'mixed.ico', mixed_ico())
     write(os.path.join(corpus, 'icon'), 'small.png', png_image(16))
     write(os.path.join(corpus, 'icon'), 'bitmap.ico', ico_file([(16, 16, 32, bitmap_image(16))]))
+    record = version_record([('040904b0', [('FileDescription', 'Launcher'), ('ProductVersion', '1.0')])])
+    write(os.path.join(corpus, 'version_record'), 'hand-made', record)
+    section = resource_section(0x6000, [(16, 1, 0x409, record), (24, 1, 0x409, MANIFESTS[2]),
+                                        (3, 1, 0x409, bitmap_image(16)),
+                                        (14, 1, 0x409, struct.pack('<HHHBBBBHHIH', 0, 1, 1, 16, 16, 0, 0, 1, 32,
+                                                                   len(bitmap_image(16)), 1))])
+    write(os.path.join(corpus, 'resource_tree'), 'hand-made', struct.pack('<I', 0x6000) + section)
     for n, path in enumerate(launchers):
         with open(path, 'rb') as f:
             exe = f.read()

@@ -1,21 +1,18 @@
-// The launcher's inflater against zlib on the same raw deflate stream: both
-// accept it or both refuse it, with the same bytes, read either way it reads
-// (to the stream's end, as java.util.zip reads a whole entry, or until the
-// buffer is full, as the java launcher's one inflate call does).
-//
-// Not built with the project: a tool to run by hand, with zlib installed:
-//   clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -Isrc \
-//     tests/fuzz/launcher/inflate_fuzz.cpp src/jar/inflate.cpp -lz -o inflate_fuzz
-//   ./inflate_fuzz -max_len=4096 corpus/
-// The first two bytes give the buffer's size; the first one's low bit, which.
+// The inflater against zlib, which the JDK inflates with, on the same raw
+// deflate stream: both read it or both refuse it, and give the same bytes,
+// read either way the launcher reads it: to the stream's end, as
+// java.util.zip reads a whole entry, or until the buffer is full, as the java
+// launcher's one inflate call does. The input's first two bytes give the
+// buffer's size, the first one's low bit which way; the stream follows.
+#include "fuzz_check.h"
 #include "jar/inflate.h"
 
 #include <zlib.h>
 
 #include <stdint.h>
-#include <stdlib.h>
 #include <string.h>
 
+#include <memory>
 #include <vector>
 
 namespace {
@@ -24,8 +21,7 @@ namespace {
 bool zlibToEnd(const uint8_t* in, size_t inLength, std::vector<uint8_t>& out, size_t size)
 {
     z_stream stream = {};
-    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK)
-        abort();
+    FUZZ_REQUIRE(inflateInit2(&stream, -MAX_WBITS) == Z_OK);
     out.assign(size + 1, 0);
     stream.next_in = const_cast<Bytef*>(in);
     stream.avail_in = static_cast<uInt>(inLength);
@@ -41,8 +37,7 @@ bool zlibToEnd(const uint8_t* in, size_t inLength, std::vector<uint8_t>& out, si
 bool zlibUntilFull(const uint8_t* in, size_t inLength, std::vector<uint8_t>& out, size_t size)
 {
     z_stream stream = {};
-    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK)
-        abort();
+    FUZZ_REQUIRE(inflateInit2(&stream, -MAX_WBITS) == Z_OK);
     out.assign(size, 0);
     stream.next_in = const_cast<Bytef*>(in);
     stream.avail_in = static_cast<uInt>(inLength);
@@ -54,7 +49,7 @@ bool zlibUntilFull(const uint8_t* in, size_t inLength, std::vector<uint8_t>& out
     return read;
 }
 
-}
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -70,14 +65,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::vector<uint8_t> expected;
     bool zlibRead = untilFull ? zlibUntilFull(data, size, expected, outLength)
                               : zlibToEnd(data, size, expected, outLength);
-    // Exactly the stream's bytes, so that a read past them is caught.
-    std::vector<uint8_t> in(data, data + size);
-    std::vector<uint8_t> out(outLength ? outLength : 1);
-    bool read = inflateRaw(in.data(), in.size(), out.data(), outLength,
+    // Exactly the stream's bytes and the buffer's, so that a step past either is caught.
+    std::unique_ptr<uint8_t[]> in(new uint8_t[size]);
+    memcpy(in.get(), data, size);
+    std::unique_ptr<uint8_t[]> out(new uint8_t[outLength]);
+    bool read = inflateRaw(in.get(), size, out.get(), outLength,
                            untilFull ? InflateEnd::BufferFull : InflateEnd::StreamEnd);
-    if (read != zlibRead)
-        abort();
-    if (read && memcmp(out.data(), expected.data(), outLength) != 0)
-        abort();
+    FUZZ_REQUIRE(read == zlibRead);
+    FUZZ_REQUIRE(!read || memcmp(out.get(), expected.data(), outLength) == 0);
     return 0;
 }

@@ -1,6 +1,7 @@
 #pragma once
-// What every fuzz target insists on beyond the sanitizers' own checks: a
-// broken promise ends the run with the reason, so libFuzzer keeps the input.
+// What every fuzz target, the launcher's and the branding tool's, insists on
+// beyond the sanitizers' own checks: a broken promise ends the run with the
+// reason, so libFuzzer keeps the input.
 #include <stdio.h>
 #include <stdlib.h>
 
