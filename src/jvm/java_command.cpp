@@ -1,7 +1,5 @@
 #include "jvm/java_command.h"
 
-#include "common/text_scan.h"
-
 namespace {
 
 const char kJavaCommandOption[] = "-Dsun.java.command=";
@@ -18,19 +16,6 @@ bool optionsSet(const TextList& options, const char* property)
     return false;
 }
 
-// As java names it: the class with dots, the module as given, or the JAR file
-// that will be run (the first of the class path's).
-Text runTarget(const LaunchSettings& settings)
-{
-    if (!settings.mainModule.isEmpty())
-        return settings.mainModule;
-    if (settings.mainClassName.isEmpty() && settings.mainJarCandidates.count() > 0)
-        return settings.mainJarCandidates.at(0);
-    Text name(settings.mainClassName);
-    replaceCharacter(name, '/', '.');
-    return name;
-}
-
 }
 
 bool javaCommandOption(const Text& what, const TextList& arguments, Text& option)
@@ -43,13 +28,12 @@ bool javaCommandOption(const Text& what, const TextList& arguments, Text& option
     return true;
 }
 
-bool addJavaCommandOption(LaunchSettings& settings, const TextList& arguments)
+bool addJavaCommandOption(const Text& what, const TextList& arguments, TextList& vmOptions)
 {
-    TextList& options = settings.vmOptions;
-    bool setsCommand = optionsSet(options, kJavaCommandOption);
-    bool setsLauncher = optionsSet(options, kJavaLauncherProperty);
+    bool setsCommand = optionsSet(vmOptions, kJavaCommandOption);
+    bool setsLauncher = optionsSet(vmOptions, kJavaLauncherProperty);
     Text option;
-    if (!setsCommand && !(javaCommandOption(runTarget(settings), arguments, option) && options.append(option)))
+    if (!setsCommand && !(javaCommandOption(what, arguments, option) && vmOptions.append(option)))
         return false;
-    return setsLauncher || options.append(Text(kJavaLauncherOption));
+    return setsLauncher || vmOptions.append(Text(kJavaLauncherOption));
 }

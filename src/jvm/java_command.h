@@ -5,10 +5,9 @@
 // sun.java.launcher=SUN_STANDARD.
 #include "common/text.h"
 #include "common/text_list.h"
-#include "config/settings.h"
 
 // "-Dsun.java.command=" with what is run and the arguments; false without memory.
 [[nodiscard]] bool javaCommandOption(const Text& what, const TextList& arguments, Text& option);
-// Appends both to the settings' options, last, each unless they set the
-// property themselves; false without memory.
-[[nodiscard]] bool addJavaCommandOption(LaunchSettings& settings, const TextList& arguments);
+// Appends both to the options, last, each unless they set the property
+// themselves; false without memory.
+[[nodiscard]] bool addJavaCommandOption(const Text& what, const TextList& arguments, TextList& vmOptions);

@@ -6,7 +6,6 @@
 // runtime: where it is missing, each question here says so, and the launcher
 // goes on as it always did.
 #include "common/text.h"
-#include "common/text_list.h"
 
 #include <jni.h>
 
@@ -44,6 +43,3 @@ bool runtimeRunsClass(JNIEnv* env, jclass mainClass);
 // Leaves what was pending before pending again.
 bool classLoadsWithoutInitializing(JNIEnv* env, const Text& className);
 
-// The first of the JAR files whose manifest names a Main-Class, read by the
-// runtime's own java.util.jar; false when none does or it cannot be read.
-bool findMainJar(JNIEnv* env, const TextList& candidates, Text& jar);

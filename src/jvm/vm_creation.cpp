@@ -2,10 +2,8 @@
 
 #include "common/memory.h"
 #include "common/message_format.h"
-#include "common/path_parts.h"
 #include "common/trace.h"
 #include "jvm/vm_output.h"
-#include "platform/files.h"
 #include "platform/libraries.h"
 
 namespace {
@@ -15,16 +13,6 @@ const char kLoadFailedReasonFormat[] = "Failed to load Java VM library: %s (%s).
 const char kNoEntryPoint[] = "cannot find CreateJavaVM JNI";
 const char kNoEntryPointReasonFormat[] = "Cannot find CreateJavaVM JNI: %s.\n";
 const char kCreateFailed[] = "failed to create the Java VM";
-
-// The library lies in bin\<kind>\ of the runtime; its own DLLs lie in bin\.
-Text runtimeLibraryDirectory(const Text& vmLibraryPath)
-{
-    Text kindDirectory = directoryOfPath(vmLibraryPath, platform::kPathSeparator);
-    if (kindDirectory.isEmpty())
-        return kindDirectory;
-    kindDirectory.truncate(kindDirectory.length() - 1);
-    return directoryOfPath(kindDirectory, platform::kPathSeparator);
-}
 
 // Windows gives an error code, Linux's loader says what went wrong in words.
 bool loadFailed(const Text& path, const platform::LibraryFailure& failure, Failure& result)
@@ -68,11 +56,10 @@ JavaVMOption* fillOptions(const TextList& options, const VmHook* hooks, size_t h
 
 }
 
-bool loadVmLibrary(const Text& path, VmLibrary& library, Failure& failure)
+bool loadVmLibrary(const Text& path, const Text& binDirectory, VmLibrary& library, Failure& failure)
 {
     platform::LibraryFailure loadFailure;
-    Text dependencies = runtimeLibraryDirectory(path);
-    void* loadedLibrary = platform::loadLibrary(path.chars(), dependencies.chars(), loadFailure);
+    void* loadedLibrary = platform::loadLibrary(path.chars(), binDirectory.chars(), loadFailure);
     if (!loadedLibrary)
         return loadFailed(path, loadFailure, failure);
     library.createJavaVm =

@@ -30,7 +30,10 @@ struct VirtualMachine {
     JavaVM* vm = nullptr;
 };
 
-[[nodiscard]] bool loadVmLibrary(const Text& path, VmLibrary& library, Failure& failure);
+// The chosen runtime's VM library, its own libraries found in its bin folder
+// (runtime/chosen_runtime.h).
+[[nodiscard]] bool loadVmLibrary(const Text& path, const Text& binDirectory, VmLibrary& library,
+                                 Failure& failure);
 // The stack the machine gives its threads unless told otherwise, as java
 // asks for it to size main's thread; 0 when the machine leaves it to the
 // system.

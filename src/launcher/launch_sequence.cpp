@@ -3,6 +3,8 @@
 #include "common/argument_splitting.h"
 #include "common/trace.h"
 #include "config/working_directory.h"
+#include "instance/handover_delivery.h"
+#include "instance/restart.h"
 #include "jvm/java_command.h"
 #include "jvm/main_arguments.h"
 #include "jvm/main_invocation.h"
@@ -13,7 +15,6 @@
 #include "launcher/trace_file.h"
 #include "platform/process.h"
 #include "platform/window_handle.h"
-#include "runtime/runtime_layout.h"
 #include "runtime/runtime_search.h"
 #include "splash/runtime_splash.h"
 
@@ -22,11 +23,6 @@ namespace {
 const char kComErrorFormat[] = "COM error: %s (errno = %d).\n";
 const char kComInitializeFailed[] = "failed to initialize";
 const char kWindowFrameworkFailed[] = "failed to initialize module";
-const char kRuntimeNotFoundFormat[] =
-    "Java Runtime Environment (JRE) not found. Please download and install JRE (%s) from: \n"
-    "https://adoptium.net/";
-const char kVmNotFoundFormat[] =
-    "Java Virtual Machine (JVM) not found in JRE directory %s. Please reinstall JRE.";
 
 bool platformStarted(const platform::StartedPlatform& started, Failure& failure)
 {
@@ -61,33 +57,22 @@ bool splashWanted(const TextList& arguments)
 bool findRuntime(Launcher& launcher, Failure& failure)
 {
     const LaunchSettings& settings = launcher.settings;
-    launcher.runtimeHome = findPrivateRuntime(launcher.paths.directory);
-    RuntimeRequirement requirement = { settings.minimumVersion, settings.maximumVersion, settings.preferredVersions };
-    if (launcher.runtimeHome.isEmpty())
-        searchRegisteredRuntimes(requirement, launcher.runtimeHome);
-    if (launcher.runtimeHome.isEmpty()) {
-        trace("no runtime found");
-        return fail(failure, kRuntimeNotFoundFormat, requirementText(requirement.minimum, requirement.maximum).chars());
-    }
-    launcher.jvmLibraryPath = findJvmLibrary(launcher.runtimeHome, settings.vmLibraryKind);
-    trace("runtime %s: VM library %s", { launcher.runtimeHome,
-                                         launcher.jvmLibraryPath.isEmpty() ? "none" : launcher.jvmLibraryPath.chars() });
-    if (launcher.jvmLibraryPath.isEmpty())
-        return fail(failure, kVmNotFoundFormat, launcher.runtimeHome.chars());
-    return true;
+    RuntimeRequirement requirement = { settings.minimumVersion, settings.maximumVersion, settings.preferredVersions,
+                                       settings.vmLibraryKind.chars() };
+    return chooseRuntime(launcher.paths.directory, requirement, launcher.runtime, failure);
 }
 
 // The splash the runtime's library shows: the parameters' -splash: file,
-// else the settings' image, else (with neither a main class nor a module,
-// and no splash window) the main JAR's.
+// else the settings' image, else (without a splash window) the main JAR's.
 RuntimeSplash showSplashOfRuntime(const Launcher& launcher)
 {
     const LaunchSettings& settings = launcher.settings;
     const Text& image = settings.splashImage.isEmpty() ? launcher.splash.runtimeImage : settings.splashImage;
-    bool jarMayName = image.isEmpty() && !launcher.splash.window.isValid() && settings.mainClassName.isEmpty()
-        && settings.mainModule.isEmpty();
-    const TextList noJars;
-    return showRuntimeSplash(launcher.runtimeHome, image, jarMayName ? settings.mainJarCandidates : noJars);
+    const Text noJar;
+    if (!image.isEmpty() || launcher.splash.window.isValid())
+        return showRuntimeSplash(launcher.runtime.home, image, noJar);
+    const MainTarget& target = launcher.target;
+    return showRuntimeSplash(launcher.runtime.home, target.jarSplashImage, target.name);
 }
 
 // The machine may end the process while it starts: what it said is shown
@@ -102,16 +87,57 @@ struct MainRun {
     Failure& failure;
 };
 
+// The application runs: a hand-over it cannot take is said without a box.
+void showInPassing(const Failure& failure, void*)
+{
+    showFailureInPassing(failure);
+}
+
+// From the moment main is called, hand-overs (those that came while the
+// application started first) are delivered, and the restart code restarts.
+void mainIsCalled(void* context)
+{
+    Launcher& launcher = *static_cast<Launcher*>(context);
+    if (launcher.instance.state)
+        startHandOverDelivery(launcher.machine.vm, launcher.instance.state->queue, launcher.application,
+                              { showInPassing, nullptr });
+    if (launcher.application.restarts)
+        armRestart();
+}
+
+// The machine's exit seals the startup archive, then restarts on the
+// configured code.
+ExitHookFunction exitHookOf(Launcher& launcher)
+{
+    ExitHookFunction archiveHook = launcher.startupArchive.exitHook();
+    if (!launcher.application.restarts)
+        return archiveHook;
+    RestartPlan plan = { launcher.application.restartExitCode, launcher.paths, launcher.instance,
+                         { showFailureNow, &launcher.splash.messageOwner } };
+    return restartOnExitCode(plan, archiveHook);
+}
+
 // On the thread main runs on, which the machine is created on.
 bool createVmAndRunMain(void* context, MainThreadAttachment& attachment)
 {
     MainRun& run = *static_cast<MainRun*>(context);
     Launcher& launcher = run.launcher;
-    launcher.vmStart.begin({ showFailureNow, &launcher.splash.messageOwner }, launcher.startupArchive.exitHook());
+    launcher.vmStart.begin({ showFailureNow, &launcher.splash.messageOwner }, exitHookOf(launcher));
     if (!createVm(launcher.vmLibrary, launcher.settings.vmOptions, launcher.machine, attachment, run.failure))
         return false;
-    MainCall call = { launcher.settings, launcher.runtimeHome, launcher.mainArguments };
+    MainCall call = { launcher.target, launcher.runtime.versionText, launcher.mainArguments };
+    if (launcher.instance.state || launcher.application.restarts) {
+        call.mainCalled = mainIsCalled;
+        call.mainCalledContext = &launcher;
+    }
     return invokeMainClass(attachment, launcher.vmStart, call, run.failure);
+}
+
+// The running instance takes this start's arguments, or this start becomes it.
+bool startAsSingleInstance(Launcher& launcher, Failure& failure)
+{
+    InstanceStart start = { launcher.paths, launcher.application, launcher.arguments };
+    return !launcher.application.singleInstance || startSingleInstance(start, launcher.instance, failure);
 }
 
 // The failure is shown before the teardown, which waits for the
@@ -124,7 +150,7 @@ int launch(platform::InstanceHandle instance)
         showFailure(nullptr, failure);
         return failure.exitCode;
     }
-    if (prepareLaunch(launcher, failure) && runApplication(launcher, failure))
+    if (prepareLaunch(launcher, failure) && (launcher.instance.handedOver || runApplication(launcher, failure)))
         return 0;
     showFailure(launcher.splash.messageOwner, failure);
     return failure.exitCode;
@@ -151,20 +177,31 @@ bool prepareLaunch(Launcher& launcher, Failure& failure)
     Failure warning;
     if (undecodableExecutablePath(launcher.paths.executablePath, warning))
         showFailure(nullptr, warning);
-    if (splashWanted(launcher.arguments.texts()))
-        showSplash(launcher.paths, launcher.splash);
+    // Before the splash: a start that hands its arguments over shows nothing.
+    if (!loadApplicationSettings(launcher.paths, launcher.application, failure)
+        || !startAsSingleInstance(launcher, failure))
+        return false;
+    if (launcher.instance.handedOver)
+        return true;
+    // The splash window shows before the other settings are read.
+    if (splashWanted(launcher.arguments.texts())) {
+        readDisplaySettings(launcher.paths, launcher.settings.display);
+        showSplash(launcher.settings.display, launcher.splash);
+    }
     bool loaded = loadSettings(launcher.paths, launcher.settings, failure);
     // As java, which notes that it read JDK_JAVA_OPTIONS before it says what is wrong with it.
     showNote(launcher.settings.optionsNote);
     if (!loaded || !findRuntime(launcher, failure))
         return false;
     LaunchSettings& settings = launcher.settings;
+    if (!findMainTarget(settings, launcher.target))
+        return fail(failure, kOutOfMemoryMessage);
     if (settings.startupCache) {
-        StartupCacheFacts facts = { launcher.runtimeHome, launcher.jvmLibraryPath, settings.classPath, launcher.paths };
+        StartupCacheFacts facts = { launcher.runtime, settings.classPath, launcher.paths };
         addStartupCacheOptions(facts, settings.vmOptions, launcher.startupArchive);
     }
     return (joinMainArguments(settings.mainArguments, launcher.arguments, launcher.mainArguments)
-            && addJavaCommandOption(settings, launcher.mainArguments.texts()))
+            && addJavaCommandOption(launcher.target.name, launcher.mainArguments.texts(), settings.vmOptions))
         || fail(failure, kOutOfMemoryMessage);
 }
 
@@ -178,7 +215,7 @@ bool runApplication(Launcher& launcher, Failure& failure)
         return false;
     // The splash library needs the VM library loaded, and must show its
     // splash before the machine starts for java.awt.SplashScreen to find it.
-    if (!loadVmLibrary(launcher.jvmLibraryPath, launcher.vmLibrary, failure))
+    if (!loadVmLibrary(launcher.runtime.vmLibraryPath, launcher.runtime.binDirectory, launcher.vmLibrary, failure))
         return false;
     // Closed as main's run ends, before a failure is shown: a Launcher
     // member would go only after it.

@@ -3,12 +3,16 @@
 // whole run; each step is handed the parts of it that it uses.
 #include "common/command_line_arguments.h"
 #include "common/text.h"
+#include "config/application_settings.h"
 #include "config/launch_paths.h"
+#include "config/main_target.h"
 #include "config/settings.h"
+#include "instance/single_instance.h"
 #include "jvm/startup_cache.h"
 #include "jvm/vm_creation.h"
 #include "jvm/vm_output.h"
 #include "platform/process.h"
+#include "runtime/chosen_runtime.h"
 #include "splash/splash_screen.h"
 
 struct Launcher {
@@ -22,13 +26,15 @@ struct Launcher {
     // machine, which only that thread can end (jvm/main_thread.h).
     platform::StartedPlatform startedPlatform; // stops last, once no window is left
     StartupArchive startupArchive;             // sealed once the machine no longer writes it
+    SingleInstance instance;                   // its claim is given up once the application has ended
     VirtualMachine machine;                    // its end waits for the application's threads
     LaunchPaths paths;
     CommandLineArguments arguments; // the command line's
+    ApplicationSettings application;
     LaunchSettings settings;
     CommandLineArguments mainArguments; // the settings' Main Arguments, then the command line's
-    Text runtimeHome;       // the chosen runtime's home, once found
-    Text jvmLibraryPath;
+    ChosenRuntime runtime; // once chosen: its home, version, VM library and bin folder
+    MainTarget target;     // what runs, once the settings and the runtime are known
     VmLibrary vmLibrary;
     SplashScreen splash;    // the window goes once its minimum time is over
     // Ends first when main was never called, while the splash window that

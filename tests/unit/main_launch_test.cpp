@@ -154,16 +154,15 @@ TEST(JavaCommand, TheRunTargetThenTheArguments)
 
 std::vector<std::string> optionsAfter(std::initializer_list<const char*> parameters)
 {
-    LaunchSettings settings;
+    TextList vmOptions;
     for (const char* parameter : parameters)
-        EXPECT_TRUE(settings.vmOptions.append(parameter));
-    EXPECT_TRUE(settings.mainClassName.assign("app/Main", 8));
+        EXPECT_TRUE(vmOptions.append(parameter));
     TextList arguments;
     EXPECT_TRUE(arguments.append("a"));
-    EXPECT_TRUE(addJavaCommandOption(settings, arguments));
+    EXPECT_TRUE(addJavaCommandOption(Text("app.Main"), arguments, vmOptions));
     std::vector<std::string> options;
-    for (size_t i = 0; i < settings.vmOptions.count(); ++i)
-        options.push_back(settings.vmOptions.at(i).chars());
+    for (size_t i = 0; i < vmOptions.count(); ++i)
+        options.push_back(vmOptions.at(i).chars());
     return options;
 }
 

@@ -2,7 +2,12 @@
 // Small helpers shared by the unit tests.
 #include "common/memory.h"
 #include "common/text_list.h"
+#include "config/launch_paths.h"
 
+#include <stdlib.h>
+
+#include <fstream>
+#include <ios>
 #include <string>
 #include <vector>
 
@@ -20,4 +25,24 @@ inline Items itemsOf(const TextList& list)
 struct AllocationFailures {
     explicit AllocationFailures(long successes) { failAllocationsAfter(successes); }
     ~AllocationFailures() { failAllocationsAfter(-1); }
+};
+
+// A folder of its own with a settings file, as findLaunchPaths would give it.
+struct SettingsFolder {
+    SettingsFolder()
+    {
+        char pattern[] = "/tmp/unit-settings-XXXXXX";
+        directory = std::string(mkdtemp(pattern)) + "/";
+        paths.directory = Text(directory.c_str());
+        paths.settingsPath = Text((directory + "app.ini").c_str());
+    }
+    ~SettingsFolder() { (void)system(("rm -rf '" + directory + "'").c_str()); }
+
+    void write(const std::string& name, const std::string& contents)
+    {
+        std::ofstream(directory + name, std::ios::binary) << contents;
+    }
+
+    std::string directory;
+    LaunchPaths paths;
 };

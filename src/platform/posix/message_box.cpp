@@ -17,4 +17,10 @@ void showErrorBox(WindowHandle, const char* text)
     fflush(stderr);
 }
 
+void showOnStandardError(const char* text)
+{
+    fputs(text, stderr);
+    fflush(stderr);
+}
+
 }
