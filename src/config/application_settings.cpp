@@ -1,5 +1,6 @@
 #include "config/application_settings.h"
 
+#include "config/application_section.h"
 #include "config/ini_value.h"
 
 #include <limits.h>
@@ -18,7 +19,6 @@ const char kWithoutSingleInstanceFormat[] =
 
 namespace {
 
-const char kApplicationSection[] = "Application";
 const char kSingleInstanceKey[] = "Single Instance";
 const char kSingleInstanceNameKey[] = "Single Instance Name";
 const char kSingleInstanceMethodKey[] = "Single Instance Method";

@@ -260,11 +260,16 @@ private:
 
 ArgumentFileOutcome splitArgumentFileAt(const char* path, TextList& items, const void*)
 {
+    return splitArgumentFileUpTo(path, kLargestArgumentFile, items);
+}
+
+ArgumentFileOutcome splitArgumentFileUpTo(const char* path, unsigned long long largest, TextList& items)
+{
     ArgumentFileSplitter splitter(items);
     auto receive = [](const char* bytes, size_t length, void* context) {
         return static_cast<ArgumentFileSplitter*>(context)->take(bytes, length);
     };
-    switch (platform::readFileInRuns(path, kLargestArgumentFile, receive, &splitter)) {
+    switch (platform::readFileInRuns(path, largest, receive, &splitter)) {
     case platform::FileReading::Done:
         return splitter.finish() ? ArgumentFileOutcome::Split : ArgumentFileOutcome::OutOfMemory;
     case platform::FileReading::CannotRead:

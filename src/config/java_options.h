@@ -36,6 +36,8 @@ using ArgumentFileSplitting = ArgumentFileOutcome (*)(const char* path, TextList
 // Splits the file as the system names it (a relative path from the current
 // directory), piece by piece; one larger than java reads is not read at all.
 ArgumentFileOutcome splitArgumentFileAt(const char* path, TextList& items, const void* context);
+// The same for a file of at most `largest` bytes.
+ArgumentFileOutcome splitArgumentFileUpTo(const char* path, unsigned long long largest, TextList& items);
 // The contents of an argument file, read whole; false when it cannot be read.
 using ArgumentFileReader = bool (*)(const char* path, Text& contents, const void* context);
 

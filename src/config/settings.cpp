@@ -7,6 +7,7 @@
 #include "config/ini_value.h"
 #include "config/java_options.h"
 #include "config/options_variable.h"
+#include "config/user_options.h"
 #include "config/variables.h"
 #include "config/working_directory.h"
 #include "platform/files.h"
@@ -110,11 +111,11 @@ bool takeClassPath(const TextList& options, TextList& entries)
 }
 
 // The class path option first (none for a modular application without one),
-// then the parameters as java takes them (the main module's option follows).
-// A class path application needs a class path: the setting's or the
-// parameters' own.
-bool appendJavaOptions(LaunchSettings& settings, const Text& classPath, const TextList& parameters,
-                       const TextList& variableOptions, bool modular, Failure& failure)
+// then the parameters as java takes them (with JDK_JAVA_OPTIONS's), then the
+// user's options (the main module's option follows). A class path
+// application needs a class path: the setting's or the options' own.
+bool appendJavaOptions(LaunchSettings& settings, const LaunchPaths& paths, const Text& classPath,
+                       const TextList& parameters, const TextList& variableOptions, bool modular, Failure& failure)
 {
     JavaOptions options;
     OptionFailure optionFailure;
@@ -123,6 +124,8 @@ bool appendJavaOptions(LaunchSettings& settings, const Text& classPath, const Te
             return fail(failure, kOutOfMemoryMessage);
         return fail(failure, optionFailure.format, optionFailure.subject.chars());
     }
+    if (!addUserOptions(paths, options, failure))
+        return false;
     if (classPath.isEmpty() && !options.hasClassPath && !modular && !setsClassPath(options.vmOptions))
         return fail(failure, kNoClassPathMessage);
     // The setting's entries and the parameters' ones are widened alike, as
@@ -212,7 +215,7 @@ bool loadSettings(const LaunchPaths& paths, LaunchSettings& settings, Failure& f
     if (!expandSettingVariables(classPath, paths.directory, expandedClassPath)
         || !appendParameters(readIniValue(ini, kRuntimeSection, kParametersKey), paths.directory, parameters))
         return fail(failure, kOutOfMemoryMessage);
-    if (!appendJavaOptions(settings, expandedClassPath, parameters, variableOptions, modular, failure))
+    if (!appendJavaOptions(settings, paths, expandedClassPath, parameters, variableOptions, modular, failure))
         return false;
 
     if (!appendParameters(readIniValue(ini, kRuntimeSection, kMainArgumentsKey), paths.directory,

@@ -98,12 +98,13 @@ jint JNICALL vmPrintHook(FILE* stream, const char* format, va_list arguments)
     // nothing of it is kept.
     if (formatted != GrowResult::Complete)
         return platform::printVmOutputDirectly(stream, format, arguments);
-    {
+    // Passed on through the output file's pipe, the text is kept by the
+    // capture, in order with what the machine writes itself.
+    if (!platform::passOnVmOutput(stream, text.chars(), text.length())) {
         platform::LockHolder held(vmStart.lock);
         if (vmStart.starting)
             vmStart.printed.append(text.chars(), text.length());
     }
-    platform::passOnVmOutput(stream, text.chars(), text.length());
     return static_cast<jint>(text.length());
 }
 
@@ -111,12 +112,16 @@ void JNICALL vmAbortHook()
 {
     // The machine then ends the process as it would without the hook.
     reportEndDuringStart();
+    platform::finishOutputFile();
 }
 
+// System.exit ends the process here, without the launcher's own end: what
+// the application wrote last must reach the output file first.
 void JNICALL vmExitHook(jint code)
 {
     if (code != 0)
         reportEndDuringStart();
+    platform::finishOutputFile();
     if (vmStart.chained)
         vmStart.chained(code);
 }

@@ -3,6 +3,8 @@
 #include "common/argument_splitting.h"
 #include "common/trace.h"
 #include "config/working_directory.h"
+#include "config/environment_settings.h"
+#include "config/runtime_missing_message.h"
 #include "instance/handover_delivery.h"
 #include "instance/restart.h"
 #include "jvm/java_command.h"
@@ -12,8 +14,10 @@
 #include "jvm/vm_output.h"
 #include "launcher/error_reporting.h"
 #include "launcher/launcher.h"
+#include "launcher/output_file.h"
 #include "launcher/trace_file.h"
 #include "platform/process.h"
+#include "platform/standard_streams.h"
 #include "platform/window_handle.h"
 #include "runtime/runtime_search.h"
 #include "splash/runtime_splash.h"
@@ -59,7 +63,14 @@ bool findRuntime(Launcher& launcher, Failure& failure)
     const LaunchSettings& settings = launcher.settings;
     RuntimeRequirement requirement = { settings.minimumVersion, settings.maximumVersion, settings.preferredVersions,
                                        settings.vmLibraryKind.chars() };
-    return chooseRuntime(launcher.paths.directory, requirement, launcher.runtime, failure);
+    TextList passedOver;
+    if (chooseRuntime(launcher.paths.directory, requirement, launcher.runtime, passedOver, failure))
+        return true;
+    // None in range: the application's own message, and the runtimes passed over.
+    if (failure.format != kRuntimeNotFoundFormat)
+        return false;
+    return failRuntimeNotFound(failure, launcher.paths, requirementText(requirement.minimum, requirement.maximum),
+                               passedOver);
 }
 
 // The splash the runtime's library shows: the parameters' -splash: file,
@@ -163,6 +174,7 @@ int launchMain(platform::InstanceHandle instance)
     openTraceFile();
     int result = launch(instance);
     trace("exit code %d", { result });
+    platform::finishOutputFile();
     return result;
 }
 
@@ -177,6 +189,10 @@ bool prepareLaunch(Launcher& launcher, Failure& failure)
     Failure warning;
     if (undecodableExecutablePath(launcher.paths.executablePath, warning))
         showFailure(nullptr, warning);
+    // The other settings, the single instance's and the splash's among them,
+    // see the variables set.
+    if (!applyEnvironmentSettings(launcher.paths, failure))
+        return false;
     // Before the splash: a start that hands its arguments over shows nothing.
     if (!loadApplicationSettings(launcher.paths, launcher.application, failure)
         || !startAsSingleInstance(launcher, failure))
@@ -191,7 +207,13 @@ bool prepareLaunch(Launcher& launcher, Failure& failure)
     bool loaded = loadSettings(launcher.paths, launcher.settings, failure);
     // As java, which notes that it read JDK_JAVA_OPTIONS before it says what is wrong with it.
     showNote(launcher.settings.optionsNote);
-    if (!loaded || !findRuntime(launcher, failure))
+    if (!loaded || !checkRuntimeDownloadAddress(launcher.paths, failure)
+        || !readOutputFileSettings(launcher.paths, launcher.outputFile, failure))
+        return false;
+    // Before the runtime is loaded: its C runtime takes the standard streams
+    // as they are when it starts.
+    startOutputFile(launcher.outputFile, launcher.paths.executablePath);
+    if (!findRuntime(launcher, failure))
         return false;
     LaunchSettings& settings = launcher.settings;
     if (!findMainTarget(settings, launcher.target))

@@ -6,6 +6,7 @@
 #include "config/application_settings.h"
 #include "config/launch_paths.h"
 #include "config/main_target.h"
+#include "config/output_file_settings.h"
 #include "config/settings.h"
 #include "instance/single_instance.h"
 #include "jvm/startup_cache.h"
@@ -33,6 +34,7 @@ struct Launcher {
     ApplicationSettings application;
     LaunchSettings settings;
     CommandLineArguments mainArguments; // the settings' Main Arguments, then the command line's
+    OutputFileSettings outputFile;
     ChosenRuntime runtime; // once chosen: its home, version, VM library and bin folder
     MainTarget target;     // what runs, once the settings and the runtime are known
     VmLibrary vmLibrary;

@@ -77,6 +77,10 @@ bool fileStamp(const char* path, FileStamp& stamp);
 // The bytes this process may still write on the volume that holds the folder.
 bool freeSpace(const char* directory, unsigned long long& bytes);
 bool removeFile(const char* path);
+// Makes one folder, whose parent is there.
+bool makeFolder(const char* path);
+// Gives the file the other name, replacing a file of that name.
+bool renameFile(const char* from, const char* to);
 // Appends the bytes to the file, which is made when it is not there; false
 // when that cannot be done, or the path names anything but a regular file or
 // a console, where a write could block.

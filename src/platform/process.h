@@ -74,6 +74,9 @@ private:
 
 // The value of an environment variable; false when it is not set.
 bool environmentVariable(const char* name, Text& value);
+// Sets the variable for this process and the programs it starts, or removes
+// it when the value is null; false when the system refuses.
+bool setEnvironmentVariable(const char* name, const char* value);
 
 // Starts the executable again as a new process, with this process's command
 // line, current directory and environment (the restart exit code); on Linux

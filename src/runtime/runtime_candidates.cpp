@@ -8,6 +8,9 @@
 
 namespace {
 
+const char kSameHome[] = "the same home as an earlier source's";
+const char kPassedOverFormat[] = "Java %s in %s: %s";
+
 // A vendor's record may name a Java 8 development kit, whose runtime is its
 // jre\: then `inKit` is set.
 bool runtimeHomeOf(const platform::RuntimeRecord& record, Text& home, bool& inKit)
@@ -81,26 +84,42 @@ const char* reasonToLeaveOut(const RuntimeRequirement& requirement, const Candid
     if (library == VmLibraryFit::OtherProcessor)
         return "its VM library is built for another processor";
     if (isFromEarlierSource(candidates, candidate))
-        return "the same home as an earlier source's";
+        return kSameHome;
     return nullptr;
+}
+
+// Each line once (two sources may give one home); a line that cannot get
+// memory is left out of the list, which only tells.
+void passOver(TextList& passedOver, const RuntimeCandidate& candidate, const char* reason)
+{
+    Text version = formatVersion(candidate.version);
+    const FormatValue values[] = { version, candidate.home, reason };
+    Text line = formatMessage(kPassedOverFormat, values, 3);
+    for (size_t i = 0; i < passedOver.count(); ++i)
+        if (passedOver.at(i).equals(line.chars()))
+            return;
+    (void)passedOver.append(line);
 }
 
 }
 
 void collectCandidates(const platform::RuntimeRecords& records, const RuntimeRequirement& requirement,
-                       CandidateList& candidates)
+                       CandidateList& candidates, TextList& passedOver)
 {
     for (size_t i = 0; i < records.count(); ++i) {
         const platform::RuntimeRecord& record = records.at(i);
         trace("  %s: home %s", { record.location, record.home });
         RuntimeCandidate candidate;
         candidate.source = record.source;
+        // A folder without a release file is no runtime the user would know.
         bool inKit = false;
         if (!runtimeHomeOf(record, candidate.home, inKit) || !readVersion(record, inKit, candidate))
             continue;
         VmLibraryFit library = findVmLibrary(requirement.vmLibraryKind, candidate);
         if (const char* reason = reasonToLeaveOut(requirement, candidates, candidate, library)) {
             trace("    left out: %s", { reason });
+            if (reason != kSameHome)
+                passOver(passedOver, candidate, reason);
             continue;
         }
         trace("    candidate: %s", { candidate.vmLibraryPath });

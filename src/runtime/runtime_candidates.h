@@ -7,6 +7,8 @@
 
 // Appends, in record order, every record whose home is not already a
 // candidate's, whose version is in range and whose VM library exists and is
-// built for this process's processor.
+// built for this process's processor. Each other runtime of a known version,
+// but for one an earlier source gave, is passed over: a line for the user,
+// once, "Java 11.0.2 in /usr/lib/jvm/java-11/: out of the range ...".
 void collectCandidates(const platform::RuntimeRecords& records, const RuntimeRequirement& requirement,
-                       CandidateList& candidates);
+                       CandidateList& candidates, TextList& passedOver);

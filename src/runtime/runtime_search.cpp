@@ -7,11 +7,12 @@
 #include "runtime/runtime_candidates.h"
 #include "runtime/runtime_layout.h"
 
-namespace {
-
 const char kRuntimeNotFoundFormat[] =
     "Java Runtime Environment (JRE) not found. Please download and install JRE (%s) from: \n"
     "https://adoptium.net/";
+
+namespace {
+
 const char kVmNotFoundFormat[] =
     "Java Virtual Machine (JVM) not found in JRE directory %s. Please reinstall JRE.";
 // A recorded runtime for another processor is left out; a private one is named.
@@ -61,14 +62,14 @@ VmLibraryFit readPrivateRuntime(const char* vmLibraryKind, ChosenRuntime& runtim
     return findVmLibrary(vmLibraryKind, runtime);
 }
 
-bool searchRegisteredRuntimes(const RuntimeRequirement& requirement, ChosenRuntime& runtime)
+bool searchRegisteredRuntimes(const RuntimeRequirement& requirement, ChosenRuntime& runtime, TextList& passedOver)
 {
     trace("runtimes on the system, for the %s:", { requirementText(requirement.minimum, requirement.maximum) });
     platform::RuntimeRecords records;
     platform::recordedRuntimes(records);
     recordJavaHome(records);
     CandidateList candidates;
-    collectCandidates(records, requirement, candidates);
+    collectCandidates(records, requirement, candidates, passedOver);
     size_t chosen = 0;
     if (!selectRuntime(requirement, candidates, chosen))
         return false;
@@ -79,14 +80,14 @@ bool searchRegisteredRuntimes(const RuntimeRequirement& requirement, ChosenRunti
 }
 
 bool chooseRuntime(const Text& directory, const RuntimeRequirement& requirement, ChosenRuntime& runtime,
-                   Failure& failure)
+                   TextList& passedOver, Failure& failure)
 {
     runtime.home = findPrivateRuntime(directory);
     // A recorded runtime's library was found and fits, or it was left out.
     VmLibraryFit library = VmLibraryFit::Fits;
     if (!runtime.home.isEmpty()) {
         library = readPrivateRuntime(requirement.vmLibraryKind, runtime);
-    } else if (!searchRegisteredRuntimes(requirement, runtime)) {
+    } else if (!searchRegisteredRuntimes(requirement, runtime, passedOver)) {
         trace("no runtime found");
         return fail(failure, kRuntimeNotFoundFormat, requirementText(requirement.minimum, requirement.maximum).chars());
     }
@@ -95,4 +96,11 @@ bool chooseRuntime(const Text& directory, const RuntimeRequirement& requirement,
     if (library == VmLibraryFit::Missing)
         return fail(failure, kVmNotFoundFormat, runtime.home.chars());
     return library == VmLibraryFit::Fits || fail(failure, kOtherProcessorFormat, runtime.home.chars());
+}
+
+bool chooseRuntime(const Text& directory, const RuntimeRequirement& requirement, ChosenRuntime& runtime,
+                   Failure& failure)
+{
+    TextList passedOver;
+    return chooseRuntime(directory, requirement, runtime, passedOver, failure);
 }

@@ -115,7 +115,11 @@ def test_runtime_choice(launch, classes, settings, expected):
 
 def test_no_runtime_in_range(launch, classes):
     result = launch(settings_text(classes, minimum='99'))
-    assert (result.returncode, result.stderr.decode()) == (255, NOT_FOUND)
+    # The runtimes installed are all out of the range: the message names them.
+    assert result.returncode == 255
+    message = result.stderr.decode()
+    assert message.startswith(NOT_FOUND + '\n\nFound, but not taken:\n')
+    assert all(f'Java {r.version} in {r.home}/: out of the range the settings ask for' in message for r in RUNTIMES)
 
 
 def test_no_settings_file(launch):

@@ -7,7 +7,9 @@
 // QUERIES holds one query a line: MODE FILE SECTION KEY, separated by single
 // spaces, the last three written in hexadecimal. MODE is the buffer size handed
 // to the reader (platform::readProfileString), or "ini" for the
-// launcher's own read of a whole value (readIniValue), or "given" for whether
+// launcher's own read of a whole value (readIniValue), "section" for the
+// keys and values of the section (platform::readProfileSection; KEY is not
+// read), given as NAME=VALUE each followed by a NUL, or "given" for whether
 // the reader finds a value (platform::profileValueGiven), answered "given" or
 // "none". Otherwise one answer line a query:
 // the count returned, a space, and the bytes before the count in hexadecimal;
@@ -72,6 +74,17 @@ int main(int argc, char** argv)
         if (strcmp(line, "ini") == 0) {
             Text value = readIniValue(file, section, key);
             printAnswer(value.length(), value.chars(), true);
+            continue;
+        }
+        if (strcmp(line, "section") == 0) {
+            TextList names;
+            TextList values;
+            Text entries;
+            bool read = platform::readProfileSection(file, section, names, values);
+            for (size_t i = 0; read && i < names.count(); ++i)
+                read = entries.append(names.at(i)) && entries.appendChar('=') && entries.append(values.at(i))
+                    && entries.appendChar('\0');
+            printAnswer(entries.length(), entries.chars(), read);
             continue;
         }
         size_t size = strtoul(line, nullptr, 10);

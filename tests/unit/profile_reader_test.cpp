@@ -1,5 +1,6 @@
 #include "config/ini_value.h"
 #include "platform/posix/profile_reader.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -76,6 +77,38 @@ TEST(ProfileReader, EndsNamesAndValuesAtANul)
         ASSERT_TRUE(findProfileValue(contents.data(), contents.size(), c[0], c[1], value));
         EXPECT_EQ(std::string(c[2]), std::string(value.chars(), value.length())) << c[1];
     }
+}
+
+// GetPrivateProfileSectionA under Wine gives the same (see
+// tests/windows/test_profile_reader.py): every key of the first section of
+// the name in file order, repeated ones too, without comment lines.
+TEST(ProfileReader, EnumeratesASectionsKeysInFileOrder)
+{
+    const char contents[] = "\xEF\xBB\xBF[Environment]\r\n"
+                            "PATH=/opt/app/native:%PATH%\r\n"
+                            "; a comment\r\n"
+                            "  MYAPP_HOME = \"%APPDIR%\" \r\n"
+                            "EMPTY=\r\n"
+                            "NOVALUE\r\n"
+                            "=nameless\r\n"
+                            "A=1\r\n"
+                            "a=2\r\n"
+                            "[Other]\r\n"
+                            "B=3\r\n"
+                            "[ENVIRONMENT]\r\n"
+                            "C=4\r\n";
+    TextList names;
+    TextList values;
+    ASSERT_TRUE(findProfileSection(contents, sizeof contents - 1, "environment", names, values));
+    EXPECT_EQ((Items{ "PATH", "MYAPP_HOME", "EMPTY", "NOVALUE", "", "A", "a" }), itemsOf(names));
+    EXPECT_EQ((Items{ "/opt/app/native:%PATH%", "%APPDIR%", "", "", "nameless", "1", "2" }), itemsOf(values));
+
+    TextList none;
+    TextList noValues;
+    ASSERT_TRUE(findProfileSection(contents, sizeof contents - 1, "Missing", none, noValues));
+    EXPECT_EQ(0u, none.count());
+    AllocationFailures failures(0);
+    EXPECT_FALSE(findProfileSection(contents, sizeof contents - 1, "Other", none, noValues));
 }
 
 TEST(ProfileReader, CopiesAsMuchAsTheBufferHoldsAndReadsLongValuesWhole)

@@ -133,7 +133,14 @@ protected:
         RuntimeRequirement requirement = { parseVersionBound(minimum, false), parseVersionBound(maximum, true),
                                            preferred, vmLibraryKind };
         CandidateList found;
-        collectCandidates(records_, requirement, found);
+        TextList passedOver;
+        collectCandidates(records_, requirement, found, passedOver);
+        passedOver_.clear();
+        for (size_t i = 0; i < passedOver.count(); ++i) {
+            std::string line = passedOver.at(i).chars();
+            size_t root = line.find(root_);
+            passedOver_.push_back(root == std::string::npos ? line : line.erase(root, root_.size()));
+        }
         std::vector<std::string> result;
         for (size_t i = 0; i < found.count(); ++i)
             result.push_back(std::string(found.at(i).home.chars() + root_.size()) + " "
@@ -151,6 +158,7 @@ protected:
 
     std::string root_;
     platform::RuntimeRecords records_;
+    std::vector<std::string> passedOver_; // of the last call of candidates()
 };
 
 TEST_F(Runtimes, VersionsComeFromTheKeyNameTheReleaseFileOrBoth)
@@ -186,7 +194,16 @@ TEST_F(Runtimes, LeavesOutWhatCannotServe)
     record("A", RecordKind::Vendor, empty, "21");
     record("A", RecordKind::Vendor, root_ + "gone", "21");
     record("B", RecordKind::Vendor, in + "/", "17");
+    record("B", RecordKind::Vendor, old, "8");
+    record("packages", RecordKind::Installed, root_ + "unversioned", "unversioned");
     EXPECT_EQ(std::vector<std::string>{ "in/ 17" }, candidates("11"));
+    // Each home once, with the reason the trace gives; the candidate's
+    // second source and a folder without a version are no runtimes passed over.
+    EXPECT_EQ((std::vector<std::string>{ "Java 1.8.0.1 in old/: out of the range the settings ask for",
+                                         "Java 21 in arm/: its VM library is built for another processor",
+                                         "Java 21 in empty/: no VM library under the home",
+                                         "Java 21 in gone/: no VM library under the home" }),
+              passedOver_);
 }
 
 // The processor is read from the library that -client or -server loads,

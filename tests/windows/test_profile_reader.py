@@ -1,6 +1,7 @@
 """The Linux launcher's settings reader against GetPrivateProfileStringA under
 Wine: the same files and queries give the same counts and bytes, for buffer
-sizes that cut values and for the launcher's own whole-value read.
+sizes that cut values and for the launcher's own whole-value read; and the
+keys of every section asked about, in order, against GetPrivateProfileSectionA.
 
 Both sides are small programs answering a batch of queries (see
 tests/profile_dump/profile_dump.cpp); the Linux one comes from the Linux
@@ -86,6 +87,11 @@ CASES = {
                               for n in (256, 300, 1000)),
         [('S', k % n) for n in (256, 300, 1000) for k in ('d%d', 's%d')],
         ('255', '256', '300', '302', '1000', '1002', 'ini')),
+    'a section of keys in order': (
+        b'[Environment]\r\nPATH=%APPDIR%\\native;%PATH%\r\n; a comment\r\n  MYAPP_HOME = "%APPDIR%" \r\n'
+        b'EMPTY=\r\nNOVALUE\r\n=nameless\r\nA=1\r\na=2\r\n#HASH=3\r\n q = \'x y\' \r\n[Other]\r\nB=4\r\n'
+        b'[environment]\r\nC=5\r\n',
+        [('Environment', 'PATH'), ('Other', 'B')]),
 }
 
 def params():
@@ -109,6 +115,7 @@ def answers(wine, tmp_path_factory):
         path = directory / ('case%02d.ini' % index)
         path.write_bytes(data)
         queries += [(name, str(path), section, key, size) for section, key in keys for size in sizes]
+        queries += [(name, str(path), section, '', 'section') for section in dict.fromkeys(s for s, _ in keys)]
 
     def ask(program, path_of, run):
         batch = directory / (os.path.basename(program) + '.queries')

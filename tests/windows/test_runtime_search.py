@@ -108,7 +108,13 @@ class TestChoiceAmongRegisteredVersions:
         ('1.7.0.1', '1.7.0_01', b'version 1.7.0.1 is required'),
     ])
     def test_nothing_within_the_range(self, wine, tmp_path, registry, minimum, maximum, requirement):
-        assert launch(wine, tmp_path, settings(minimum, maximum)) == ('(none)', not_found(requirement))
+        # The message names each runtime passed over, with why.
+        passed_over = b''.join(b'\nJava %s in %s: out of the range the settings ask for'
+                               % (version, registry[subkey])
+                               for subkey, version in (('1.4.2_05', b'1.4.2.5'), ('1.5.0_06', b'1.5.0.6'),
+                                                       ('1.6.0_10', b'1.6.0.10')))
+        assert launch(wine, tmp_path, settings(minimum, maximum)) == (
+            '(none)', not_found(requirement) + b'\n\nFound, but not taken:' + passed_over)
 
 
 class TestHomesOfRegisteredVersions:

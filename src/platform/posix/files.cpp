@@ -10,6 +10,7 @@
 #include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/stat.h>
@@ -63,6 +64,11 @@ size_t readProfileString(const char* file, const char* section, const char* key,
                          char* buffer, size_t size)
 {
     return copyProfileValue(readProfileValue(file, section, key), buffer, size);
+}
+
+bool readProfileSection(const char* file, const char* section, TextList& names, TextList& values)
+{
+    return ::readProfileSection(file, section, names, values);
 }
 
 bool profileValueGiven(const char* file, const char* section, const char* key)
@@ -138,6 +144,13 @@ bool environmentVariable(const char* name, Text& value)
 {
     const char* found = getenv(name);
     return found && value.assign(found, strlen(found));
+}
+
+// The environment is changed before the launch starts a thread: setenv is
+// not safe beside another thread's getenv.
+bool setEnvironmentVariable(const char* name, const char* value)
+{
+    return (value ? setenv(name, value, 1) : unsetenv(name)) == 0;
 }
 
 bool appendToFile(const char* path, const char* bytes, size_t length)
@@ -230,6 +243,16 @@ bool freeSpace(const char* directory, unsigned long long& bytes)
 bool removeFile(const char* path)
 {
     return unlink(path) == 0;
+}
+
+bool makeFolder(const char* path)
+{
+    return mkdir(path, 0777) == 0;
+}
+
+bool renameFile(const char* from, const char* to)
+{
+    return rename(from, to) == 0;
 }
 
 // Linux compares names byte for byte.

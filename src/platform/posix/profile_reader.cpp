@@ -93,16 +93,14 @@ bool assignUnquoted(Span value, Text& out)
 
 }
 
-bool findProfileValue(const char* contents, size_t length, const char* section,
-                      const char* key, Text& value, bool* given)
+namespace {
+
+// Walks the key lines of the first section of the name, in file order, until
+// `visit` returns false: each line's name, and its value (null when the line
+// has no '=').
+template <typename Visit>
+void forEachKey(const char* contents, size_t length, Span wantedSection, Visit visit)
 {
-    value.clear();
-    bool found = false;
-    if (!given)
-        given = &found;
-    *given = false;
-    Span wantedSection = trimmed({ section, section + strlen(section) });
-    Span wantedKey = trimmed({ key, key + strlen(key) });
     const char* end = contents + length;
     const char* position = contents;
     if (length >= 3 && memcmp(contents, kUtf8Mark, 3) == 0)
@@ -118,7 +116,7 @@ bool findProfileValue(const char* contents, size_t length, const char* section,
         if (sectionName({ line.start, line.end }, name)) {
             // Only the first section of a name is looked at.
             if (sectionSeen)
-                return true;
+                return;
             inSection = sameName(name, wantedSection);
             sectionSeen = inSection;
             continue;
@@ -128,15 +126,57 @@ bool findProfileValue(const char* contents, size_t length, const char* section,
         line = trimmed(line);
         const char* equals =
             static_cast<const char*>(memchr(line.start, '=', static_cast<size_t>(line.end - line.start)));
-        // A line without '=' is a key without a value: it reads as empty, and
-        // it hides a later key of the same name.
         Span keyName = upToNul(equals ? trimmed({ line.start, equals }) : line);
-        if (sameName(keyName, wantedKey)) {
-            *given = equals != nullptr;
-            return !equals || assignUnquoted(upToNul(trimmed({ equals + 1, line.end })), value);
-        }
+        Span value = equals ? upToNul(trimmed({ equals + 1, line.end })) : Span{ nullptr, nullptr };
+        if (!visit(keyName, value))
+            return;
     }
-    return true;
+}
+
+}
+
+bool findProfileValue(const char* contents, size_t length, const char* section,
+                      const char* key, Text& value, bool* given)
+{
+    value.clear();
+    bool found = false;
+    if (!given)
+        given = &found;
+    *given = false;
+    Span wantedKey = trimmed({ key, key + strlen(key) });
+    bool assigned = true;
+    // A line without '=' is a key without a value: it reads as empty, and
+    // it hides a later key of the same name.
+    forEachKey(contents, length, trimmed({ section, section + strlen(section) }), [&](Span name, Span found) {
+        if (!sameName(name, wantedKey))
+            return true;
+        *given = found.start != nullptr;
+        assigned = !found.start || assignUnquoted(found, value);
+        return false;
+    });
+    return assigned;
+}
+
+// As Windows' own reader enumerates a section, which takes the section's
+// name as given: comment lines (';') and lines with neither a name nor '='
+// are left out, repeated keys all stay. The launcher's reader of its entries
+// trims each name and value again once a NUL has cut it.
+bool findProfileSection(const char* contents, size_t length, const char* section, TextList& names,
+                        TextList& values)
+{
+    bool appended = true;
+    forEachKey(contents, length, { section, section + strlen(section) }, [&](Span name, Span value) {
+        name = trimmed(name);
+        if (value.start)
+            value = trimmed(value);
+        if ((name.start == name.end && !value.start) || (name.start < name.end && *name.start == ';'))
+            return true;
+        Text unquoted;
+        appended = names.append(name.start, static_cast<size_t>(name.end - name.start))
+            && (!value.start || assignUnquoted(value, unquoted)) && values.append(unquoted);
+        return appended;
+    });
+    return appended;
 }
 
 namespace {
@@ -192,6 +232,15 @@ const Text& readProfileValue(const char* file, const char* section, const char* 
     cache.hasValue = findProfileValue(cache.contents.chars(), cache.contents.length(), section, key, cache.value)
         && cache.section.assign(section, strlen(section)) && cache.key.assign(key, strlen(key));
     return cache.value;
+}
+
+bool readProfileSection(const char* file, const char* section, TextList& names, TextList& values)
+{
+    if (!isCached(file) && !loadProfile(file)) {
+        cache.contents.clear();
+        return true;
+    }
+    return findProfileSection(cache.contents.chars(), cache.contents.length(), section, names, values);
 }
 
 bool profileGivesValue(const char* file, const char* section, const char* key)

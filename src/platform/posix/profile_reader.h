@@ -6,6 +6,7 @@
 // a missing file, section or key reads as the empty text, and a file marked
 // as UTF-8 gives its values in the locale's encoding.
 #include "common/text.h"
+#include "common/text_list.h"
 
 #include <stddef.h>
 
@@ -14,9 +15,17 @@
 // key a value at all (see platform::profileValueGiven).
 bool findProfileValue(const char* contents, size_t length, const char* section,
                       const char* key, Text& value, bool* given = nullptr);
+// The keys of the first section of the name, in file order, and their values
+// as findProfileValue gives them; comment lines are left out. False when
+// memory ran out.
+bool findProfileSection(const char* contents, size_t length, const char* section, TextList& names,
+                        TextList& values);
 // One value of a profile file; the empty text when the file (a regular file),
 // the section or the key is missing.
 const Text& readProfileValue(const char* file, const char* section, const char* key);
+// The keys and values of one section of a profile file; none when the file
+// or the section is missing. False when memory ran out.
+bool readProfileSection(const char* file, const char* section, TextList& names, TextList& values);
 // Whether the file gives the key a value, empty or not.
 bool profileGivesValue(const char* file, const char* section, const char* key);
 // Copies as the Windows reader does: a value cut by the buffer gives size - 1.

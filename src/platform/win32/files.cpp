@@ -8,6 +8,8 @@
 #include "platform/win32/code_page.h"
 #include "platform/win32/handles.h"
 
+#include <string.h>
+
 namespace platform {
 
 const char kPathSeparator = '\\';
@@ -49,6 +51,55 @@ size_t readProfileString(const char* file, const char* section, const char* key,
 {
     DWORD room = size > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<DWORD>(size);
     return GetPrivateProfileStringA(section, key, "", buffer, room, file);
+}
+
+namespace {
+
+bool isProfileBlank(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// One entry of a section as GetPrivateProfileSectionA gives it, "name=value"
+// or the name alone, into a name and the value read as for one key.
+bool appendProfileEntry(const char* entry, size_t length, TextList& names, TextList& values)
+{
+    const char* end = entry + length;
+    const char* equals = static_cast<const char*>(memchr(entry, '=', length));
+    const char* nameEnd = equals ? equals : end;
+    const char* value = equals ? equals + 1 : end;
+    while (nameEnd > entry && isProfileBlank(nameEnd[-1]))
+        --nameEnd;
+    while (value < end && isProfileBlank(*value))
+        ++value;
+    while (end > value && isProfileBlank(end[-1]))
+        --end;
+    if (end - value >= 2 && (*value == '"' || *value == '\'') && end[-1] == *value) {
+        ++value;
+        --end;
+    }
+    return names.append(entry, static_cast<size_t>(nameEnd - entry))
+        && values.append(value, static_cast<size_t>(end - value));
+}
+
+}
+
+// The reader gives size - 2 for a section it had to cut, and ends the entries
+// with an empty one. Comment lines, which some versions of Windows give too,
+// are left out.
+bool readProfileSection(const char* file, const char* section, TextList& names, TextList& values)
+{
+    for (DWORD size = 4096;; size *= 2) {
+        MemoryBlock entries(static_cast<char*>(allocateMemory(size)));
+        if (!entries.isValid())
+            return false;
+        if (GetPrivateProfileSectionA(section, entries.get(), size, file) + 2 >= size && size < 0x40000000)
+            continue;
+        for (const char* entry = entries.get(); *entry; entry += lstrlenA(entry) + 1)
+            if (*entry != ';' && !appendProfileEntry(entry, lstrlenA(entry), names, values))
+                return false;
+        return true;
+    }
 }
 
 // The reader answers a key it does not find with the default: of two
@@ -194,6 +245,17 @@ bool environmentVariable(const char* name, Text& value)
     return codePagePath(units.units(), units.length, true, value);
 }
 
+// The runtime reads the environment through GetEnvironmentStringsW (Java's
+// System.getenv), or copies it when its C runtime starts, after this.
+bool setEnvironmentVariable(const char* name, const char* value)
+{
+    if (SetEnvironmentVariableA(name, value))
+        return true;
+    DWORD error = GetLastError();
+    // Removing what is not there leaves it not there.
+    return !value && error == ERROR_ENVVAR_NOT_FOUND;
+}
+
 bool appendToFile(const char* path, const char* bytes, size_t length)
 {
     OpenFile file = openForAppending(path);
@@ -277,6 +339,16 @@ bool freeSpace(const char* directory, unsigned long long& bytes)
 bool removeFile(const char* path)
 {
     return DeleteFileA(path) != 0;
+}
+
+bool makeFolder(const char* path)
+{
+    return CreateDirectoryA(path, nullptr) != 0;
+}
+
+bool renameFile(const char* from, const char* to)
+{
+    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != 0;
 }
 
 // NTFS compares names by its table of upper-case letters, which the

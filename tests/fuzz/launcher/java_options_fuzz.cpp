@@ -4,7 +4,11 @@
 // A translation either names its reason in one of the known messages, or
 // gives options that translate again to themselves, once argument files are
 // no longer expanded: nothing the java command takes is handed on untaken.
+// The first argument file, read as a user's options file, is refused with the
+// file's message, or adds options that translate again to themselves.
+#include "config/argument_file.h"
 #include "config/java_options.h"
+#include "config/user_options.h"
 #include "fuzz_check.h"
 #include "fuzz_input.h"
 
@@ -60,6 +64,29 @@ void checkTranslatedAgain(const JavaOptions& options)
     FUZZ_REQUIRE(!translated.hasClassPath && translated.vmLibraryKind.isEmpty() && translated.splashPath.isEmpty());
 }
 
+void checkUserOptions(const ArgumentFiles& files, const JavaOptions& parameters)
+{
+    if (files.count == 0)
+        return;
+    TextList items;
+    FUZZ_REQUIRE(splitArgumentFile(Text(files.contents[0], files.lengths[0]), items));
+    JavaOptions options;
+    for (size_t i = 0; i < parameters.vmOptions.count(); ++i)
+        FUZZ_REQUIRE(options.vmOptions.append(parameters.vmOptions.at(i)));
+    size_t before = options.vmOptions.count();
+    Failure failure;
+    if (!takeUserOptions("user.options", items, options, failure)) {
+        FUZZ_REQUIRE(failure.format == kUserOptionsFormat);
+        return;
+    }
+    JavaOptions added;
+    for (size_t i = 0; i < items.count(); ++i)
+        FUZZ_REQUIRE(items.at(i).chars()[0] != '@');
+    for (size_t i = before; i < options.vmOptions.count(); ++i)
+        FUZZ_REQUIRE(added.vmOptions.append(options.vmOptions.at(i)));
+    checkTranslatedAgain(added);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -93,5 +120,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_REQUIRE(options.vmLibraryKind.isEmpty() || options.vmLibraryKind.equals("client")
                  || options.vmLibraryKind.equals("server"));
     checkTranslatedAgain(options);
+    checkUserOptions(files, options);
     return 0;
 }

@@ -20,10 +20,10 @@ __declspec(dllimport) int jvmDoubleHelper(void);
 
 static struct {
     char record[MAX_PATH], classes[4096], main[32], encoding[256], screenshot[MAX_PATH], broadcaster[MAX_PATH];
-    char says[1024], abortSays[1024];
+    char says[1024], abortSays[1024], getenv[1024], writes[1024];
     char again[32], mainUntil[MAX_PATH], exitMark[MAX_PATH];
     long createResult, detachResult, failString, mainThrows, mainSleep, appThread, windows;
-    long appWindow, probeSplash, saysWidth;
+    long appWindow, probeSplash, saysWidth, writeBytes;
     long againThrows, createSleep, exitCode, recordLoad, watchForeground;
 } config;
 
@@ -69,6 +69,30 @@ static void configure(void)
     setting("JVMDOUBLE_EXIT_MARK", config.exitMark, sizeof config.exitMark, "");
     config.recordLoad = number("JVMDOUBLE_RECORD_LOAD");
     config.watchForeground = number("JVMDOUBLE_WATCH_FOREGROUND");
+    setting("JVMDOUBLE_GETENV", config.getenv, sizeof config.getenv, "");
+    setting("JVMDOUBLE_WRITES", config.writes, sizeof config.writes, "");
+    config.writeBytes = number("JVMDOUBLE_WRITE_BYTES");
+}
+
+/* Writes to the standard handle as the machine's C runtime and Java's
+ * System.out and System.err do; nothing when the process has none. */
+static void writeStandard(DWORD which, const char* text, DWORD length)
+{
+    HANDLE handle = GetStdHandle(which);
+    DWORD written = 0;
+    if (handle && handle != INVALID_HANDLE_VALUE)
+        WriteFile(handle, text, length, &written, NULL);
+}
+
+static void writeBoth(const char* when)
+{
+    char text[1200];
+    if (!config.writes[0])
+        return;
+    int length = snprintf(text, sizeof text, "%s: %s, stdout\r\n", config.writes, when);
+    writeStandard(STD_OUTPUT_HANDLE, text, (DWORD)length);
+    length = snprintf(text, sizeof text, "%s: %s, stderr\r\n", config.writes, when);
+    writeStandard(STD_ERROR_HANDLE, text, (DWORD)length);
 }
 
 /* ---- the machine's objects (never freed) ---- */
@@ -683,6 +707,38 @@ static DWORD WINAPI runWindowThread(void* unused)
     return 0;
 }
 
+/* The variables JVMDOUBLE_GETENV names (';' between them), as System.getenv sees them. */
+static void recordEnvironment(void)
+{
+    char names[1024];
+    lstrcpynA(names, config.getenv, sizeof names);
+    begin("environment");
+    put(",\"variables\":{");
+    int first = 1;
+    for (char* name = strtok(names, ";"); name; name = strtok(NULL, ";")) {
+        static char value[32768];
+        DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
+        put(first ? "" : ",");
+        first = 0;
+        putText(name, strlen(name), 0);
+        put(":");
+        putText(length || GetLastError() != ERROR_ENVVAR_NOT_FOUND ? value : NULL, length, 0);
+    }
+    put("}");
+    end();
+}
+
+/* Lines of 'x' to standard output, count bytes in all, as an application that prints much. */
+static void writeMany(long count)
+{
+    char text[64];
+    memset(text, 'x', sizeof text);
+    text[sizeof text - 2] = '\r';
+    text[sizeof text - 1] = '\n';
+    for (long left = count; left > 0; left -= (long)sizeof text)
+        writeStandard(STD_OUTPUT_HANDLE, text, left < (long)sizeof text ? (DWORD)left : (DWORD)sizeof text);
+}
+
 static void putArguments(const Object* array)
 {
     putf(",\"args\":%s", array ? "[" : "null");
@@ -748,6 +804,10 @@ static void JNICALL CallStaticVoidMethodA(JNIEnv* env, jclass clazz, jmethodID i
     putArguments(array);
     end();
     mainEntered = 1;
+    if (config.getenv[0])
+        recordEnvironment();
+    writeBoth("main");
+    writeMany(config.writeBytes);
     exitOnce();
     if (config.windows)
         recordWindows("main");
@@ -881,6 +941,12 @@ static jint JNICALL Throw(JNIEnv* env, jthrowable throwable)
 static void JNICALL ExceptionDescribe(JNIEnv* env)
 {
     check(env, "ExceptionDescribe", 0);
+    if (config.writes[0] && pending) {
+        char text[512];
+        int length = snprintf(text, sizeof text, "Exception in thread \"main\" %s: %s\r\n", pending->text,
+                              pending->message);
+        writeStandard(STD_ERROR_HANDLE, text, (DWORD)length);
+    }
     record("describe", ",\"exception\":%O", pending);
     pending = NULL;
 }
@@ -1131,6 +1197,7 @@ JNIEXPORT jint JNICALL JNI_CreateJavaVM(JavaVM** pvm, void** penv, void* args)
     end();
     if (created)
         misuse("JNI_CreateJavaVM", "a machine exists already");
+    writeBoth("created");
     sayWhyNot(init);
     if (config.createResult != JNI_OK)
         return config.createResult;

@@ -1,0 +1,3 @@
+#include "config/application_section.h"
+
+const char kApplicationSection[] = "Application";
