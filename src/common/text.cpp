@@ -139,6 +139,11 @@ bool Text::assign(const char* chars, size_t length)
     return true;
 }
 
+bool Text::assign(const char* chars)
+{
+    return assign(chars, strlen(chars));
+}
+
 bool Text::append(const char* chars)
 {
     return append(chars, strlen(chars));

@@ -142,9 +142,10 @@ bool gatherFacts(const StartupCacheFacts& facts, const TextList& options, Archiv
     for (size_t i = 0; i < entries.count(); ++i)
         if (hash.addFile(entries.at(i).chars(), stamp))
             jarBytes += stamp.size;
-    Text baseArchive = directoryOfPath(facts.vmLibraryPath, platform::kPathSeparator);
     hash.addFile(facts.vmLibraryPath.chars(), stamp);
-    return baseArchive.append(kBaseArchiveName) && hash.addFile(baseArchive.chars(), stamp);
+    Text baseArchive;
+    return directoryOfPath(facts.vmLibraryPath, platform::kPathSeparator, baseArchive)
+        && baseArchive.append(kBaseArchiveName) && hash.addFile(baseArchive.chars(), stamp);
 }
 
 // An archive that does not match its seal may be damaged, cut, half written
@@ -165,9 +166,9 @@ bool removeUnsealed(const StartupArchive& state)
 
 bool roomForArchive(const Text& archive, unsigned long long jarBytes)
 {
-    Text folder = directoryOfPath(archive, platform::kPathSeparator);
+    Text folder;
     unsigned long long free = 0;
-    return platform::freeSpace(folder.chars(), free) && free / kRoomPerJarByte > jarBytes
+    return directoryOfPath(archive, platform::kPathSeparator, folder) && platform::freeSpace(folder.chars(), free) && free / kRoomPerJarByte > jarBytes
         && free - kRoomPerJarByte * jarBytes >= kRoomToSpare;
 }
 

@@ -17,13 +17,14 @@ const char kNoEntryPointReasonFormat[] = "Cannot find CreateJavaVM JNI: %s.\n";
 const char kCreateFailed[] = "failed to create the Java VM";
 
 // The library lies in bin\<kind>\ of the runtime; its own DLLs lie in bin\.
-Text runtimeLibraryDirectory(const Text& vmLibraryPath)
+bool runtimeLibraryDirectory(const Text& vmLibraryPath, Text& directory)
 {
-    Text kindDirectory = directoryOfPath(vmLibraryPath, platform::kPathSeparator);
-    if (kindDirectory.isEmpty())
-        return kindDirectory;
-    kindDirectory.truncate(kindDirectory.length() - 1);
-    return directoryOfPath(kindDirectory, platform::kPathSeparator);
+    if (!directoryOfPath(vmLibraryPath, platform::kPathSeparator, directory))
+        return false;
+    if (directory.isEmpty())
+        return true;
+    directory.truncate(directory.length() - 1);
+    return directoryOfPath(directory, platform::kPathSeparator, directory);
 }
 
 // Windows gives an error code, Linux's loader says what went wrong in words.
@@ -83,7 +84,9 @@ JavaVMOption* fillOptions(const TextList& options, MemoryBlock& block)
 bool loadVmLibrary(const Text& path, VmLibrary& library, Failure& failure)
 {
     platform::LibraryFailure loadFailure;
-    Text dependencies = runtimeLibraryDirectory(path);
+    Text dependencies;
+    if (!runtimeLibraryDirectory(path, dependencies))
+        return fail(failure, kOutOfMemoryMessage);
     void* loadedLibrary = platform::loadLibrary(path.chars(), dependencies.chars(), loadFailure);
     if (!loadedLibrary)
         return loadFailed(path, loadFailure, failure);
@@ -113,19 +116,22 @@ bool createVm(const VmLibrary& library, const TextList& options, VirtualMachine&
     arguments.nOptions = static_cast<jint>(options.count() + kHookCount);
     arguments.options = array;
     arguments.ignoreUnrecognized = JNI_FALSE;
-    setVmStartFailure(createFailed.isEmpty() ? kCreateFailed : createFailed.chars());
+    if (!setVmStartFailure(createFailed.isEmpty() ? kCreateFailed : createFailed.chars()))
+        return fail(failure, kJniExceptionFormat, kCreateFailed);
     JNIEnv* env = nullptr;
     jint result = library.createJavaVm(&machine.vm, reinterpret_cast<void**>(&env), &arguments);
     trace("JNI_CreateJavaVM: %d", { static_cast<int>(result) });
-    setVmStartFailure("");
+    (void)setVmStartFailure(""); // an empty text needs no memory
     if (result == JNI_OK) {
         attachment.attach(machine.vm, env);
         return true;
     }
     machine.vm = nullptr;
     // Without memory for the message, what failed still stands.
-    Text message = withVmReason(createFailed.chars());
-    return failWithText(failure, message.isEmpty() ? kCreateFailed : kJniExceptionFormat, static_cast<Text&&>(message));
+    Text message;
+    if (!withVmReason(createFailed.chars(), message) || message.isEmpty())
+        return fail(failure, kCreateFailed);
+    return failWithText(failure, kJniExceptionFormat, static_cast<Text&&>(message));
 }
 
 VirtualMachine::~VirtualMachine()

@@ -3,6 +3,9 @@
 #include "common/memory.h"
 #include "common/text_list.h"
 
+#include <gtest/gtest.h>
+
+#include <string.h>
 #include <string>
 #include <vector>
 
@@ -21,3 +24,22 @@ struct AllocationFailures {
     explicit AllocationFailures(long successes) { failAllocationsAfter(successes); }
     ~AllocationFailures() { failAllocationsAfter(-1); }
 };
+
+// A test's own text. Copying needs memory; a test that cannot have it fails.
+inline Text textOf(const char* chars, size_t length)
+{
+    Text text;
+    if (!text.assign(chars, length))
+        ADD_FAILURE() << "no memory for a test's text";
+    return text;
+}
+
+inline Text textOf(const char* chars)
+{
+    return textOf(chars, strlen(chars));
+}
+
+inline Text textOf(const std::string& chars)
+{
+    return textOf(chars.data(), chars.size());
+}
