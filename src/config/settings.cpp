@@ -68,8 +68,8 @@ bool findJarFiles(const TextList& entries, TextList& jars)
 bool appendMainModuleOption(const Text& mainModule, TextList& options)
 {
     size_t slash = findCharacter(mainModule, '/');
-    Text option(kMainModuleOption);
-    return option.append(mainModule.chars(), slash == kNotFound ? mainModule.length() : slash)
+    Text option;
+    return option.assign(kMainModuleOption) && option.append(mainModule.chars(), slash == kNotFound ? mainModule.length() : slash)
         && options.append(option);
 }
 
@@ -82,9 +82,10 @@ bool takeClassPath(const TextList& options, TextList& entries)
         if (options.at(i).startsWith(kClassPathOption))
             last = &options.at(i);
     Text separator;
+    Text classPath;
     return !last
-        || (separator.appendChar(platform::kPathListSeparator)
-            && splitAtSeparator(entries, Text(last->chars() + prefixLength), separator));
+        || (separator.appendChar(platform::kPathListSeparator) && classPath.assign(last->chars() + prefixLength)
+            && splitAtSeparator(entries, classPath, separator));
 }
 
 // The class path option first (none for a modular application without one),
@@ -99,8 +100,8 @@ bool appendJavaOptions(LaunchSettings& settings, const Text& classPath, const Te
             return fail(failure, kOutOfMemoryMessage);
         return fail(failure, optionFailure.format, optionFailure.subject.chars());
     }
-    Text classPathOption(kClassPathOption);
-    if (!classPathOption.append(classPath) || !appendOptionClassPath(classPathOption, !classPath.isEmpty(), options))
+    Text classPathOption;
+    if (!classPathOption.assign(kClassPathOption) || !classPathOption.append(classPath) || !appendOptionClassPath(classPathOption, !classPath.isEmpty(), options))
         return fail(failure, kOutOfMemoryMessage);
     bool withClassPath = !modular || classPathOption.length() > sizeof kClassPathOption - 1;
     TextList& vmOptions = settings.vmOptions;
@@ -154,8 +155,10 @@ bool loadSettings(const LaunchPaths& paths, LaunchSettings& settings, Failure& f
 
     settings.minimumVersion = parseVersionBound(readIniValue(ini, kRuntimeSection, kMinimumVersionKey).chars(), false);
     settings.maximumVersion = parseVersionBound(readIniValue(ini, kRuntimeSection, kMaximumVersionKey).chars(), true);
-    if (!splitAtSeparator(settings.preferredVersions, readIniValue(ini, kRuntimeSection, kPreferredVersionsKey),
-                          Text(kPreferredSeparator)))
+    Text separator;
+    if (!separator.assign(kPreferredSeparator)
+        || !splitAtSeparator(settings.preferredVersions, readIniValue(ini, kRuntimeSection, kPreferredVersionsKey),
+                             separator))
         return fail(failure, kOutOfMemoryMessage);
     // Exactly "true", as for the splash shadow.
     settings.startupCache = readIniValue(ini, kRuntimeSection, kStartupCacheKey).equals("true");

@@ -14,7 +14,8 @@ bool findMainJarSplash(const TextList& candidates, Text& jar, Text& image)
             trace("JAR file %s: refused, or no Main-Class, as java reads it", { candidates.at(i) });
             continue;
         }
-        jar = candidates.at(i);
+        if (!jar.assign(candidates.at(i)))
+            return false;
         bool named = reading == ZipReading::Read && launcherReadsIt
             && mainAttribute(manifest, "SplashScreen-Image", image) && !image.isEmpty();
         const char* said = named ? image.chars()

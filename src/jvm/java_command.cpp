@@ -16,15 +16,16 @@ bool optionsSetJavaCommand(const TextList& options)
 
 // As java names it: the class with dots, the module as given, or the JAR file
 // that will be run (the first of the class path's).
-Text runTarget(const LaunchSettings& settings)
+bool runTarget(const LaunchSettings& settings, Text& name)
 {
     if (!settings.mainModule.isEmpty())
-        return settings.mainModule;
+        return name.assign(settings.mainModule);
     if (settings.mainClassName.isEmpty() && settings.mainJarCandidates.count() > 0)
-        return settings.mainJarCandidates.at(0);
-    Text name(settings.mainClassName);
+        return name.assign(settings.mainJarCandidates.at(0));
+    if (!name.assign(settings.mainClassName))
+        return false;
     replaceCharacter(name, '/', '.');
-    return name;
+    return true;
 }
 
 }
@@ -43,6 +44,8 @@ bool addJavaCommandOption(LaunchSettings& settings, const TextList& arguments)
 {
     if (optionsSetJavaCommand(settings.vmOptions))
         return true;
+    Text target;
     Text option;
-    return javaCommandOption(runTarget(settings), arguments, option) && settings.vmOptions.append(option);
+    return runTarget(settings, target) && javaCommandOption(target, arguments, option)
+        && settings.vmOptions.append(option);
 }

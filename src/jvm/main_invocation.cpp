@@ -32,11 +32,11 @@ bool describeException(JNIEnv* env, const char* prefix, Failure& failure)
     if (platform::messagesShownInBox()) {
         jthrowable thrown = env->ExceptionOccurred();
         env->ExceptionClear();
-        Text message(prefix);
+        Text message;
         Text said = throwableText(env, thrown, kFramesShown);
         if (thrown)
             env->Throw(thrown);
-        if (!said.isEmpty() && message.append(said))
+        if (!said.isEmpty() && message.assign(prefix) && message.append(said))
             failWithText(failure, prefix, static_cast<Text&&>(message));
     }
     env->ExceptionDescribe();
@@ -109,7 +109,9 @@ bool findConfiguredMain(JNIEnv* env, const Text& mainClassName, const Text& runt
     jthrowable lookupFailure = env->ExceptionOccurred();
     env->ExceptionClear();
     if (runtimeRunsClass(env, mainClass)) {
-        Text name(mainClassName);
+        Text name;
+        if (!name.assign(mainClassName))
+            return fail(failure, kOutOfMemoryMessage);
         replaceCharacter(name, '/', '.');
         return loadThroughRuntime(env, LaunchMode::Class, name, entry, failure) == HelperOutcome::Loaded;
     }

@@ -118,10 +118,8 @@ bool findMainJar(JNIEnv* env, const TextList& candidates, Text& jar)
         const Text& candidate = candidates.at(i);
         bool names = namesMainClass(env, jarFileClass, open, candidate, key);
         trace("JAR file %s: %s", { candidate, names ? "names a Main-Class" : "names no Main-Class" });
-        if (names) {
-            jar = candidate;
-            return true;
-        }
+        if (names)
+            return jar.assign(candidate);
     }
     return false;
 }

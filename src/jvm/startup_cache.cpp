@@ -175,8 +175,8 @@ bool roomForArchive(const Text& archive, unsigned long long jarBytes)
 bool insertOptions(TextList& options, const Text& archive)
 {
     TextList result;
-    Text archiveOption(kArchiveFileOption);
-    if (!archiveOption.append(archive) || !result.append(options.at(0)))
+    Text archiveOption;
+    if (!archiveOption.assign(kArchiveFileOption) || !archiveOption.append(archive) || !result.append(options.at(0)))
         return false;
     for (const char* quiet : kQuietOptions)
         if (!result.append(quiet))

@@ -59,7 +59,8 @@ bool splashWanted(const TextList& arguments)
 bool findRuntime(Launcher& launcher, Failure& failure)
 {
     const LaunchSettings& settings = launcher.settings;
-    launcher.runtimeHome = findPrivateRuntime(launcher.paths.directory);
+    if (!findPrivateRuntime(launcher.paths.directory, launcher.runtimeHome))
+        return fail(failure, kOutOfMemoryMessage);
     RuntimeRequirement requirement = { settings.minimumVersion, settings.maximumVersion, settings.preferredVersions };
     if (launcher.runtimeHome.isEmpty())
         searchRegisteredRuntimes(requirement, launcher.runtimeHome);

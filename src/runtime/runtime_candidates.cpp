@@ -17,8 +17,8 @@ bool runtimeHomeOf(const platform::RuntimeRecord& record, Text& home)
         return false;
     if (record.kind != platform::RecordKind::Vendor)
         return true;
-    Text jre(home);
-    if (jre.append(platform::kPrivateRuntimeSubdirectory) && hasJavaLibrary(jre))
+    Text jre;
+    if (jre.assign(home) && jre.append(platform::kPrivateRuntimeSubdirectory) && hasJavaLibrary(jre))
         home = static_cast<Text&&>(jre);
     return true;
 }

@@ -33,16 +33,19 @@ bool isPrivateRuntime(const Text& directory)
 
 }
 
-Text findPrivateRuntime(const Text& directory)
+bool findPrivateRuntime(const Text& directory, Text& home)
 {
+    home.clear();
     if (directory.isEmpty())
-        return Text();
+        return true;
     if (isPrivateRuntime(directory))
-        return directory;
-    Text subdirectory(directory);
-    if (subdirectory.append(platform::kPrivateRuntimeSubdirectory) && isPrivateRuntime(subdirectory))
-        return subdirectory;
-    return Text();
+        return home.assign(directory);
+    Text subdirectory;
+    if (!subdirectory.assign(directory) || !subdirectory.append(platform::kPrivateRuntimeSubdirectory))
+        return false;
+    if (isPrivateRuntime(subdirectory))
+        home = static_cast<Text&&>(subdirectory);
+    return true;
 }
 
 bool searchRegisteredRuntimes(const RuntimeRequirement& requirement, Text& runtimeHome)
@@ -56,6 +59,6 @@ bool searchRegisteredRuntimes(const RuntimeRequirement& requirement, Text& runti
     size_t chosen = 0;
     if (!selectRuntime(requirement, candidates, chosen))
         return false;
-    runtimeHome = candidates.at(chosen).home;
+    runtimeHome = static_cast<Text&&>(candidates.at(chosen).home);
     return true;
 }

@@ -116,8 +116,8 @@ RuntimeSplash showRuntimeSplash(const Text& runtimeHome, const Text& image, cons
     Text jarImage;
     if (image.isEmpty() && !findMainJarSplash(mainJars, jar, jarImage))
         return splash;
-    Text path = runtimeHome;
-    if (!endWithCharacter(path, platform::kPathSeparator) || !path.append(platform::kSplashLibraryPath))
+    Text path;
+    if (!path.assign(runtimeHome) || !endWithCharacter(path, platform::kPathSeparator) || !path.append(platform::kSplashLibraryPath))
         return splash;
     platform::LibraryFailure failure;
     void* loadedLibrary =

@@ -69,8 +69,8 @@ struct SettingsFolder {
     {
         char pattern[] = "/tmp/launch-failures-XXXXXX";
         directory = std::string(mkdtemp(pattern)) + "/";
-        paths.directory = Text(directory.c_str());
-        paths.settingsPath = Text((directory + "app.ini").c_str());
+        paths.directory = textOf(directory.c_str());
+        paths.settingsPath = textOf((directory + "app.ini").c_str());
     }
     ~SettingsFolder() { (void)system(("rm -rf '" + directory + "'").c_str()); }
 
@@ -170,11 +170,11 @@ TEST(VmLibraryFailures, NameTheLibraryAndTheLoadersReason)
 {
     VmLibrary library;
     Failure failure;
-    EXPECT_FALSE(loadVmLibrary(Text("/nonexistent/lib/server/libjvm.so"), library, failure));
+    EXPECT_FALSE(loadVmLibrary(textOf("/nonexistent/lib/server/libjvm.so"), library, failure));
     EXPECT_EQ(0u, std::string(failure.text()).find("Failed to load Java VM library: /nonexistent/lib/server/libjvm.so ("));
 
     // A library that is no VM library.
-    EXPECT_FALSE(loadVmLibrary(Text("libm.so.6"), library, failure));
+    EXPECT_FALSE(loadVmLibrary(textOf("libm.so.6"), library, failure));
     EXPECT_EQ(0u, std::string(failure.text()).find("Cannot find CreateJavaVM JNI: "));
 }
 

@@ -132,15 +132,16 @@ TEST(JavaCommand, TheRunTargetThenTheArguments)
 {
     TextList arguments;
     Text option;
-    ASSERT_TRUE(javaCommandOption(Text("com.example.Main"), arguments, option));
+    ASSERT_TRUE(javaCommandOption(textOf("com.example.Main"), arguments, option));
     EXPECT_STREQ("-Dsun.java.command=com.example.Main", option.chars());
     for (const char* argument : { "a", "two words", "" })
         ASSERT_TRUE(arguments.append(argument));
-    ASSERT_TRUE(javaCommandOption(Text("app/app.Main"), arguments, option));
+    ASSERT_TRUE(javaCommandOption(textOf("app/app.Main"), arguments, option));
     EXPECT_STREQ("-Dsun.java.command=app/app.Main a two words ", option.chars());
+    const Text app = textOf("app");
     AllocationFailures failures(0);
     Text unchanged;
-    EXPECT_FALSE(javaCommandOption(Text("app"), arguments, unchanged));
+    EXPECT_FALSE(javaCommandOption(app, arguments, unchanged));
 }
 
 }

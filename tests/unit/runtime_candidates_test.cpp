@@ -38,13 +38,13 @@ TEST(JavaVersion, ReadsJava8AndOlderAsSettingsFilesWriteThem)
         { "JAVA_VERSION=17", "17" }, { "JAVA_VERSION_DATE=\"2024-01-16\"\nJAVA_VERSION=\"\"\n", "" },
     };
     for (const auto& release : releases) {
-        Text version("stale");
-        ASSERT_TRUE(releaseFileVersion(Text(release[0]), version)) << release[0];
+        Text version = textOf("stale");
+        ASSERT_TRUE(releaseFileVersion(textOf(release[0]), version)) << release[0];
         EXPECT_STREQ(release[1], version.chars());
     }
     Text version;
-    EXPECT_FALSE(releaseFileVersion(Text("JAVA_VERSION_DATE=\"2024\"\nIMPLEMENTOR=x\n"), version));
-    EXPECT_FALSE(releaseFileVersion(Text(""), version));
+    EXPECT_FALSE(releaseFileVersion(textOf("JAVA_VERSION_DATE=\"2024\"\nIMPLEMENTOR=x\n"), version));
+    EXPECT_FALSE(releaseFileVersion(textOf(""), version));
 }
 
 using Bytes = std::vector<unsigned char>;
