@@ -3,7 +3,7 @@
 // inside it, as a loader that trusts the headers reads them. The model
 // loader below reads each part from a copy of exactly the file's length.
 #include "fuzz_check.h"
-#include "splash/bitmap_file.h"
+#include "common/bitmap_file.h"
 
 #include <string.h>
 
