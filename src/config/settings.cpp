@@ -7,10 +7,6 @@
 #include "config/variables.h"
 #include "platform/files.h"
 
-const char kDisplaySection[] = "Display";
-const char kSplashScreenKey[] = "Splash Screen";
-const char kSplashScreenShadowKey[] = "Splash Screen Shadow";
-const char kSplashScreenMinimumTimeKey[] = "Splash Screen Minimum Time";
 const char kNoMainClassMessage[] = "Main class was not specified in INI file.";
 
 namespace {
@@ -63,14 +59,24 @@ bool findJarFiles(const TextList& entries, TextList& jars)
     return true;
 }
 
-// The VM resolves the main module at its start, as for java -m: the module's
-// name alone, the text before any '/'.
-bool appendMainModuleOption(const Text& mainModule, TextList& options)
+// Main Module as java -m takes it: the module's name, then the class after a
+// '/', its own or else Main Class ("app" and app.Main: "app/app.Main"); that
+// class replaces Main Class; and the option with the module's name alone,
+// which the VM resolves at its start. The one place a module and its class
+// are split and joined.
+bool readMainModule(const Text& setting, LaunchSettings& settings)
 {
-    size_t slash = findCharacter(mainModule, '/');
+    size_t slash = findCharacter(setting, '/');
+    size_t nameLength = slash == kNotFound ? setting.length() : slash;
+    Text& mainClass = settings.mainClassName;
+    if (slash != kNotFound && !mainClass.assign(setting.chars() + slash + 1, setting.length() - slash - 1))
+        return false;
+    settings.mainModuleNamesClass = slash != kNotFound || !mainClass.isEmpty();
+    Text& joined = settings.mainModule;
     Text option;
-    return option.assign(kMainModuleOption) && option.append(mainModule.chars(), slash == kNotFound ? mainModule.length() : slash)
-        && options.append(option);
+    return joined.assign(setting.chars(), nameLength)
+        && (!settings.mainModuleNamesClass || (joined.appendChar('/') && joined.append(mainClass)))
+        && option.assign(kMainModuleOption) && option.append(setting.chars(), nameLength) && settings.vmOptions.append(option);
 }
 
 // The class path the machine takes: the last class path option's.
@@ -89,7 +95,7 @@ bool takeClassPath(const TextList& options, TextList& entries)
 }
 
 // The class path option first (none for a modular application without one),
-// then the parameters as java takes them, then the main module's option.
+// then the parameters as java takes them (the main module's option follows).
 bool appendJavaOptions(LaunchSettings& settings, const Text& classPath, const TextList& parameters, bool modular,
                        Failure& failure)
 {
@@ -110,7 +116,7 @@ bool appendJavaOptions(LaunchSettings& settings, const Text& classPath, const Te
     for (size_t i = 0; i < options.vmOptions.count(); ++i)
         if (!vmOptions.append(options.vmOptions.at(i)))
             return fail(failure, kOutOfMemoryMessage);
-    if ((modular && !appendMainModuleOption(settings.mainModule, vmOptions)) || !takeClassPath(vmOptions, settings.classPath))
+    if (!takeClassPath(vmOptions, settings.classPath))
         return fail(failure, kOutOfMemoryMessage);
     settings.vmLibraryKind = static_cast<Text&&>(options.vmLibraryKind);
     settings.splashImage = static_cast<Text&&>(options.splashPath);
@@ -133,8 +139,8 @@ bool loadSettings(const LaunchPaths& paths, LaunchSettings& settings, Failure& f
     const char* ini = paths.settingsPath.chars();
     Text classPath = readIniValue(ini, kClassPathSection, kClassPathKey);
     // A modular application needs no class path.
-    settings.mainModule = readIniValue(ini, kRuntimeSection, kMainModuleKey);
-    bool modular = !settings.mainModule.isEmpty();
+    Text mainModule = readIniValue(ini, kRuntimeSection, kMainModuleKey);
+    bool modular = !mainModule.isEmpty();
     if (classPath.isEmpty() && !modular)
         return fail(failure, kNoClassPathMessage);
     Text expandedClassPath;
@@ -146,11 +152,11 @@ bool loadSettings(const LaunchPaths& paths, LaunchSettings& settings, Failure& f
         return false;
 
     settings.mainClassName = readIniValue(ini, kRuntimeSection, kMainClassKey);
-    if (modular && !settings.mainClassName.isEmpty() && findCharacter(settings.mainModule, '/') == kNotFound
-        && !(settings.mainModule.appendChar('/') && settings.mainModule.append(settings.mainClassName)))
+    if (modular && !readMainModule(mainModule, settings))
         return fail(failure, kOutOfMemoryMessage);
     if (settings.mainClassName.isEmpty() && !modular && !findMainJarCandidates(settings, failure))
         return false;
+    // As FindClass takes it: the one place a class name is turned so.
     replaceCharacter(settings.mainClassName, '.', '/');
 
     settings.minimumVersion = parseVersionBound(readIniValue(ini, kRuntimeSection, kMinimumVersionKey).chars(), false);

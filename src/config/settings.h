@@ -4,14 +4,17 @@
 #include "common/failure.h"
 #include "common/text.h"
 #include "common/text_list.h"
+#include "config/display_settings.h"
 #include "config/launch_paths.h"
 #include "runtime/version_number.h"
 
 struct LaunchSettings {
+    DisplaySettings display;    // [Display]: read first, for the splash window; not read with -nosplash
     TextList vmOptions;         // the class path option first, as the machine takes them
     TextList classPath;         // the entries of the class path the machine uses, in order
-    Text mainClassName;         // with '/' between its packages; may be empty
+    Text mainClassName;         // with '/' between its packages: Main Class, or Main Module's; may be empty
     Text mainModule;            // as java -m takes it, "app" or "app/app.Main"; may be empty
+    bool mainModuleNamesClass = false; // it names a class after its '/': mainClassName
     TextList mainJarCandidates; // without a main class: the class path's JAR files, in order
     VersionNumber minimumVersion;
     VersionNumber maximumVersion;
@@ -24,9 +27,5 @@ struct LaunchSettings {
 // True when every setting was read; false with the message.
 [[nodiscard]] bool loadSettings(const LaunchPaths& paths, LaunchSettings& settings, Failure& failure);
 
-extern const char kDisplaySection[];
-extern const char kSplashScreenKey[];
-extern const char kSplashScreenShadowKey[];
-extern const char kSplashScreenMinimumTimeKey[];
 // Neither the settings nor a JAR file of the class path name the main class.
 extern const char kNoMainClassMessage[];

@@ -4,8 +4,9 @@
 #include "jar/manifest.h"
 #include "jar/zip_entry.h"
 
-bool findMainJarSplash(const TextList& candidates, Text& jar, Text& image)
+bool findMainJar(const TextList& candidates, size_t& index, Text& image)
 {
+    image.clear();
     for (size_t i = 0; i < candidates.count(); ++i) {
         Text manifest;
         bool launcherReadsIt = false;
@@ -14,15 +15,24 @@ bool findMainJarSplash(const TextList& candidates, Text& jar, Text& image)
             trace("JAR file %s: refused, or no Main-Class, as java reads it", { candidates.at(i) });
             continue;
         }
-        if (!jar.assign(candidates.at(i)))
-            return false;
+        index = i;
         bool named = reading == ZipReading::Read && launcherReadsIt
             && mainAttribute(manifest, "SplashScreen-Image", image) && !image.isEmpty();
+        if (!named)
+            image.clear();
         const char* said = named ? image.chars()
             : reading == ZipReading::Read ? "no SplashScreen-Image that java -jar shows"
                                           : "not read here, so no splash";
-        trace("main JAR %s: %s", { jar, said });
-        return named;
+        trace("main JAR %s: %s", { candidates.at(i), said });
+        return true;
     }
     return false;
+}
+
+bool findMainJarSplash(const TextList& candidates, Text& jar, Text& image)
+{
+    size_t index = 0;
+    if (!findMainJar(candidates, index, image))
+        return false;
+    return jar.assign(candidates.at(index)) && !image.isEmpty();
 }

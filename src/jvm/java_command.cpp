@@ -1,7 +1,5 @@
 #include "jvm/java_command.h"
 
-#include "common/text_scan.h"
-
 namespace {
 
 const char kJavaCommandOption[] = "-Dsun.java.command=";
@@ -12,20 +10,6 @@ bool optionsSetJavaCommand(const TextList& options)
         if (options.at(i).startsWith(kJavaCommandOption))
             return true;
     return false;
-}
-
-// As java names it: the class with dots, the module as given, or the JAR file
-// that will be run (the first of the class path's).
-bool runTarget(const LaunchSettings& settings, Text& name)
-{
-    if (!settings.mainModule.isEmpty())
-        return name.assign(settings.mainModule);
-    if (settings.mainClassName.isEmpty() && settings.mainJarCandidates.count() > 0)
-        return name.assign(settings.mainJarCandidates.at(0));
-    if (!name.assign(settings.mainClassName))
-        return false;
-    replaceCharacter(name, '/', '.');
-    return true;
 }
 
 }
@@ -40,12 +24,10 @@ bool javaCommandOption(const Text& what, const TextList& arguments, Text& option
     return true;
 }
 
-bool addJavaCommandOption(LaunchSettings& settings, const TextList& arguments)
+bool addJavaCommandOption(const Text& what, const TextList& arguments, TextList& vmOptions)
 {
-    if (optionsSetJavaCommand(settings.vmOptions))
+    if (optionsSetJavaCommand(vmOptions))
         return true;
-    Text target;
     Text option;
-    return runTarget(settings, target) && javaCommandOption(target, arguments, option)
-        && settings.vmOptions.append(option);
+    return javaCommandOption(what, arguments, option) && vmOptions.append(option);
 }

@@ -4,10 +4,9 @@
 // arguments, separated by spaces.
 #include "common/text.h"
 #include "common/text_list.h"
-#include "config/settings.h"
 
 // "-Dsun.java.command=" with what is run and the arguments; false without memory.
 [[nodiscard]] bool javaCommandOption(const Text& what, const TextList& arguments, Text& option);
-// Appends it to the settings' options, last, unless they set the property
-// themselves; false without memory.
-[[nodiscard]] bool addJavaCommandOption(LaunchSettings& settings, const TextList& arguments);
+// Appends it to the options, last, unless they set the property themselves;
+// false without memory.
+[[nodiscard]] bool addJavaCommandOption(const Text& what, const TextList& arguments, TextList& vmOptions);

@@ -1,16 +1,13 @@
 #include "jvm/main_invocation.h"
 
 #include "common/message_format.h"
-#include "common/text_scan.h"
 #include "common/trace.h"
-#include "config/settings.h"
 #include "jvm/exception_text.h"
 #include "jvm/java_strings.h"
 #include "jvm/main_arguments.h"
 #include "jvm/runtime_rules.h"
 #include "jvm/vm_output.h"
 #include "platform/message_box.h"
-#include "runtime/java_version.h"
 
 namespace {
 
@@ -47,7 +44,7 @@ bool describeException(JNIEnv* env, const char* prefix, Failure& failure)
 // machine's standard error is not seen) and, for a class built for a newer
 // Java, which Java it needs. Read before the exception is described, which
 // clears it.
-bool mainClassNotFound(JNIEnv* env, const char* utfName, const Text& runtimeHome, Failure& failure)
+bool mainClassNotFound(JNIEnv* env, const char* utfName, const Text& runtimeVersion, Failure& failure)
 {
     jthrowable thrown = env->ExceptionOccurred();
     env->ExceptionClear();
@@ -58,9 +55,6 @@ bool mainClassNotFound(JNIEnv* env, const char* utfName, const Text& runtimeHome
     fail(failure, kMainClassNotFoundFormat, utfName);
     if (failure.message.isEmpty())
         return false;
-    Text runtimeVersion;
-    if (!runtimeReleaseVersion(runtimeHome, runtimeVersion))
-        runtimeVersion.clear();
     Text advice = classVersionAdvice(said.chars(), runtimeVersion.chars());
     // Without memory for the details the specified message stands alone.
     if (platform::messagesShownInBox())
@@ -81,9 +75,10 @@ HelperOutcome loadThroughRuntime(JNIEnv* env, LaunchMode mode, const Text& what,
 // Finds the configured main class and its static main(String[]) as the
 // launcher always has, with the same messages; a class without that method is
 // then run when the runtime's own launcher would run it.
-bool findConfiguredMain(JNIEnv* env, const Text& mainClassName, const Text& runtimeHome, MainEntry& entry,
+bool findConfiguredMain(JNIEnv* env, const MainTarget& target, const Text& runtimeVersion, MainEntry& entry,
                         Failure& failure)
 {
+    const Text& mainClassName = target.className;
     jstring className = newStringFromText(env, mainClassName);
     if (!className)
         return fail(failure, kMainClassStringFailedFormat, mainClassName.chars());
@@ -95,7 +90,7 @@ bool findConfiguredMain(JNIEnv* env, const Text& mainClassName, const Text& runt
     jclass mainClass = env->FindClass(utfName);
     trace("main class %s: %s", { utfName, mainClass ? "found" : "not found" });
     if (!mainClass)
-        mainClassNotFound(env, utfName, runtimeHome, failure);
+        mainClassNotFound(env, utfName, runtimeVersion, failure);
     env->ReleaseStringUTFChars(className, utfName);
     if (!mainClass)
         return false;
@@ -109,11 +104,8 @@ bool findConfiguredMain(JNIEnv* env, const Text& mainClassName, const Text& runt
     jthrowable lookupFailure = env->ExceptionOccurred();
     env->ExceptionClear();
     if (runtimeRunsClass(env, mainClass)) {
-        Text name;
-        if (!name.assign(mainClassName))
-            return fail(failure, kOutOfMemoryMessage);
-        replaceCharacter(name, '/', '.');
-        return loadThroughRuntime(env, LaunchMode::Class, name, entry, failure) == HelperOutcome::Loaded;
+        HelperOutcome outcome = loadThroughRuntime(env, LaunchMode::Class, target.javaClassName, entry, failure);
+        return outcome == HelperOutcome::Loaded;
     }
     if (!lookupFailure)
         return fail(failure, kNoMainMethodMessage);
@@ -125,28 +117,16 @@ bool findConfiguredMain(JNIEnv* env, const Text& mainClassName, const Text& runt
 // them; a runtime without the helper loads the class named in the settings.
 bool findMain(JNIEnv* env, const MainCall& call, MainEntry& entry, Failure& failure)
 {
-    const LaunchSettings& settings = call.settings;
-    if (!settings.mainModule.isEmpty()) {
-        HelperOutcome outcome = loadThroughRuntime(env, LaunchMode::Module, settings.mainModule, entry, failure);
+    const MainTarget& target = call.target;
+    if (target.kind == MainKind::Module || target.kind == MainKind::Jar) {
+        LaunchMode mode = target.kind == MainKind::Module ? LaunchMode::Module : LaunchMode::Jar;
+        HelperOutcome outcome = loadThroughRuntime(env, mode, target.name, entry, failure);
         if (outcome != HelperOutcome::Missing)
             return outcome == HelperOutcome::Loaded;
-        size_t slash = findCharacter(settings.mainModule, '/');
-        Text mainClassName;
-        if (slash == kNotFound
-            || !mainClassName.assign(settings.mainModule.chars() + slash + 1, settings.mainModule.length() - slash - 1))
-            return fail(failure, kNoMainClassMessage);
-        replaceCharacter(mainClassName, '.', '/');
-        return findConfiguredMain(env, mainClassName, call.runtimeHome, entry, failure);
     }
-    if (!settings.mainClassName.isEmpty())
-        return findConfiguredMain(env, settings.mainClassName, call.runtimeHome, entry, failure);
-    Text jar;
-    if (!findMainJar(env, settings.mainJarCandidates, jar))
+    if (target.kind == MainKind::Jar || !target.namesClass)
         return fail(failure, kNoMainClassMessage);
-    HelperOutcome outcome = loadThroughRuntime(env, LaunchMode::Jar, jar, entry, failure);
-    if (outcome == HelperOutcome::Missing)
-        return fail(failure, kNoMainClassMessage);
-    return outcome == HelperOutcome::Loaded;
+    return findConfiguredMain(env, target, call.runtimeVersion, entry, failure);
 }
 
 // As java calls each form: an instance main on an object made with the

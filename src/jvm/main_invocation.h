@@ -3,7 +3,7 @@
 #include "common/command_line_arguments.h"
 #include "common/failure.h"
 #include "common/text.h"
-#include "config/settings.h"
+#include "config/main_target.h"
 #include "jvm/main_thread_attachment.h"
 #include "jvm/vm_output.h"
 
@@ -11,8 +11,8 @@
 
 // What main is looked up by and called with.
 struct MainCall {
-    const LaunchSettings& settings; // the main class, module or JAR files
-    const Text& runtimeHome;        // the chosen runtime, named when a class is too new for it
+    const MainTarget& target;       // the main module, class or JAR
+    const Text& runtimeVersion;     // the chosen runtime's version text, named when a class is too new for it
     const CommandLineArguments& arguments;
 };
 

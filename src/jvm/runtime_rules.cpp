@@ -38,35 +38,6 @@ MainForm helperMainForm(JNIEnv* env, jclass helper)
     return noArguments ? MainForm::InstanceWithoutArguments : MainForm::InstanceWithArguments;
 }
 
-jobject callObject(JNIEnv* env, jobject target, const char* name, const char* signature, jobject argument = nullptr)
-{
-    jclass type = env->GetObjectClass(target);
-    jmethodID method = type ? env->GetMethodID(type, name, signature) : nullptr;
-    jobject result = method ? env->CallObjectMethod(target, method, argument) : nullptr;
-    if (env->ExceptionCheck()) {
-        env->ExceptionClear();
-        result = nullptr;
-    }
-    return result;
-}
-
-bool namesMainClass(JNIEnv* env, jclass jarFileClass, jmethodID open, const Text& path, jstring key)
-{
-    jstring name = newStringFromText(env, path);
-    jobject jar = name ? env->NewObject(jarFileClass, open, name) : nullptr;
-    if (!jar) {
-        env->ExceptionClear();
-        return false;
-    }
-    jobject manifest = callObject(env, jar, "getManifest", "()Ljava/util/jar/Manifest;");
-    jobject attributes = manifest ? callObject(env, manifest, "getMainAttributes", "()Ljava/util/jar/Attributes;")
-                                  : nullptr;
-    jobject value = attributes ? callObject(env, attributes, "getValue", "(Ljava/lang/String;)Ljava/lang/String;", key)
-                               : nullptr;
-    callObject(env, jar, "close", "()V");
-    return value != nullptr;
-}
-
 }
 
 HelperOutcome loadMainThroughRuntime(JNIEnv* env, LaunchMode mode, const Text& what, MainEntry& entry)
@@ -106,20 +77,4 @@ bool runtimeRunsClass(JNIEnv* env, jclass mainClass)
         method = nullptr;
     }
     return method != nullptr;
-}
-
-bool findMainJar(JNIEnv* env, const TextList& candidates, Text& jar)
-{
-    jclass jarFileClass = absent(env, env->FindClass("java/util/jar/JarFile"));
-    jmethodID open = jarFileClass ? absent(env, env->GetMethodID(jarFileClass, "<init>", "(Ljava/lang/String;)V"))
-                                  : nullptr;
-    jstring key = open ? absent(env, env->NewStringUTF("Main-Class")) : nullptr;
-    for (size_t i = 0; key && i < candidates.count(); ++i) {
-        const Text& candidate = candidates.at(i);
-        bool names = namesMainClass(env, jarFileClass, open, candidate, key);
-        trace("JAR file %s: %s", { candidate, names ? "names a Main-Class" : "names no Main-Class" });
-        if (names)
-            return jar.assign(candidate);
-    }
-    return false;
 }

@@ -6,7 +6,6 @@
 // runtime: where it is missing, each question here says so, and the launcher
 // goes on as it always did.
 #include "common/text.h"
-#include "common/text_list.h"
 
 #include <jni.h>
 
@@ -37,7 +36,3 @@ HelperOutcome loadMainThroughRuntime(JNIEnv* env, LaunchMode mode, const Text& w
 // main(String[]): a JavaFX application, or a main form that the runtime
 // admits (Java 25's instance and argument-less mains). Leaves nothing pending.
 bool runtimeRunsClass(JNIEnv* env, jclass mainClass);
-
-// The first of the JAR files whose manifest names a Main-Class, read by the
-// runtime's own java.util.jar; false when none does or it cannot be read.
-bool findMainJar(JNIEnv* env, const TextList& candidates, Text& jar);

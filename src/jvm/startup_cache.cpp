@@ -92,7 +92,7 @@ bool isOwn(platform::CacheFault fault, const char* kind, const Text& path)
 
 // The executable's name without its extension names the application's
 // folder in the cache; its directory tells applications of one name apart.
-bool cachePaths(const StartupCacheFacts& facts, const Text& versionText, int feature, StartupArchive& state)
+bool cachePaths(const StartupCacheFacts& facts, int feature, StartupArchive& state)
 {
     Text& path = state.archive;
     const Text& name = facts.paths.applicationName;
@@ -103,7 +103,7 @@ bool cachePaths(const StartupCacheFacts& facts, const Text& versionText, int fea
     Text where;
     if (!isOwn(platform::makeCacheRoot(path, where), "folder", where))
         return false;
-    Text file = startupArchiveName(facts.runtimeHome, versionText, facts.paths.directory, feature);
+    Text file = startupArchiveName(facts.runtime.home, facts.runtime.versionText, facts.paths.directory, feature);
     if (!path.appendChar(platform::kPathSeparator) || !path.append(name) || file.isEmpty()) {
         trace("startup cache: off, no memory for its paths");
         return false;
@@ -142,9 +142,10 @@ bool gatherFacts(const StartupCacheFacts& facts, const TextList& options, Archiv
     for (size_t i = 0; i < entries.count(); ++i)
         if (hash.addFile(entries.at(i).chars(), stamp))
             jarBytes += stamp.size;
-    hash.addFile(facts.vmLibraryPath.chars(), stamp);
+    const Text& vmLibrary = facts.runtime.vmLibraryPath;
+    hash.addFile(vmLibrary.chars(), stamp);
     Text baseArchive;
-    return directoryOfPath(facts.vmLibraryPath, platform::kPathSeparator, baseArchive)
+    return directoryOfPath(vmLibrary, platform::kPathSeparator, baseArchive)
         && baseArchive.append(kBaseArchiveName) && hash.addFile(baseArchive.chars(), stamp);
 }
 
@@ -217,8 +218,8 @@ bool optionsChooseTheirArchive(const TextList& options)
 
 void addStartupCacheOptions(const StartupCacheFacts& facts, TextList& vmOptions, StartupArchive& state)
 {
-    Text versionText;
-    if (!runtimeReleaseVersion(facts.runtimeHome, versionText)) {
+    const Text& versionText = facts.runtime.versionText;
+    if (versionText.isEmpty()) {
         trace("startup cache: off, the runtime's release file gives no version");
         return;
     }
@@ -239,10 +240,11 @@ void addStartupCacheOptions(const StartupCacheFacts& facts, TextList& vmOptions,
     unsigned long long jarBytes = 0;
     ArchiveHash hash;
     if (!gatherFacts(facts, vmOptions, hash, jarBytes)) {
-        trace("startup cache: off, the runtime has no class archive of its own beside %s", { facts.vmLibraryPath });
+        trace("startup cache: off, the runtime has no class archive of its own beside %s",
+              { facts.runtime.vmLibraryPath });
         return;
     }
-    if (!cachePaths(facts, versionText, feature, state))
+    if (!cachePaths(facts, feature, state))
         return;
     state.facts = hash.value();
     if (!removeUnsealed(state)) {

@@ -9,6 +9,7 @@
 #include "common/text.h"
 #include "common/text_list.h"
 #include "config/launch_paths.h"
+#include "runtime/chosen_runtime.h"
 
 #include <jni.h>
 
@@ -35,8 +36,7 @@ struct StartupArchive {
 
 // What the archive is made for and where it goes.
 struct StartupCacheFacts {
-    const Text& runtimeHome;
-    const Text& vmLibraryPath;
+    const ChosenRuntime& runtime; // its home, version text and VM library
     const TextList& classPath;
     const LaunchPaths& paths;
 };

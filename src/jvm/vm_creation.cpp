@@ -2,10 +2,8 @@
 
 #include "common/memory.h"
 #include "common/message_format.h"
-#include "common/path_parts.h"
 #include "common/trace.h"
 #include "jvm/vm_output.h"
-#include "platform/files.h"
 #include "platform/libraries.h"
 
 namespace {
@@ -15,17 +13,6 @@ const char kLoadFailedReasonFormat[] = "Failed to load Java VM library: %s (%s).
 const char kNoEntryPoint[] = "cannot find CreateJavaVM JNI";
 const char kNoEntryPointReasonFormat[] = "Cannot find CreateJavaVM JNI: %s.\n";
 const char kCreateFailed[] = "failed to create the Java VM";
-
-// The library lies in bin\<kind>\ of the runtime; its own DLLs lie in bin\.
-bool runtimeLibraryDirectory(const Text& vmLibraryPath, Text& directory)
-{
-    if (!directoryOfPath(vmLibraryPath, platform::kPathSeparator, directory))
-        return false;
-    if (directory.isEmpty())
-        return true;
-    directory.truncate(directory.length() - 1);
-    return directoryOfPath(directory, platform::kPathSeparator, directory);
-}
 
 // Windows gives an error code, Linux's loader says what went wrong in words.
 bool loadFailed(const Text& path, const platform::LibraryFailure& failure, Failure& result)
@@ -81,13 +68,10 @@ JavaVMOption* fillOptions(const TextList& options, MemoryBlock& block)
 
 }
 
-bool loadVmLibrary(const Text& path, VmLibrary& library, Failure& failure)
+bool loadVmLibrary(const Text& path, const Text& binDirectory, VmLibrary& library, Failure& failure)
 {
     platform::LibraryFailure loadFailure;
-    Text dependencies;
-    if (!runtimeLibraryDirectory(path, dependencies))
-        return fail(failure, kOutOfMemoryMessage);
-    void* loadedLibrary = platform::loadLibrary(path.chars(), dependencies.chars(), loadFailure);
+    void* loadedLibrary = platform::loadLibrary(path.chars(), binDirectory.chars(), loadFailure);
     if (!loadedLibrary)
         return loadFailed(path, loadFailure, failure);
     library.createJavaVm =

@@ -30,7 +30,10 @@ struct VirtualMachine {
     JavaVM* vm = nullptr;
 };
 
-[[nodiscard]] bool loadVmLibrary(const Text& path, VmLibrary& library, Failure& failure);
+// The chosen runtime's VM library, its own libraries found in its bin folder
+// (runtime/chosen_runtime.h).
+[[nodiscard]] bool loadVmLibrary(const Text& path, const Text& binDirectory, VmLibrary& library,
+                                 Failure& failure);
 // The options in order, then the launcher's hooks (see jvm/vm_output.h). The
 // calling thread is attached to the machine it creates.
 [[nodiscard]] bool createVm(const VmLibrary& library, const TextList& options, VirtualMachine& machine,

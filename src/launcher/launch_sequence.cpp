@@ -11,7 +11,6 @@
 #include "launcher/trace_file.h"
 #include "platform/process.h"
 #include "platform/window_handle.h"
-#include "runtime/runtime_layout.h"
 #include "runtime/runtime_search.h"
 #include "splash/runtime_splash.h"
 
@@ -20,11 +19,6 @@ namespace {
 const char kComErrorFormat[] = "COM error: %s (errno = %d).\n";
 const char kComInitializeFailed[] = "failed to initialize";
 const char kWindowFrameworkFailed[] = "failed to initialize module";
-const char kRuntimeNotFoundFormat[] =
-    "Java Runtime Environment (JRE) not found. Please download and install JRE (%s) from: \n"
-    "https://adoptium.net/";
-const char kVmNotFoundFormat[] =
-    "Java Virtual Machine (JVM) not found in JRE directory %s. Please reinstall JRE.";
 
 bool platformStarted(const platform::StartedPlatform& started, Failure& failure)
 {
@@ -59,34 +53,23 @@ bool splashWanted(const TextList& arguments)
 bool findRuntime(Launcher& launcher, Failure& failure)
 {
     const LaunchSettings& settings = launcher.settings;
-    if (!findPrivateRuntime(launcher.paths.directory, launcher.runtimeHome))
-        return fail(failure, kOutOfMemoryMessage);
-    RuntimeRequirement requirement = { settings.minimumVersion, settings.maximumVersion, settings.preferredVersions };
-    if (launcher.runtimeHome.isEmpty())
-        searchRegisteredRuntimes(requirement, launcher.runtimeHome);
-    if (launcher.runtimeHome.isEmpty()) {
-        trace("no runtime found");
-        return fail(failure, kRuntimeNotFoundFormat, requirementText(requirement.minimum, requirement.maximum).chars());
-    }
-    launcher.jvmLibraryPath = findJvmLibrary(launcher.runtimeHome, settings.vmLibraryKind);
-    trace("runtime %s: VM library %s", { launcher.runtimeHome,
-                                         launcher.jvmLibraryPath.isEmpty() ? "none" : launcher.jvmLibraryPath.chars() });
-    if (launcher.jvmLibraryPath.isEmpty())
-        return fail(failure, kVmNotFoundFormat, launcher.runtimeHome.chars());
-    return true;
+    RuntimeRequirement requirement = { settings.minimumVersion, settings.maximumVersion, settings.preferredVersions,
+                                       settings.vmLibraryKind.chars() };
+    return chooseRuntime(launcher.paths.directory, requirement, launcher.runtime, failure);
 }
 
 // The splash the runtime's library shows: the parameters' -splash: file,
-// else the settings' image, else (with neither a main class nor a module,
-// and no splash window) the main JAR's.
+// else the settings' image, else (without a splash window) the main JAR's.
 RuntimeSplash showSplashOfRuntime(const Launcher& launcher)
 {
     const LaunchSettings& settings = launcher.settings;
-    const Text& image = settings.splashImage.isEmpty() ? launcher.splash.runtimeImage : settings.splashImage;
-    bool jarMayName = image.isEmpty() && !launcher.splash.window.isValid() && settings.mainClassName.isEmpty()
-        && settings.mainModule.isEmpty();
-    const TextList noJars;
-    return showRuntimeSplash(launcher.runtimeHome, image, jarMayName ? settings.mainJarCandidates : noJars);
+    const Text none;
+    const Text& setting = launcher.splash.runtimeShowsImage ? settings.display.splashScreen : none;
+    const Text& image = settings.splashImage.isEmpty() ? setting : settings.splashImage;
+    if (!image.isEmpty() || launcher.splash.window.isValid())
+        return showRuntimeSplash(launcher.runtime.home, image, none);
+    const MainTarget& target = launcher.target;
+    return showRuntimeSplash(launcher.runtime.home, target.jarSplashImage, target.name);
 }
 
 // The machine may end the process while it starts: what it said is shown
@@ -109,7 +92,7 @@ bool createVmAndRunMain(void* context, MainThreadAttachment& attachment)
     launcher.vmStart.begin({ showFailureNow, &launcher.splash.messageOwner }, launcher.startupArchive.exitHook());
     if (!createVm(launcher.vmLibrary, launcher.settings.vmOptions, launcher.machine, attachment, run.failure))
         return false;
-    MainCall call = { launcher.settings, launcher.runtimeHome, launcher.arguments };
+    MainCall call = { launcher.target, launcher.runtime.versionText, launcher.arguments };
     return invokeMainClass(attachment, launcher.vmStart, call, run.failure);
 }
 
@@ -150,23 +133,29 @@ bool prepareLaunch(Launcher& launcher, Failure& failure)
     Failure warning;
     if (undecodableExecutablePath(launcher.paths.executablePath, warning))
         showFailure(nullptr, warning);
-    if (splashWanted(launcher.arguments.texts()))
-        showSplash(launcher.paths, launcher.splash);
+    // The splash window shows before the other settings are read.
+    if (splashWanted(launcher.arguments.texts())) {
+        readDisplaySettings(launcher.paths, launcher.settings.display);
+        showSplash(launcher.settings.display, launcher.splash);
+    }
     if (!loadSettings(launcher.paths, launcher.settings, failure) || !findRuntime(launcher, failure))
         return false;
     LaunchSettings& settings = launcher.settings;
+    if (!findMainTarget(settings, launcher.target))
+        return fail(failure, kOutOfMemoryMessage);
     if (settings.startupCache) {
-        StartupCacheFacts facts = { launcher.runtimeHome, launcher.jvmLibraryPath, settings.classPath, launcher.paths };
+        StartupCacheFacts facts = { launcher.runtime, settings.classPath, launcher.paths };
         addStartupCacheOptions(facts, settings.vmOptions, launcher.startupArchive);
     }
-    return addJavaCommandOption(settings, launcher.arguments.texts()) || fail(failure, kOutOfMemoryMessage);
+    return addJavaCommandOption(launcher.target.name, launcher.arguments.texts(), settings.vmOptions)
+        || fail(failure, kOutOfMemoryMessage);
 }
 
 bool runApplication(Launcher& launcher, Failure& failure)
 {
     // The splash library needs the VM library loaded, and must show its
     // splash before the machine starts for java.awt.SplashScreen to find it.
-    if (!loadVmLibrary(launcher.jvmLibraryPath, launcher.vmLibrary, failure))
+    if (!loadVmLibrary(launcher.runtime.vmLibraryPath, launcher.runtime.binDirectory, launcher.vmLibrary, failure))
         return false;
     // Closed as main's run ends, before a failure is shown: a Launcher
     // member would go only after it.

@@ -4,11 +4,13 @@
 #include "common/command_line_arguments.h"
 #include "common/text.h"
 #include "config/launch_paths.h"
+#include "config/main_target.h"
 #include "config/settings.h"
 #include "jvm/startup_cache.h"
 #include "jvm/vm_creation.h"
 #include "jvm/vm_output.h"
 #include "platform/process.h"
+#include "runtime/chosen_runtime.h"
 #include "splash/splash_screen.h"
 
 struct Launcher {
@@ -26,8 +28,8 @@ struct Launcher {
     LaunchPaths paths;
     CommandLineArguments arguments;
     LaunchSettings settings;
-    Text runtimeHome;       // the chosen runtime's home, once found
-    Text jvmLibraryPath;
+    ChosenRuntime runtime; // once chosen: its home, version, VM library and bin folder
+    MainTarget target;     // what runs, once the settings and the runtime are known
     VmLibrary vmLibrary;
     SplashScreen splash;    // the window goes once its minimum time is over
     // Ends first when main was never called, while the splash window that

@@ -8,56 +8,55 @@
 
 namespace {
 
-const size_t kLibraryHeadersLimit = 4096;
-
-// A vendor's record may name a Java 8 development kit, whose runtime is its jre\.
-bool runtimeHomeOf(const platform::RuntimeRecord& record, Text& home)
+// A vendor's record may name a Java 8 development kit, whose runtime is its
+// jre\: then `inKit` is set.
+bool runtimeHomeOf(const platform::RuntimeRecord& record, Text& home, bool& inKit)
 {
+    inKit = false;
     if (!home.assign(record.home.chars(), record.home.length()) || !endWithCharacter(home, platform::kPathSeparator))
         return false;
     if (record.kind != platform::RecordKind::Vendor)
         return true;
     Text jre;
-    if (jre.assign(home) && jre.append(platform::kPrivateRuntimeSubdirectory) && hasJavaLibrary(jre))
+    inKit = jre.assign(home) && jre.append(platform::kPrivateRuntimeSubdirectory) && hasJavaLibrary(jre);
+    if (inKit)
         home = static_cast<Text&&>(jre);
     return true;
 }
 
-bool versionOf(const platform::RuntimeRecord& record, const Text& home, VersionNumber& version)
+// The version the choice goes by, and the version text of the home's own
+// release file, each file read once. A kit's release file names the version
+// of the runtime in its jre\ before that runtime's own does.
+bool readVersion(const platform::RuntimeRecord& record, bool inKit, RuntimeCandidate& candidate)
 {
-    Text text;
+    bool released = runtimeReleaseVersion(candidate.home, candidate.versionText);
+    Text kitText;
+    const Text* text = &candidate.versionText;
     switch (record.kind) {
     case platform::RecordKind::Registered:
-        version = parseVersion(record.name.chars(), 0);
-        trace("    version %s, from the subkey name", { formatVersion(version) });
+        candidate.version = parseVersion(record.name.chars(), 0);
+        trace("    version %s, from the subkey name", { formatVersion(candidate.version) });
         return true;
     case platform::RecordKind::Installed:
-        if (!runtimeReleaseVersion(home, text)) {
+        if (!released) {
             trace("    left out: no JAVA_VERSION in a release file");
             return false;
         }
-        version = parseVersion(text.chars(), 0);
+        candidate.version = parseVersion(text->chars(), 0);
         break;
     case platform::RecordKind::Vendor:
-        if (!runtimeReleaseVersion(record.home, text) && !runtimeReleaseVersion(home, text)) {
-            version = javaVersion(record.name.chars());
-            trace("    version %s, from the name \"%s\"", { formatVersion(version), record.name });
+        if (inKit && runtimeReleaseVersion(record.home, kitText))
+            text = &kitText;
+        else if (!released) {
+            candidate.version = javaVersion(record.name.chars());
+            trace("    version %s, from the name \"%s\"", { formatVersion(candidate.version), record.name });
             return true;
         }
-        version = javaVersion(text.chars());
+        candidate.version = javaVersion(text->chars());
         break;
     }
-    trace("    version %s, from the release file (\"%s\")", { formatVersion(version), text });
+    trace("    version %s, from the release file (\"%s\")", { formatVersion(candidate.version), *text });
     return true;
-}
-
-bool fitsThisProcess(const Text& library)
-{
-    Text head;
-    if (!platform::readFileStart(library.chars(), kLibraryHeadersLimit, head))
-        return true;
-    LibraryProcessor processor = libraryProcessor(reinterpret_cast<const unsigned char*>(head.chars()), head.length());
-    return !processor.isKnown() || processor == platform::kThisProcessor;
 }
 
 // A home that an earlier source gave is the same runtime; one source may give
@@ -73,13 +72,13 @@ bool isFromEarlierSource(const CandidateList& candidates, const RuntimeCandidate
 
 // Why a record's runtime cannot be a candidate, or null when it can.
 const char* reasonToLeaveOut(const RuntimeRequirement& requirement, const CandidateList& candidates,
-                             const RuntimeCandidate& candidate, const Text& library)
+                             const RuntimeCandidate& candidate, VmLibraryFit library)
 {
     if (!inRange(requirement, candidate.version))
         return "out of the range the settings ask for";
-    if (library.isEmpty())
+    if (library == VmLibraryFit::Missing)
         return "no VM library under the home";
-    if (!fitsThisProcess(library))
+    if (library == VmLibraryFit::OtherProcessor)
         return "its VM library is built for another processor";
     if (isFromEarlierSource(candidates, candidate))
         return "the same home as an earlier source's";
@@ -96,14 +95,15 @@ void collectCandidates(const platform::RuntimeRecords& records, const RuntimeReq
         trace("  %s: home %s", { record.location, record.home });
         RuntimeCandidate candidate;
         candidate.source = record.source;
-        if (!runtimeHomeOf(record, candidate.home) || !versionOf(record, candidate.home, candidate.version))
+        bool inKit = false;
+        if (!runtimeHomeOf(record, candidate.home, inKit) || !readVersion(record, inKit, candidate))
             continue;
-        Text library = findJvmLibrary(candidate.home);
+        VmLibraryFit library = findVmLibrary(requirement.vmLibraryKind, candidate);
         if (const char* reason = reasonToLeaveOut(requirement, candidates, candidate, library)) {
             trace("    left out: %s", { reason });
             continue;
         }
-        trace("    candidate: %s", { library });
+        trace("    candidate: %s", { candidate.vmLibraryPath });
         // A candidate that cannot get memory is left out, as one that is not there.
         (void)candidates.append(static_cast<RuntimeCandidate&&>(candidate));
     }

@@ -4,13 +4,13 @@
 #include "common/list.h"
 #include "common/text.h"
 #include "common/text_list.h"
+#include "runtime/chosen_runtime.h"
 #include "runtime/version_number.h"
 
 #include <stddef.h>
 
-struct RuntimeCandidate {
-    VersionNumber version;
-    Text home;                // ends in a separator
+// A runtime that may be chosen, with all that is known of it once chosen.
+struct RuntimeCandidate : ChosenRuntime {
     const char* source = "";  // the name of the source that recorded it
 };
 
@@ -21,6 +21,7 @@ struct RuntimeRequirement {
     VersionNumber minimum;
     VersionNumber maximum;
     const TextList& preferred;
+    const char* vmLibraryKind = ""; // "client" or "server" when the parameters ask for that VM library
 };
 
 // Both bounds are inclusive.

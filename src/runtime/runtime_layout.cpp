@@ -18,11 +18,11 @@ Text firstExisting(const Text& directory, const char* const* relativePaths)
 }
 
 // The library's own folder is named after its kind: bin\server\jvm.dll, lib/server/libjvm.so.
-bool isOfKind(const char* relativePath, const Text& kind)
+bool isOfKind(const char* relativePath, const char* kind)
 {
-    const char* found = strstr(relativePath, kind.chars());
+    const char* found = strstr(relativePath, kind);
     return found && found > relativePath && found[-1] == platform::kPathSeparator
-        && found[kind.length()] == platform::kPathSeparator;
+        && found[strlen(kind)] == platform::kPathSeparator;
 }
 
 }
@@ -32,17 +32,12 @@ bool hasJavaLibrary(const Text& directory)
     return !firstExisting(directory, platform::kJavaLibraryPaths).isEmpty();
 }
 
-Text findJvmLibrary(const Text& runtimeHome)
+Text findJvmLibrary(const Text& runtimeHome, const char* kind)
 {
-    return firstExisting(runtimeHome, platform::kVmLibraryPaths);
-}
-
-Text findJvmLibrary(const Text& runtimeHome, const Text& kind)
-{
-    for (const char* const* relative = platform::kVmLibraryPaths; *relative && !kind.isEmpty(); ++relative) {
+    for (const char* const* relative = platform::kVmLibraryPaths; *relative && *kind; ++relative) {
         Text path;
         if (isOfKind(*relative, kind) && path.assign(runtimeHome) && path.append(*relative) && platform::fileExists(path.chars()))
             return path;
     }
-    return findJvmLibrary(runtimeHome);
+    return firstExisting(runtimeHome, platform::kVmLibraryPaths);
 }

@@ -4,9 +4,8 @@
 #include "common/text.h"
 
 bool hasJavaLibrary(const Text& directory);
-// The full path of the first VM library under the home, or the empty text.
-Text findJvmLibrary(const Text& runtimeHome);
-// The library of that kind ("client", "server") when the runtime has one,
-// else the first one, as the java command drops a kind a runtime lacks (the
-// trace of the loaded library shows which it was).
-Text findJvmLibrary(const Text& runtimeHome, const Text& kind);
+// The full path of the VM library of that kind ("client", "server") when the
+// runtime has one, else of the first one, as the java command drops a kind a
+// runtime lacks (the trace of the loaded library shows which it was); the
+// empty text when the home has none.
+Text findJvmLibrary(const Text& runtimeHome, const char* kind);

@@ -1,13 +1,17 @@
 #pragma once
-// Finds the home of a Java runtime: a private one shipped beside the
+// Chooses the Java runtime of the launch: a private one shipped beside the
 // executable, or else one recorded on the system within the configured
-// versions, chosen by the preferred versions.
+// versions, chosen by the preferred versions; and in it the VM library that
+// is loaded.
+#include "common/failure.h"
 #include "common/text.h"
+#include "runtime/chosen_runtime.h"
 #include "runtime/runtime_choice.h"
 
-// The home is the executable's directory, or its private runtime
-// subdirectory, when it holds a runtime; else the empty text. False when
-// memory runs out: no other runtime may stand in for the private one then.
-[[nodiscard]] bool findPrivateRuntime(const Text& directory, Text& home);
-// True with the home of the chosen runtime; false with the home left as it was.
-bool searchRegisteredRuntimes(const RuntimeRequirement& requirement, Text& runtimeHome);
+// The executable's directory, or its private runtime subdirectory, when it
+// holds a runtime (whatever its version); else the best runtime the system
+// records. False with why none can be used: none is in range, or the private
+// one has no VM library or one built for another processor (a recorded one
+// of those is passed over), or the private one's home cannot get memory.
+[[nodiscard]] bool chooseRuntime(const Text& directory, const RuntimeRequirement& requirement,
+                                 ChosenRuntime& runtime, Failure& failure);

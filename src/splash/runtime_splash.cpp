@@ -109,12 +109,10 @@ SplashShowing showJarImage(const SplashLibrary& library, const Text& jar, const 
     return showing;
 }
 
-RuntimeSplash showRuntimeSplash(const Text& runtimeHome, const Text& image, const TextList& mainJars)
+RuntimeSplash showRuntimeSplash(const Text& runtimeHome, const Text& image, const Text& jar)
 {
     RuntimeSplash splash;
-    Text jar;
-    Text jarImage;
-    if (image.isEmpty() && !findMainJarSplash(mainJars, jar, jarImage))
+    if (image.isEmpty())
         return splash;
     Text path;
     if (!path.assign(runtimeHome) || !endWithCharacter(path, platform::kPathSeparator) || !path.append(platform::kSplashLibraryPath))
@@ -126,8 +124,8 @@ RuntimeSplash showRuntimeSplash(const Text& runtimeHome, const Text& image, cons
     SplashLibrary library;
     if (!loadedLibrary || !findSymbols(loadedLibrary, library))
         return splash;
-    SplashShowing showing = jar.isEmpty() ? showImage(library, image) : showJarImage(library, jar, jarImage);
-    trace("splash image %s: %s", { jar.isEmpty() ? image : jarImage,
+    SplashShowing showing = jar.isEmpty() ? showImage(library, image) : showJarImage(library, jar, image);
+    trace("splash image %s: %s", { image,
                                    !showing.started ? "not readable, or the library could not start"
                                    : showing.loaded ? "shown"
                                                     : kNotDecoded });

@@ -5,11 +5,10 @@
 // splash, can draw on it, and the application's first AWT window closes it.
 //
 //   loadVmLibrary(...);
-//   RuntimeSplash splash = showRuntimeSplash(runtimeHome, image, noJars);
+//   RuntimeSplash splash = showRuntimeSplash(runtime.home, image, noJar);
 //   createVm(...); ... main returns ...
 //   // the splash closes as its owner goes
 #include "common/text.h"
-#include "common/text_list.h"
 #include "common/unique_handle.h"
 
 #include <stddef.h>
@@ -61,9 +60,8 @@ using SplashCloseFunction = void (*)();
 void closeRuntimeSplash(SplashCloseFunction close);
 using RuntimeSplash = UniqueHandle<SplashCloseFunction, closeRuntimeSplash>;
 
-// Shows the image when one is named, or else the SplashScreen-Image of the
-// first of the JAR files whose manifest names one (a main JAR, when neither
-// a class nor a module is the main), through the runtime's splash library if
-// the runtime has one. Never stops the launch: a runtime without the library
-// shows no splash.
-RuntimeSplash showRuntimeSplash(const Text& runtimeHome, const Text& image, const TextList& mainJars);
+// Shows the image, a file, or with a JAR an entry of it (the main JAR's
+// SplashScreen-Image), through the runtime's splash library if the runtime
+// has one; nothing without an image. Never stops the launch: a runtime
+// without the library shows no splash.
+RuntimeSplash showRuntimeSplash(const Text& runtimeHome, const Text& image, const Text& jar);

@@ -5,15 +5,15 @@
 // box; or a GIF, PNG or JPEG file shown through the runtime's own splash
 // library (splash/runtime_splash.h), which java.awt.SplashScreen controls.
 #include "common/text.h"
-#include "config/launch_paths.h"
+#include "config/display_settings.h"
 #include "platform/splash_window.h"
 #include "platform/window_handle.h"
 
 #include <stddef.h>
 
 struct SplashScreen {
-    // A GIF, PNG or JPEG file the settings name, for the runtime's splash library.
-    Text runtimeImage;
+    // The settings name a GIF, PNG or JPEG file, for the runtime's splash library.
+    bool runtimeShowsImage = false;
     // While shown, the owner of every message box; the window goes with the owner.
     platform::WindowHandle messageOwner = nullptr;
     platform::SplashWindowOwner window;
@@ -21,8 +21,4 @@ struct SplashScreen {
 
 // Shows the splash the settings file names, if any; a splash that cannot be
 // shown is no reason to stop the launch.
-void showSplash(const LaunchPaths& paths, SplashScreen& splash);
-
-// "Splash Screen Minimum Time": whole milliseconds, digits only; anything
-// else (a sign, a unit, blanks inside, more than nine digits) is no minimum.
-unsigned long parseMinimumTime(const Text& value);
+void showSplash(const DisplaySettings& display, SplashScreen& splash);

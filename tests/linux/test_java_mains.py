@@ -214,6 +214,24 @@ def test_jps_names_the_application(launcher_binary, classes, tmp_path, runtime):
         == ['com.example.fixture.Waits one two']
 
 
+def test_jps_names_the_jar_that_is_run(launcher_binary, classes, tmp_path, runtime):
+    # lib.jar comes first but names no Main-Class: app.jar is run, and named.
+    if not (runtime.home / 'bin' / 'jps').exists():
+        pytest.skip('the runtime has no jps')
+    for name, manifest in (('lib', 'Manifest-Version: 1.0\n'),
+                           ('app', 'Manifest-Version: 1.0\nMain-Class: com.example.fixture.Waits\n')):
+        (tmp_path / f'{name}.mf').write_text(manifest)
+        subprocess.run([tool(runtime, 'jar'), '--create', '--file', str(tmp_path / f'{name}.jar'), '--manifest',
+                        str(tmp_path / f'{name}.mf'), '-C', str(classes), '.'], check=True)
+    shutil.copy2(launcher_binary, tmp_path / 'app')
+    (tmp_path / 'app.ini').write_text(pinned(runtime, settings_text(f'{tmp_path}/lib.jar:{tmp_path}/app.jar',
+                                                                    main_class='')))
+    through_launcher = start_waiting([str(tmp_path / 'app'), 'one'])
+    through_java = start_waiting([tool(runtime, 'java'), '-jar', str(tmp_path / 'app.jar'), 'one'])
+    assert application_names(runtime, through_launcher) == application_names(runtime, through_java) \
+        == [f'{tmp_path}/app.jar one']
+
+
 def test_the_parameters_may_name_the_application(launcher_binary, classes, tmp_path, runtime):
     # java would put its own after it; the launcher leaves the settings' choice.
     if not (runtime.home / 'bin' / 'jps').exists():

@@ -65,6 +65,18 @@ def test_private_runtime_is_used_whatever_the_range(launch, classes, runtime, la
     assert runtime_home(result) == runtime.home
 
 
+def test_private_runtime_for_another_processor_is_named(launch, classes, tmp_path):
+    # A 64-bit ARM libjvm.so: its headers alone tell that it could never be loaded here.
+    jre = tmp_path / 'jre'
+    (jre / 'lib' / 'server').mkdir(parents=True)
+    (jre / 'lib' / 'libjava.so').write_bytes(b'')
+    (jre / 'lib' / 'server' / 'libjvm.so').write_bytes(b'\x7fELF\x02\x01\x01' + bytes(11) + b'\xb7\x00' + bytes(44))
+    result = launch(settings_text(classes), private_runtime={'jre': jre})
+    assert (result.returncode, result.stderr.decode()) == (255, (
+        f'Java Runtime Environment (JRE) in directory {tmp_path}/app/jre/ cannot be used: '
+        'its VM library is built for another processor.'))
+
+
 @pytest.mark.parametrize('name, ini', [('app', 'app.ini'), ('my.tool', 'my.ini')])
 def test_settings_file_beside_the_binary(launch, classes, name, ini):
     result = launch(settings_text(classes), ['ok'], name=name, ini=ini)

@@ -63,26 +63,6 @@ TEST(Failure, IsShownOnceWhereMessagesGoAndNotAtAllWithoutOne)
     EXPECT_EQ("JNI exception: failed to create the Java VM.\n", testing::internal::GetCapturedStderr());
 }
 
-// A folder of its own with a settings file, as findLaunchPaths would give it.
-struct SettingsFolder {
-    SettingsFolder()
-    {
-        char pattern[] = "/tmp/launch-failures-XXXXXX";
-        directory = std::string(mkdtemp(pattern)) + "/";
-        paths.directory = textOf(directory.c_str());
-        paths.settingsPath = textOf((directory + "app.ini").c_str());
-    }
-    ~SettingsFolder() { (void)system(("rm -rf '" + directory + "'").c_str()); }
-
-    void write(const std::string& name, const std::string& contents)
-    {
-        std::ofstream(directory + name) << contents;
-    }
-
-    std::string directory;
-    LaunchPaths paths;
-};
-
 TEST(SettingsFailures, EachMissingOrRefusedSettingGivesItsMessage)
 {
     SettingsFolder folder;
@@ -170,11 +150,11 @@ TEST(VmLibraryFailures, NameTheLibraryAndTheLoadersReason)
 {
     VmLibrary library;
     Failure failure;
-    EXPECT_FALSE(loadVmLibrary(textOf("/nonexistent/lib/server/libjvm.so"), library, failure));
+    EXPECT_FALSE(loadVmLibrary(textOf("/nonexistent/lib/server/libjvm.so"), Text(), library, failure));
     EXPECT_EQ(0u, std::string(failure.text()).find("Failed to load Java VM library: /nonexistent/lib/server/libjvm.so ("));
 
     // A library that is no VM library.
-    EXPECT_FALSE(loadVmLibrary(textOf("libm.so.6"), library, failure));
+    EXPECT_FALSE(loadVmLibrary(textOf("libm.so.6"), Text(), library, failure));
     EXPECT_EQ(0u, std::string(failure.text()).find("Cannot find CreateJavaVM JNI: "));
 }
 

@@ -1,6 +1,7 @@
 #include "common/library_processor.h"
 #include "runtime/java_version.h"
 #include "runtime/runtime_candidates.h"
+#include "runtime/runtime_search.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -125,11 +126,12 @@ protected:
     }
 
     // The homes (relative to the root) and versions of the candidates.
-    std::vector<std::string> candidates(const char* minimum = "any", const char* maximum = "any")
+    std::vector<std::string> candidates(const char* minimum = "any", const char* maximum = "any",
+                                        const char* vmLibraryKind = "")
     {
         TextList preferred;
         RuntimeRequirement requirement = { parseVersionBound(minimum, false), parseVersionBound(maximum, true),
-                                           preferred };
+                                           preferred, vmLibraryKind };
         CandidateList found;
         collectCandidates(records_, requirement, found);
         std::vector<std::string> result;
@@ -185,6 +187,45 @@ TEST_F(Runtimes, LeavesOutWhatCannotServe)
     record("A", RecordKind::Vendor, root_ + "gone", "21");
     record("B", RecordKind::Vendor, in + "/", "17");
     EXPECT_EQ(std::vector<std::string>{ "in/ 17" }, candidates("11"));
+}
+
+// The processor is read from the library that -client or -server loads,
+// not from the first one under the home.
+TEST_F(Runtimes, TheProcessorIsCheckedOnTheLibraryThatIsLoaded)
+{
+    std::string both = home("both", "JAVA_VERSION=\"21\"\n");
+    std::system(("mkdir -p '" + both + "/lib/client'").c_str());
+    write(both + "/lib/client/libjvm.so", elfHeader(2, 183));
+    record("A", platform::RecordKind::Vendor, both, "21");
+    EXPECT_EQ(std::vector<std::string>{ "both/ 21" }, candidates("any", "any", "server"));
+    EXPECT_EQ(std::vector<std::string>{}, candidates("any", "any", "client"));
+    EXPECT_EQ(std::vector<std::string>{}, candidates());
+}
+
+// A private runtime is used whatever its version, but never with a VM
+// library that could not be loaded; its record holds what later steps name.
+TEST_F(Runtimes, APrivateRuntimeForAnotherProcessorIsNamed)
+{
+    TextList preferred;
+    RuntimeRequirement requirement = { parseVersionBound("99", false), parseVersionBound("any", true), preferred,
+                                       "server" };
+    std::string arm = home("arm", "JAVA_VERSION=\"21\"\n", 183) + "/";
+    ChosenRuntime runtime;
+    Failure failure;
+    EXPECT_FALSE(chooseRuntime(textOf(arm), requirement, runtime, failure));
+    EXPECT_EQ("Java Runtime Environment (JRE) in directory " + arm
+                  + " cannot be used: its VM library is built for another processor.",
+              failure.text());
+
+    std::string own = home("own", "JAVA_VERSION=\"17.0.2\"\n") + "/";
+    ChosenRuntime chosen;
+    ASSERT_TRUE(chooseRuntime(textOf(own), requirement, chosen, failure));
+    EXPECT_EQ(own, chosen.home.chars());
+    EXPECT_EQ(own + "lib/server/libjvm.so", chosen.vmLibraryPath.chars());
+    EXPECT_EQ(own + "lib/", chosen.binDirectory.chars());
+    EXPECT_STREQ("17.0.2", chosen.versionText.chars());
+    EXPECT_EQ(17, chosen.version.components[0]);
+    EXPECT_TRUE(chosen.processorChecked);
 }
 
 }

@@ -2,10 +2,15 @@
 // Small helpers shared by the unit tests.
 #include "common/memory.h"
 #include "common/text_list.h"
+#include "config/launch_paths.h"
 
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
 #include <string.h>
+
+#include <fstream>
+#include <ios>
 #include <string>
 #include <vector>
 
@@ -43,3 +48,23 @@ inline Text textOf(const std::string& chars)
 {
     return textOf(chars.data(), chars.size());
 }
+
+// A folder of its own with a settings file, as findLaunchPaths would give it.
+struct SettingsFolder {
+    SettingsFolder()
+    {
+        char pattern[] = "/tmp/unit-settings-XXXXXX";
+        directory = std::string(mkdtemp(pattern)) + "/";
+        paths.directory = textOf(directory);
+        paths.settingsPath = textOf(directory + "app.ini");
+    }
+    ~SettingsFolder() { (void)system(("rm -rf '" + directory + "'").c_str()); }
+
+    void write(const std::string& name, const std::string& contents)
+    {
+        std::ofstream(directory + name, std::ios::binary) << contents;
+    }
+
+    std::string directory;
+    LaunchPaths paths;
+};

@@ -174,6 +174,25 @@ class TestPrivateRuntime:
         assert launch(wine, tmp_path, settings()) == ('(none)', load_failure(registry['1.6'] + CLIENT.encode()))
 
 
+def arm64_headers():
+    """The DOS and PE headers of a 64-bit ARM DLL: enough to tell that it can never be loaded here."""
+    head = bytearray(0x80 + 26)
+    head[0:2], head[0x3C] = b'MZ', 0x80
+    head[0x80:0x86] = b'PE\0\0\x64\xaa'
+    head[0x98:0x9A] = b'\x0b\x02'
+    return bytes(head)
+
+
+@pytest.mark.parametrize('home, library', [('', CLIENT), ('jre\\', SERVER)], ids=['executable directory', 'jre'])
+def test_a_private_runtime_for_another_processor_is_named_not_loaded(wine, tmp_path, home, library):
+    directory = make_runtime(tmp_path, home + JAVA, home + library) + home
+    with open(os.path.join(tmp_path, *(home + library).split('\\')), 'wb') as f:
+        f.write(arm64_headers())
+    assert launch(wine, tmp_path, settings()) == ('(none)', (
+        b'Java Runtime Environment (JRE) in directory %s cannot be used: its VM library is built for another '
+        b'processor.' % directory.encode()))
+
+
 def test_without_registered_runtimes_the_latest_version_is_asked_for(wine, tmp_path):
     wine.reg_delete(r'HKLM\Software\JavaSoft')
     assert launch(wine, tmp_path, settings()) == ('(none)', not_found(b'latest version'))
