@@ -228,4 +228,39 @@ TEST_F(Runtimes, APrivateRuntimeForAnotherProcessorIsNamed)
     EXPECT_TRUE(chosen.processorChecked);
 }
 
+// A private runtime whose paths cannot get memory stops the launch: neither a
+// runtime of the system's nor a relative home ever stands in for it.
+TEST_F(Runtimes, APrivateRuntimeWithoutMemoryIsNeverAnother)
+{
+    TextList preferred;
+    RuntimeRequirement requirement = { parseVersionBound("any", false), parseVersionBound("any", true), preferred,
+                                       "" };
+    std::string own = home("own", "JAVA_VERSION=\"17.0.2\"\n") + "/";
+    const Text directory = textOf(own);
+    int outOfMemory = 0;
+    for (long successes = 0; successes < 200; ++successes) {
+        ChosenRuntime runtime;
+        Failure failure;
+        bool chosen;
+        {
+            AllocationFailures failures(successes);
+            chosen = chooseRuntime(directory, requirement, runtime, failure);
+        }
+        if (chosen) {
+            EXPECT_EQ(own, runtime.home.chars());
+            EXPECT_EQ(own + "lib/server/libjvm.so", runtime.vmLibraryPath.chars());
+            EXPECT_EQ(own + "lib/", runtime.binDirectory.chars());
+            EXPECT_GT(outOfMemory, 0);
+            return;
+        }
+        // The library's path, as every path under the home, is not found without memory.
+        std::string said = failure.text();
+        if (said == kOutOfMemoryMessage)
+            ++outOfMemory;
+        else
+            EXPECT_EQ(0u, said.find("Java Virtual Machine (JVM) not found in JRE directory")) << said;
+    }
+    FAIL() << "never chosen";
+}
+
 }
