@@ -16,10 +16,10 @@ output=${1:-build/test-output/fuzz}
 seconds=5
 # Enough that a fast target stops before its time is up.
 runs=500000
-launcher_targets=(inflate jar_file jar_manifest argument_file java_options settings_file bitmap_file)
+launcher_targets=(inflate jar_file jar_manifest argument_file java_options settings_file bitmap_file handover)
 brand_targets=(brand_executable resource_tree manifest version_record icon)
 declare -A max_len=([inflate]=4096 [jar_file]=16384 [jar_manifest]=20000 [argument_file]=12288
-  [java_options]=4096 [settings_file]=4096 [bitmap_file]=4096 [brand_executable]=262144 [resource_tree]=65536
+  [java_options]=4096 [settings_file]=4096 [bitmap_file]=4096 [handover]=4096 [brand_executable]=262144 [resource_tree]=65536
   [manifest]=65536 [version_record]=65536 [icon]=131072)
 passed=0 failed=0 building=0
 rm -rf "$output"

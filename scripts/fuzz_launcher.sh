@@ -14,7 +14,7 @@ seconds=${1:-60}
 shift $(($# > 0 ? 1 : 0))
 targets=("$@")
 [ "${#targets[@]}" -gt 0 ] ||
-  targets=(inflate jar_file jar_manifest argument_file java_options settings_file bitmap_file)
+  targets=(inflate jar_file jar_manifest argument_file java_options settings_file bitmap_file handover)
 build=build/launcher-fuzz
 sources=tests/fuzz/launcher
 
@@ -30,7 +30,7 @@ export LOCPATH="$PWD/build/locale"
 # Inputs larger than these make slow runs and find nothing the smaller ones do
 # not; an argument file and a manifest reach past java's 4 and 8 KiB buffers.
 declare -A max_len=([inflate]=4096 [jar_file]=16384 [jar_manifest]=20000 [argument_file]=12288
-  [java_options]=4096 [settings_file]=4096 [bitmap_file]=4096)
+  [java_options]=4096 [settings_file]=4096 [bitmap_file]=4096 [handover]=4096)
 found=0
 for target in "${targets[@]}"; do
   corpus="$build/corpus/$target" findings="$build/findings/$target" log="$build/findings/$target.log"

@@ -21,3 +21,8 @@ Text readIniValue(const char* iniPath, const char* section, const char* key)
     trace("  [%s] %s = \"%s\"", { section, key, value });
     return value;
 }
+
+bool iniValueGiven(const char* iniPath, const char* section, const char* key)
+{
+    return platform::profileValueGiven(iniPath, section, key);
+}

@@ -170,6 +170,8 @@ bool invokeMainClass(MainThreadAttachment& attachment, VmStartCapture& start, co
     }
     start.end();
     trace("main called");
+    if (call.mainCalled)
+        call.mainCalled(call.mainCalledContext);
     callMain(env, entry, arguments);
     bool threw = env->ExceptionOccurred() != nullptr;
     trace("main returned%s", { threw ? " with an exception, described on the VM's standard error" : "" });

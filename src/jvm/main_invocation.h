@@ -14,6 +14,8 @@ struct MainCall {
     const MainTarget& target;       // the main module, class or JAR
     const Text& runtimeVersion;     // the chosen runtime's version text, named when a class is too new for it
     const CommandLineArguments& arguments;
+    void (*mainCalled)(void* context) = nullptr; // when set, called right before main
+    void* mainCalledContext = nullptr;
 };
 
 // True once main was called, returned without an exception and the thread

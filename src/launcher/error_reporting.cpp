@@ -10,3 +10,11 @@ void showFailure(platform::WindowHandle owner, const Failure& failure)
     trace("message: %s", { failure.text() });
     platform::showErrorBox(owner, failure.text());
 }
+
+void showFailureInPassing(const Failure& failure)
+{
+    if (!failure.hasMessage())
+        return;
+    trace("message: %s", { failure.text() });
+    platform::showOnStandardError(failure.text());
+}

@@ -8,3 +8,6 @@
 
 // Nothing happens for a failure without a message.
 void showFailure(platform::WindowHandle owner, const Failure& failure);
+// What the running application's user is told in passing (a hand-over that
+// cannot be delivered): standard error and the trace, never a box.
+void showFailureInPassing(const Failure& failure);

@@ -2,6 +2,8 @@
 
 #include "common/argument_splitting.h"
 #include "common/trace.h"
+#include "instance/handover_delivery.h"
+#include "instance/restart.h"
 #include "jvm/java_command.h"
 #include "jvm/main_invocation.h"
 #include "jvm/main_thread.h"
@@ -84,16 +86,57 @@ struct MainRun {
     Failure& failure;
 };
 
+// The application runs: a hand-over it cannot take is said without a box.
+void showInPassing(const Failure& failure, void*)
+{
+    showFailureInPassing(failure);
+}
+
+// From the moment main is called, hand-overs (those that came while the
+// application started first) are delivered, and the restart code restarts.
+void mainIsCalled(void* context)
+{
+    Launcher& launcher = *static_cast<Launcher*>(context);
+    if (launcher.instance.state)
+        startHandOverDelivery(launcher.machine.vm, launcher.instance.state->queue, launcher.application,
+                              { showInPassing, nullptr });
+    if (launcher.application.restarts)
+        armRestart();
+}
+
+// The machine's exit seals the startup archive, then restarts on the
+// configured code.
+ExitHookFunction exitHookOf(Launcher& launcher)
+{
+    ExitHookFunction archiveHook = launcher.startupArchive.exitHook();
+    if (!launcher.application.restarts)
+        return archiveHook;
+    RestartPlan plan = { launcher.application.restartExitCode, launcher.paths, launcher.instance,
+                         { showFailureNow, &launcher.splash.messageOwner } };
+    return restartOnExitCode(plan, archiveHook);
+}
+
 // On the thread main runs on, which the machine is created on.
 bool createVmAndRunMain(void* context, MainThreadAttachment& attachment)
 {
     MainRun& run = *static_cast<MainRun*>(context);
     Launcher& launcher = run.launcher;
-    launcher.vmStart.begin({ showFailureNow, &launcher.splash.messageOwner }, launcher.startupArchive.exitHook());
+    launcher.vmStart.begin({ showFailureNow, &launcher.splash.messageOwner }, exitHookOf(launcher));
     if (!createVm(launcher.vmLibrary, launcher.settings.vmOptions, launcher.machine, attachment, run.failure))
         return false;
     MainCall call = { launcher.target, launcher.runtime.versionText, launcher.arguments };
+    if (launcher.instance.state || launcher.application.restarts) {
+        call.mainCalled = mainIsCalled;
+        call.mainCalledContext = &launcher;
+    }
     return invokeMainClass(attachment, launcher.vmStart, call, run.failure);
+}
+
+// The running instance takes this start's arguments, or this start becomes it.
+bool startAsSingleInstance(Launcher& launcher, Failure& failure)
+{
+    InstanceStart start = { launcher.paths, launcher.application, launcher.arguments };
+    return !launcher.application.singleInstance || startSingleInstance(start, launcher.instance, failure);
 }
 
 // The failure is shown before the teardown, which waits for the
@@ -106,7 +149,7 @@ bool launch(platform::InstanceHandle instance)
         showFailure(nullptr, failure);
         return false;
     }
-    if (prepareLaunch(launcher, failure) && runApplication(launcher, failure))
+    if (prepareLaunch(launcher, failure) && (launcher.instance.handedOver || runApplication(launcher, failure)))
         return true;
     showFailure(launcher.splash.messageOwner, failure);
     return false;
@@ -133,6 +176,12 @@ bool prepareLaunch(Launcher& launcher, Failure& failure)
     Failure warning;
     if (undecodableExecutablePath(launcher.paths.executablePath, warning))
         showFailure(nullptr, warning);
+    // Before the splash: a start that hands its arguments over shows nothing.
+    if (!loadApplicationSettings(launcher.paths, launcher.application, failure)
+        || !startAsSingleInstance(launcher, failure))
+        return false;
+    if (launcher.instance.handedOver)
+        return true;
     // The splash window shows before the other settings are read.
     if (splashWanted(launcher.arguments.texts())) {
         readDisplaySettings(launcher.paths, launcher.settings.display);

@@ -3,9 +3,11 @@
 // whole run; each step is handed the parts of it that it uses.
 #include "common/command_line_arguments.h"
 #include "common/text.h"
+#include "config/application_settings.h"
 #include "config/launch_paths.h"
 #include "config/main_target.h"
 #include "config/settings.h"
+#include "instance/single_instance.h"
 #include "jvm/startup_cache.h"
 #include "jvm/vm_creation.h"
 #include "jvm/vm_output.h"
@@ -24,9 +26,11 @@ struct Launcher {
     // machine, which only that thread can end (jvm/main_thread.h).
     platform::StartedPlatform startedPlatform; // stops last, once no window is left
     StartupArchive startupArchive;             // sealed once the machine no longer writes it
+    SingleInstance instance;                   // its claim is given up once the application has ended
     VirtualMachine machine;                    // its end waits for the application's threads
     LaunchPaths paths;
     CommandLineArguments arguments;
+    ApplicationSettings application;
     LaunchSettings settings;
     ChosenRuntime runtime; // once chosen: its home, version, VM library and bin folder
     MainTarget target;     // what runs, once the settings and the runtime are known

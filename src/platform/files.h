@@ -1,6 +1,7 @@
 #pragma once
 // Files and paths: the separators, the executable's path, what lies at a
 // path, and reading and writing regular files.
+#include "common/command_line_arguments.h"
 #include "common/text.h"
 #include "common/unique_handle.h"
 
@@ -32,6 +33,14 @@ extern const char kPathListSeparator;
 // Whether two paths name the same file as the system compares names (on
 // Windows without regard to case).
 bool samePath(const char* first, const char* second);
+// The path as the file system compares paths, so that two spellings of one
+// path give one text: on Windows in UTF-8, upper-cased as the invariant
+// locale upper-cases (letters outside ASCII too), with '\' for '/'; on Linux
+// the bytes as they are. False without memory.
+bool comparablePath(const Text& path, Text& compared);
+// The process's current directory: its bytes as the system names it, and on
+// Windows its UTF-16 units where the code page cannot hold it (else empty).
+bool currentDirectory(Text& directory, Utf16Text& units);
 // True when the file is not there or may be written.
 bool canReplaceFile(const char* path);
 // What tells one state of a file from another without reading it: its size,

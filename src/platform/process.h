@@ -75,4 +75,13 @@ private:
 // The value of an environment variable; false when it is not set.
 bool environmentVariable(const char* name, Text& value);
 
+// Starts the executable again as a new process, with this process's command
+// line, current directory and environment (the restart exit code); on Linux
+// `executable` is the path it was started from (the file there may have been
+// replaced meanwhile), on Windows the system's own UTF-16 path is used. False
+// with the function that failed and its error code.
+bool startExecutableAgain(const char* executable, const char*& call, int& code);
+// Ends the process with the code, as the virtual machine's own exit would.
+[[noreturn]] void endProcess(int code);
+
 }

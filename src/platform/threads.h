@@ -1,6 +1,7 @@
 #pragma once
 // Threads, and the locks for what several of them share.
 // Lock: the build takes this header from posix/types/ or win32/types/.
+#include "common/unique_handle.h"
 #include "platform_types.h"
 
 #include <stddef.h>
@@ -44,5 +45,29 @@ size_t currentThreadStackSize();
 // a message box the function shows may own the caller's windows); false, and
 // nothing run, when no such thread can be made.
 bool runOnNewThread(size_t stackSize, int (*function)(void*), void* argument, int& result);
+
+// Threads that work beside the launch for as long as the process lives (the
+// single instance's receiving and delivering threads), and what they wait on:
+//
+//   platform::EventOwner ready(platform::newEvent());
+//   platform::startDetachedThread(work, &state);   // work(...) waits: platform::waitForEvent(ready.get())
+//   platform::raiseEvent(ready.get());
+//
+// Runs function(argument) on a new thread that no one waits for: the process
+// may end while it runs. False, and nothing run, when no thread can be made.
+bool startDetachedThread(void (*function)(void*), void* argument);
+// Raised, it lets one wait through, at once or when it comes; raising it
+// again before then changes nothing.
+struct Event;
+Event* newEvent();
+void deleteEvent(Event* event);
+void raiseEvent(Event* event);
+void waitForEvent(Event* event);
+using EventOwner = UniqueHandle<Event*, deleteEvent>;
+
+// A clock that only goes forward, in milliseconds, and a pause of the
+// calling thread.
+unsigned long long steadyMilliseconds();
+void sleepMilliseconds(unsigned long milliseconds);
 
 }

@@ -7,7 +7,9 @@
 // QUERIES holds one query a line: MODE FILE SECTION KEY, separated by single
 // spaces, the last three written in hexadecimal. MODE is the buffer size handed
 // to the reader (platform::readProfileString), or "ini" for the
-// launcher's own read of a whole value (readIniValue). One answer line a query:
+// launcher's own read of a whole value (readIniValue), or "given" for whether
+// the reader finds a value (platform::profileValueGiven), answered "given" or
+// "none". Otherwise one answer line a query:
 // the count returned, a space, and the bytes before the count in hexadecimal;
 // for a buffer size, also " unterminated" when no NUL follows at the count.
 #include "config/ini_value.h"
@@ -63,6 +65,10 @@ int main(int argc, char** argv)
         char* section = decodeField(file);
         char* key = decodeField(section);
         decodeField(key);
+        if (strcmp(line, "given") == 0) {
+            puts(platform::profileValueGiven(file, section, key) ? "given" : "none");
+            continue;
+        }
         if (strcmp(line, "ini") == 0) {
             Text value = readIniValue(file, section, key);
             printAnswer(value.length(), value.chars(), true);

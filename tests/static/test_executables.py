@@ -18,9 +18,10 @@ BUILDS = {
 # Room for the options as java takes them, main modules and JARs, UTF-16
 # paths and arguments, the splash thread and library, the machine's own
 # reasons when it cannot start, JAR and argument-file readers that refuse what
-# java refuses, and a cache folder checked against other users: still a
-# fraction of what a runtime weighs.
-SIZE_BUDGET_WIN32 = 88 * 1024
+# java refuses, a cache folder checked against other users, and (16 KiB of it)
+# a single instance's channel, hand-overs and restart: still a fraction of
+# what a runtime weighs.
+SIZE_BUDGET_WIN32 = 104 * 1024
 
 
 def load(build):

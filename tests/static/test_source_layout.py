@@ -10,7 +10,7 @@ SRC = os.path.join(ROOT, 'src')
 INCLUDE = re.compile(r'^#include "([^"]+)\.h"', re.M)
 
 # The floors, from the bottom: common < platform < {runtime, jar} < config <
-# {jvm, splash} < launcher. A folder includes its own headers and those of the
+# {jvm, splash} < instance < launcher. A folder includes its own headers and those of the
 # folders named here, never one on its own floor or above it.
 ALLOWED_FOLDERS = {
     'common': set(),
@@ -20,7 +20,8 @@ ALLOWED_FOLDERS = {
     'config': {'common', 'platform', 'runtime', 'jar'},
     'jvm': {'common', 'platform', 'runtime', 'jar', 'config'},
     'splash': {'common', 'platform', 'runtime', 'jar', 'config'},
-    'launcher': {'common', 'platform', 'runtime', 'jar', 'config', 'jvm', 'splash'},
+    'instance': {'common', 'platform', 'runtime', 'jar', 'config', 'jvm', 'splash'},
+    'launcher': {'common', 'platform', 'runtime', 'jar', 'config', 'jvm', 'splash', 'instance'},
 }
 
 # Writes to standard output or error, and boxes: telling the user something.

@@ -14,6 +14,11 @@ void rememberProcessArguments(int count, char** values)
     argumentValues = values;
 }
 
+char** processArgumentValues()
+{
+    return argumentValues;
+}
+
 namespace platform {
 
 // The system hands over bytes, which reach main as they are.

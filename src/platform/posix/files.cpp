@@ -58,6 +58,11 @@ size_t readProfileString(const char* file, const char* section, const char* key,
     return copyProfileValue(readProfileValue(file, section, key), buffer, size);
 }
 
+bool profileValueGiven(const char* file, const char* section, const char* key)
+{
+    return profileGivesValue(file, section, key);
+}
+
 bool fileExists(const char* path)
 {
     struct stat status;
@@ -171,6 +176,25 @@ bool freeSpace(const char* directory, unsigned long long& bytes)
 bool removeFile(const char* path)
 {
     return unlink(path) == 0;
+}
+
+// Linux compares names byte for byte.
+bool comparablePath(const Text& path, Text& compared)
+{
+    return compared.assign(path.chars(), path.length());
+}
+
+bool currentDirectory(Text& directory, Utf16Text& units)
+{
+    units = Utf16Text();
+    GrowResult result = fillGrowingBuffer(256, 0x40000, directory, [](char* buffer, size_t size, size_t& length) {
+        if (getcwd(buffer, size)) {
+            length = strlen(buffer);
+            return FillResult::Complete;
+        }
+        return errno == ERANGE ? FillResult::TooSmall : FillResult::Failed;
+    });
+    return result == GrowResult::Complete;
 }
 
 }

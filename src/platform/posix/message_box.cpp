@@ -12,4 +12,10 @@ void showErrorBox(WindowHandle, const char* text)
     fflush(stderr);
 }
 
+void showOnStandardError(const char* text)
+{
+    fputs(text, stderr);
+    fflush(stderr);
+}
+
 }

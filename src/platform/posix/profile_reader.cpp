@@ -94,9 +94,13 @@ bool assignUnquoted(Span value, Text& out)
 }
 
 bool findProfileValue(const char* contents, size_t length, const char* section,
-                      const char* key, Text& value)
+                      const char* key, Text& value, bool* given)
 {
     value.clear();
+    bool found = false;
+    if (!given)
+        given = &found;
+    *given = false;
     Span wantedSection = trimmed({ section, section + strlen(section) });
     Span wantedKey = trimmed({ key, key + strlen(key) });
     const char* end = contents + length;
@@ -127,8 +131,10 @@ bool findProfileValue(const char* contents, size_t length, const char* section,
         // A line without '=' is a key without a value: it reads as empty, and
         // it hides a later key of the same name.
         Span keyName = upToNul(equals ? trimmed({ line.start, equals }) : line);
-        if (sameName(keyName, wantedKey))
+        if (sameName(keyName, wantedKey)) {
+            *given = equals != nullptr;
             return !equals || assignUnquoted(upToNul(trimmed({ equals + 1, line.end })), value);
+        }
     }
     return true;
 }
@@ -186,6 +192,18 @@ const Text& readProfileValue(const char* file, const char* section, const char* 
     cache.hasValue = findProfileValue(cache.contents.chars(), cache.contents.length(), section, key, cache.value)
         && cache.section.assign(section, strlen(section)) && cache.key.assign(key, strlen(key));
     return cache.value;
+}
+
+bool profileGivesValue(const char* file, const char* section, const char* key)
+{
+    if (!isCached(file) && !loadProfile(file)) {
+        cache.contents.clear();
+        return false;
+    }
+    Text value;
+    bool given = false;
+    findProfileValue(cache.contents.chars(), cache.contents.length(), section, key, value, &given);
+    return given;
 }
 
 size_t copyProfileValue(const Text& value, char* buffer, size_t size)

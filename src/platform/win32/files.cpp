@@ -51,6 +51,19 @@ size_t readProfileString(const char* file, const char* section, const char* key,
     return GetPrivateProfileStringA(section, key, "", buffer, room, file);
 }
 
+// The reader answers a key it does not find with the default: of two
+// defaults, a value it finds can be at most one.
+bool profileValueGiven(const char* file, const char* section, const char* key)
+{
+    const char fallbacks[2][2] = { "\x01", "\x02" };
+    for (const char* fallback : fallbacks) {
+        char answer[4];
+        if (GetPrivateProfileStringA(section, key, fallback, answer, sizeof answer, file) != 1 || answer[0] != *fallback)
+            return true;
+    }
+    return false;
+}
+
 bool fileExists(const char* path)
 {
     WIN32_FIND_DATAA found;
@@ -222,6 +235,45 @@ bool freeSpace(const char* directory, unsigned long long& bytes)
 bool removeFile(const char* path)
 {
     return DeleteFileA(path) != 0;
+}
+
+// NTFS compares names by its table of upper-case letters, which the
+// invariant locale's upper case follows.
+bool comparablePath(const Text& path, Text& compared)
+{
+    WideText wide;
+    compared.clear();
+    if (!widen(path.chars(), wide))
+        return false;
+    if (wide.length == 0)
+        return true;
+    int length = static_cast<int>(wide.length);
+    MemoryBlock upper(static_cast<char*>(allocateMemory(wide.length * sizeof(wchar_t))));
+    wchar_t* units = reinterpret_cast<wchar_t*>(upper.get());
+    if (!units || LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, wide.units(), length, units, length) != length)
+        return false;
+    for (int i = 0; i < length; ++i)
+        if (units[i] == L'/')
+            units[i] = L'\\';
+    int size = WideCharToMultiByte(CP_UTF8, 0, units, length, nullptr, 0, nullptr, nullptr);
+    MemoryBlock bytes(static_cast<char*>(allocateMemory(size > 0 ? size : 1)));
+    return size > 0 && bytes.isValid()
+        && WideCharToMultiByte(CP_UTF8, 0, units, length, bytes.get(), size, nullptr, nullptr) == size
+        && compared.assign(bytes.get(), static_cast<size_t>(size));
+}
+
+bool currentDirectory(Text& directory, Utf16Text& units)
+{
+    WideText wide;
+    bool filled = fillWideText(wide, [](wchar_t* buffer, DWORD size) {
+        return GetCurrentDirectoryW(size, buffer);
+    });
+    units = Utf16Text();
+    if (!filled || wide.length == 0)
+        return false;
+    bool exact = convertToCodePage(wide.units(), wide.length, directory);
+    return (exact || !directory.isEmpty())
+        && (exact || units.assign(reinterpret_cast<const char16_t*>(wide.units()), wide.length));
 }
 
 }

@@ -47,4 +47,12 @@ void showErrorBox(WindowHandle owner, const char* text)
     MessageBoxA(ownerWindow, text, nullptr, MB_OK | MB_ICONERROR);
 }
 
+void showOnStandardError(const char* text)
+{
+    HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+    DWORD written = 0;
+    if (error && error != INVALID_HANDLE_VALUE)
+        WriteFile(error, text, lstrlenA(text), &written, nullptr);
+}
+
 }

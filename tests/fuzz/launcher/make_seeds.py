@@ -2,8 +2,8 @@
 committed in seeds/: JAR files (stored and deflated entries, a stub before
 the archive, a comment after it, a directory entry one byte longer than the
 directory), manifests, deflate streams of each block kind, argument files,
-option lists, settings files (a value of one quote among them) and BMP files
-of each header kind. Deterministic: the same files each run.
+option lists, settings files (a value of one quote among them), BMP files
+of each header kind and hand-overs (with UTF-16 units and without). Deterministic: the same files each run.
 Usage: make_seeds.py [SEEDS_DIR]"""
 import os
 import struct
@@ -63,6 +63,15 @@ def with_longer_last_name(archive, more):
     at = archive.rfind(b'PK\x01\x02')
     length, = struct.unpack_from('<H', archive, at + 28)
     return archive[:at + 28] + struct.pack('<H', length + more) + archive[at + 30:]
+
+
+def hand_over(directory, arguments):
+    """A hand-over of (bytes, UTF-16LE units) texts: the working directory, then each argument."""
+    texts = [directory] + arguments
+    table = b''.join(struct.pack('<II', len(text), len(units)) for text, units in texts)
+    body = b''.join(text + units for text, units in texts)
+    total = 16 + len(table) + len(body)
+    return b'JLHO' + struct.pack('<III', 1, total, len(arguments)) + table + body
 
 
 def bitmaps():
@@ -145,6 +154,12 @@ def main(seeds):
 
     for name, data in bitmaps():
         write(target('bitmap_file'), name + '.bmp', data)
+
+    write(target('handover'), 'bytes', hand_over((b'/home/me', b''), [(b'two words', b''), (b'', b''),
+                                                                      (b'docs/report.txt', b'')]))
+    write(target('handover'), 'units', hand_over((b'C:\\?', 'C:\\\u0141'.encode('utf-16-le')),
+                                                 [(b'caf?', 'caf\u00e9'.encode('utf-16-le')), (b'-nosplash', b'')]))
+    write(target('handover'), 'none', hand_over((b'', b''), []))
 
 
 if __name__ == '__main__':

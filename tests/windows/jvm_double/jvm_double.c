@@ -21,8 +21,10 @@ __declspec(dllimport) int jvmDoubleHelper(void);
 static struct {
     char record[MAX_PATH], classes[4096], main[32], encoding[256], screenshot[MAX_PATH], broadcaster[MAX_PATH];
     char says[1024], abortSays[1024];
+    char again[32], mainUntil[MAX_PATH], exitMark[MAX_PATH];
     long createResult, detachResult, failString, mainThrows, mainSleep, appThread, windows;
     long appWindow, probeSplash, saysWidth;
+    long againThrows, createSleep, exitCode, recordLoad, watchForeground;
 } config;
 
 static const char* setting(const char* name, char* buffer, DWORD size, const char* fallback)
@@ -59,6 +61,14 @@ static void configure(void)
     setting("JVMDOUBLE_SAYS", config.says, sizeof config.says, "");
     config.saysWidth = number("JVMDOUBLE_SAYS_WIDTH");
     setting("JVMDOUBLE_ABORT_SAYS", config.abortSays, sizeof config.abortSays, "");
+    setting("JVMDOUBLE_AGAIN", config.again, sizeof config.again, "directory");
+    config.againThrows = number("JVMDOUBLE_AGAIN_THROWS");
+    config.createSleep = number("JVMDOUBLE_CREATE_SLEEP_MS");
+    setting("JVMDOUBLE_MAIN_UNTIL", config.mainUntil, sizeof config.mainUntil, "");
+    config.exitCode = number("JVMDOUBLE_EXIT_CODE");
+    setting("JVMDOUBLE_EXIT_MARK", config.exitMark, sizeof config.exitMark, "");
+    config.recordLoad = number("JVMDOUBLE_RECORD_LOAD");
+    config.watchForeground = number("JVMDOUBLE_WATCH_FOREGROUND");
 }
 
 /* ---- the machine's objects (never freed) ---- */
@@ -216,18 +226,26 @@ static const Method methods[] = {
     { "java/lang/Object", "toString", "()Ljava/lang/String;", 0 },
     { "java/lang/Throwable", "getCause", "()Ljava/lang/Throwable;", 0 },
     { "java/lang/Throwable", "getStackTrace", "()[Ljava/lang/StackTraceElement;", 0 },
+    { NULL, "openAgain", "([Ljava/lang/String;Ljava/lang/String;)V", 1 },
+    { NULL, "openAgain", "([Ljava/lang/String;)V", 1 },
 };
-enum { FROM_BYTES, FROM_BYTES_WITH_ENCODING, GET_PROPERTY, MAIN, TO_STRING, GET_CAUSE, GET_STACK_TRACE };
+enum { FROM_BYTES, FROM_BYTES_WITH_ENCODING, GET_PROPERTY, MAIN, TO_STRING, GET_CAUSE, GET_STACK_TRACE,
+       AGAIN_WITH_DIRECTORY, AGAIN };
 #define METHOD(id) ((jmethodID)&methods[id])
 
 static struct JNINativeInterface_ functions;
 static struct JNIInvokeInterface_ invocation;
 static JNIEnv environment = &functions;
+/* The one thread attached besides the machine's own (the launcher's hand-over thread). */
+static JNIEnv attachedEnvironment = &functions;
 static JavaVM machine = &invocation;
-static DWORD machineThread;
+static DWORD machineThread, attachedThread;
 static HANDLE applicationThread;
-static Object* pending;
-static int created, detached, destroyed, defaultArgsCalled, stringsMade, utfHeld;
+/* Each thread has its own pending exception and local frames. */
+static __thread Object* pending;
+static __thread int frames;
+static int created, detached, destroyed, defaultArgsCalled, stringsMade, utfHeld, mainEntered, againCalls;
+static void (JNICALL* exitHook)(jint);
 
 static void misuse(const char* function, const char* reason)
 {
@@ -237,13 +255,14 @@ static void misuse(const char* function, const char* reason)
 /* Most functions may not be called while an exception is pending. */
 static void check(JNIEnv* env, const char* function, int needsNoPending)
 {
-    if (env != &environment)
+    int attached = env == &attachedEnvironment;
+    if (env != &environment && !attached)
         misuse(function, "not the machine's environment");
     else if (!created || destroyed)
         misuse(function, "no machine");
-    else if (GetCurrentThreadId() != machineThread)
+    else if (GetCurrentThreadId() != (attached ? attachedThread : machineThread))
         misuse(function, "not the machine's thread");
-    else if (detached)
+    else if (detached && !attached)
         misuse(function, "thread detached");
     else if (needsNoPending && pending)
         misuse(function, "exception pending");
@@ -399,6 +418,10 @@ static jmethodID lookUpMethod(JNIEnv* env, const char* function, jclass clazz, c
     }
     if (found == &methods[MAIN] && strcmp(config.main, "static") != 0)
         found = NULL;
+    /* JVMDOUBLE_AGAIN: which openAgain the application's classes have. */
+    if ((found == &methods[AGAIN_WITH_DIRECTORY] && strcmp(config.again, "directory"))
+        || (found == &methods[AGAIN] && strcmp(config.again, "arguments")))
+        found = NULL;
     record("method", ",\"class\":%O,\"name\":%T,\"signature\":%T,\"static\":%s,\"found\":%s", type, name, signature,
            isStatic ? "true" : "false", found ? "true" : "false");
     /* A missing method leaves a NoSuchMethodError pending, unless main is to be absent without one. */
@@ -415,7 +438,7 @@ static jmethodID JNICALL GetStaticMethodID(JNIEnv* env, jclass clazz, const char
 /* The variadic and va_list forms of a call read the method's reference arguments into jvalues. */
 static void readArguments(jmethodID id, va_list args, jvalue* values)
 {
-    for (int i = 0; i < (id == METHOD(FROM_BYTES_WITH_ENCODING) ? 2 : 1); ++i)
+    for (int i = 0; i < (id == METHOD(FROM_BYTES_WITH_ENCODING) || id == METHOD(AGAIN_WITH_DIRECTORY) ? 2 : 1); ++i)
         values[i].l = va_arg(args, jobject);
 }
 #define VA_FORMS(Name)                                                                                 \
@@ -564,6 +587,23 @@ static HWND splashWindow(void)
     return found;
 }
 
+/* Records whether the foreground window is the process's own, each time that changes. */
+static DWORD WINAPI watchForeground(void* unused)
+{
+    (void)unused;
+    int was = -1;
+    for (;;) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(GetForegroundWindow(), &process);
+        int ours = process == GetCurrentProcessId();
+        if (ours != was)
+            record("foreground", ",\"ours\":%s", ours ? "true" : "false");
+        was = ours;
+        Sleep(20);
+    }
+    return 0;
+}
+
 /* Whether the splash answers a message sent from a thread that is not its own. */
 static DWORD WINAPI probeSplash(void* unused)
 {
@@ -611,6 +651,8 @@ static DWORD WINAPI runWindowThread(void* unused)
     (void)unused;
     Sleep((DWORD)config.appWindow);
     /* Made hidden, then shown, as toolkits do: the time counts from the showing. */
+    if (config.watchForeground)
+        CloseHandle(CreateThread(NULL, 0, watchForeground, NULL, 0, NULL));
     HWND window = CreateWindowExA(0, "STATIC", "application", WS_OVERLAPPEDWINDOW, 10, 10, 200, 100,
                                   NULL, NULL, GetModuleHandleA(NULL), NULL);
     int splashBefore = splashWindow() != NULL;
@@ -641,25 +683,72 @@ static DWORD WINAPI runWindowThread(void* unused)
     return 0;
 }
 
-/* main: records its arguments, then acts as the environment says. */
-static void JNICALL CallStaticVoidMethodA(JNIEnv* env, jclass clazz, jmethodID id, const jvalue* args)
+static void putArguments(const Object* array)
 {
-    check(env, "CallStaticVoidMethod", 1);
-    Object* type = as(clazz, CLASS, "CallStaticVoidMethod");
-    if (id != METHOD(MAIN)) {
-        misuse("CallStaticVoidMethod", "not main");
-        return;
-    }
-    Object* array = args[0].l ? as(args[0].l, ARRAY, "CallStaticVoidMethod") : NULL;
-    begin("main");
-    putf(",\"class\":%O,\"args\":%s", type, array ? "[" : "null");
+    putf(",\"args\":%s", array ? "[" : "null");
     for (jsize i = 0; array && i < array->length; ++i) {
         const Object* s = array->elements[i];
         put(i ? "," : "");
         putf(s ? "{\"hex\":%H,\"encoding\":%O}" : "null", s, s ? s->encoding : NULL);
     }
     put(array ? "]" : "");
+}
+
+/* The application's openAgain: records what it is handed and on which thread, after
+ * main's own record (it may be called as main starts, as a real one may). */
+static void callAgain(Object* type, jmethodID id, const jvalue* args)
+{
+    for (int waited = 0; !mainEntered && waited < 10000; waited += 10)
+        Sleep(10);
+    Object* array = args[0].l ? as(args[0].l, ARRAY, "CallStaticVoidMethod") : NULL;
+    Object* directory = id == METHOD(AGAIN_WITH_DIRECTORY) && args[1].l ? as(args[1].l, STRING, "CallStaticVoidMethod")
+                                                                         : NULL;
+    begin("again");
+    putf(",\"class\":%O", type);
+    putArguments(array);
+    putf(",\"directory\":%s", directory ? "" : "null");
+    if (directory)
+        putf("{\"hex\":%H,\"encoding\":%O}", directory, directory->encoding);
+    put(",\"attachedThread\":%s,\"mainEntered\":%s,\"frames\":%d",
+        GetCurrentThreadId() == attachedThread ? "true" : "false", mainEntered ? "true" : "false", frames);
     end();
+    if (++againCalls == config.againThrows)
+        pending = newThrowable("java/lang/RuntimeException", "thrown by openAgain");
+}
+
+/* As System.exit(N): the exit hook, then the end of the process if the hook returns. Once per
+ * JVMDOUBLE_EXIT_MARK file, so that a started-again process runs on. */
+static void exitOnce(void)
+{
+    if (!config.exitCode || !config.exitMark[0] || GetFileAttributesA(config.exitMark) != INVALID_FILE_ATTRIBUTES)
+        return;
+    CloseHandle(CreateFileA(config.exitMark, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL));
+    record("exit", ",\"code\":%ld,\"hook\":%s", config.exitCode, exitHook ? "true" : "false");
+    if (exitHook)
+        exitHook((jint)config.exitCode);
+    ExitProcess((UINT)config.exitCode);
+}
+
+/* main: records its arguments, then acts as the environment says. */
+static void JNICALL CallStaticVoidMethodA(JNIEnv* env, jclass clazz, jmethodID id, const jvalue* args)
+{
+    check(env, "CallStaticVoidMethod", 1);
+    Object* type = as(clazz, CLASS, "CallStaticVoidMethod");
+    if (id == METHOD(AGAIN) || id == METHOD(AGAIN_WITH_DIRECTORY)) {
+        callAgain(type, id, args);
+        return;
+    }
+    if (id != METHOD(MAIN)) {
+        misuse("CallStaticVoidMethod", "not main");
+        return;
+    }
+    Object* array = args[0].l ? as(args[0].l, ARRAY, "CallStaticVoidMethod") : NULL;
+    begin("main");
+    putf(",\"class\":%O", type);
+    putArguments(array);
+    end();
+    mainEntered = 1;
+    exitOnce();
     if (config.windows)
         recordWindows("main");
     if (config.appThread)
@@ -674,6 +763,11 @@ static void JNICALL CallStaticVoidMethodA(JNIEnv* env, jclass clazz, jmethodID i
     if (config.broadcaster[0])
         broadcastFromAnotherProgram();
     Sleep((DWORD)config.mainSleep);
+    for (int waited = 0; config.mainUntil[0] && waited < 120000; waited += 20) {
+        if (GetFileAttributesA(config.mainUntil) != INVALID_FILE_ATTRIBUTES)
+            break;
+        Sleep(20);
+    }
     if (config.mainThrows)
         pending = newThrowable("java/lang/RuntimeException", "thrown by main");
 }
@@ -816,12 +910,44 @@ static jint JNICALL DestroyJavaVM(JavaVM* vm)
     return JNI_OK;
 }
 
+/* One thread other than the machine's may attach itself, once. */
+static jint attach(JavaVM* vm, void** penv, void* args, int daemon)
+{
+    const JavaVMAttachArgs* given = args;
+    if (vm != &machine || !created || destroyed)
+        misuse("AttachCurrentThread", "no machine");
+    else if (GetCurrentThreadId() == machineThread || attachedThread)
+        misuse("AttachCurrentThread", "not a new thread");
+    record("attach", ",\"daemon\":%s,\"name\":%T,\"version\":%ld,\"mainEntered\":%s", daemon ? "true" : "false",
+           given ? given->name : NULL, given ? (long)given->version : 0L, mainEntered ? "true" : "false");
+    attachedThread = GetCurrentThreadId();
+    *penv = &attachedEnvironment;
+    return JNI_OK;
+}
+
 static jint JNICALL AttachCurrentThread(JavaVM* vm, void** penv, void* args)
-{ return (void)vm, (void)penv, (void)args, trap("vm", 4), JNI_ERR; }
+{ return attach(vm, penv, args, 0); }
 static jint JNICALL GetEnv(JavaVM* vm, void** penv, jint version)
 { return (void)vm, (void)penv, (void)version, trap("vm", 6), JNI_ERR; }
 static jint JNICALL AttachCurrentThreadAsDaemon(JavaVM* vm, void** penv, void* args)
-{ return (void)vm, (void)penv, (void)args, trap("vm", 7), JNI_ERR; }
+{ return attach(vm, penv, args, 1); }
+
+static jint JNICALL PushLocalFrame(JNIEnv* env, jint capacity)
+{
+    check(env, "PushLocalFrame", 1);
+    if (capacity < 0)
+        misuse("PushLocalFrame", "negative capacity");
+    ++frames;
+    return JNI_OK;
+}
+
+static jobject JNICALL PopLocalFrame(JNIEnv* env, jobject result)
+{
+    check(env, "PopLocalFrame", 0);
+    if (frames-- <= 0)
+        misuse("PopLocalFrame", "no frame");
+    return result;
+}
 
 #define PLAY(table, name) table.name = name;
 static void fillTables(void)
@@ -840,6 +966,7 @@ static void fillTables(void)
     PLAY(functions, ExceptionDescribe) PLAY(functions, Throw)
     PLAY(functions, CallObjectMethod) PLAY(functions, CallObjectMethodV) PLAY(functions, CallObjectMethodA)
     PLAY(functions, GetArrayLength) PLAY(functions, GetObjectArrayElement) PLAY(functions, IsSameObject)
+    PLAY(functions, PushLocalFrame) PLAY(functions, PopLocalFrame)
     PLAY(invocation, DestroyJavaVM) PLAY(invocation, AttachCurrentThread) PLAY(invocation, DetachCurrentThread)
     PLAY(invocation, GetEnv) PLAY(invocation, AttachCurrentThreadAsDaemon)
 }
@@ -858,6 +985,8 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void* reserved)
         InitializeCriticalSection(&lock);
         configure();
         fillTables();
+        if (config.recordLoad)
+            record("loaded", ",\"process\":%lu", (unsigned long)GetCurrentProcessId());
     }
     return TRUE;
 }
@@ -949,6 +1078,8 @@ static void sayWhyNot(const JavaVMInitArgs* init)
 JNIEXPORT jint JNICALL JNI_CreateJavaVM(JavaVM** pvm, void** penv, void* args)
 {
     const JavaVMInitArgs* init = args;
+    Sleep((DWORD)config.createSleep);
+    exitHook = (void (JNICALL*)(jint))hookFunction(init, "exit");
     int extraInfoNull = 1;
     int first = 1;
     begin("create");

@@ -1,0 +1,37 @@
+#include "platform/process.h"
+
+#include "platform/posix/process_arguments.h"
+
+#include <signal.h>
+#include <spawn.h>
+#include <stdlib.h>
+
+extern char** environ;
+
+namespace platform {
+
+bool startExecutableAgain(const char* executable, const char*& call, int& code)
+{
+    // The virtual machine's threads block signals that the new launcher must
+    // have as any process does; those ignored stay ignored (nohup).
+    posix_spawnattr_t attributes;
+    call = "posix_spawn";
+    code = posix_spawnattr_init(&attributes);
+    if (code != 0)
+        return false;
+    sigset_t none;
+    sigemptyset(&none);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
+    pid_t started = 0;
+    code = posix_spawn(&started, executable, nullptr, &attributes, processArgumentValues(), environ);
+    posix_spawnattr_destroy(&attributes);
+    return code == 0;
+}
+
+void endProcess(int code)
+{
+    exit(code);
+}
+
+}
