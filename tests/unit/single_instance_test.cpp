@@ -185,6 +185,23 @@ TEST(InstanceIdentity, HashesToSixteenHexadecimalDigits)
     EXPECT_EQ("37f5242f48a57d44", hashOf("name:com.example.app"));
 }
 
+// Without memory there is no identity and so no channel: never the hash of
+// the empty text, which the starts of every application would share.
+TEST(InstanceIdentity, WithoutMemoryThereIsNone)
+{
+    const Text path = textOf("/opt/app/App");
+    const Text noName;
+    Text identity;
+    Text hash;
+    {
+        AllocationFailures failures(0);
+        EXPECT_FALSE(instanceIdentity(path, noName, identity));
+        EXPECT_FALSE(instanceHash(path, hash));
+    }
+    EXPECT_TRUE(identity.isEmpty());
+    EXPECT_TRUE(hash.isEmpty());
+}
+
 struct Values {
     const char* singleInstance;
     const char* name;
