@@ -276,11 +276,15 @@ ArgumentFileOutcome splitArgumentFileAt(const char* path, TextList& items, const
 }
 
 bool translateJavaOptions(const TextList& parameters, ArgumentFileSplitting splitting, const void* context,
-                          JavaOptions& result, OptionFailure& failure)
+                          JavaOptions& result, OptionFailure& failure, const TextList* expandedAfter)
 {
     TextList items;
-    return expandArgumentFiles(parameters, splitting, context, items, failure)
-        && Translation(items, result, failure).run();
+    if (!expandArgumentFiles(parameters, splitting, context, items, failure))
+        return false;
+    for (size_t i = 0; expandedAfter && i < expandedAfter->count(); ++i)
+        if (!items.append(expandedAfter->at(i)))
+            return outOfMemory(failure);
+    return Translation(items, result, failure).run();
 }
 
 bool translateJavaOptions(const TextList& parameters, ArgumentFileReader reader, const void* context,

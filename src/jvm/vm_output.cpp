@@ -4,6 +4,7 @@
 #include "common/output_tail.h"
 #include "common/text_scan.h"
 #include "platform/message_box.h"
+#include "platform/process.h"
 #include "platform/standard_streams.h"
 #include "platform/threads.h"
 
@@ -21,6 +22,7 @@ struct VmStart {
     // is read and written under this lock.
     platform::Lock lock;
     bool starting = false;
+    bool exitHookWanted = false;
     // Set before the machine is created: its threads read them without the lock.
     FailureReport report = { nullptr, nullptr };
     ExitHookFunction chained = nullptr;
@@ -123,6 +125,16 @@ void JNICALL vmExitHook(jint code)
         vmStart.chained(code);
 }
 
+namespace {
+
+void callChainedAtExit(int code)
+{
+    if (vmStart.chained)
+        vmStart.chained(static_cast<jint>(code));
+}
+
+}
+
 void VmStartCapture::begin(const FailureReport& report, ExitHookFunction chained)
 {
     capturing_ = true;
@@ -133,7 +145,20 @@ void VmStartCapture::begin(const FailureReport& report, ExitHookFunction chained
         vmStart.printed.clear();
         vmStart.starting = true;
     }
+    vmStart.exitHookWanted = platform::messagesShownInBox() || (chained && !platform::runAtExit(callChainedAtExit));
     platform::startCapturingStandardStreams();
+}
+
+size_t chosenVmHooks(VmHook (&hooks)[kMostVmHooks])
+{
+    size_t count = 0;
+    if (platform::messagesShownInBox()) {
+        hooks[count++] = { "vfprintf", reinterpret_cast<void*>(vmPrintHook) };
+        hooks[count++] = { "abort", reinterpret_cast<void*>(vmAbortHook) };
+    }
+    if (vmStart.exitHookWanted)
+        hooks[count++] = { "exit", reinterpret_cast<void*>(vmExitHook) };
+    return count;
 }
 
 bool setVmStartFailure(const char* message)

@@ -17,6 +17,22 @@ jint JNICALL vmPrintHook(FILE* stream, const char* format, va_list arguments);
 void JNICALL vmAbortHook();
 void JNICALL vmExitHook(jint code);
 
+// A hook as the machine takes it: the option's name, the function its extra
+// information.
+struct VmHook {
+    const char* name;
+    void* function;
+};
+const size_t kMostVmHooks = 3;
+// The hooks VmStartCapture::begin chose; their count. HotSpot lists every hook it is
+// handed among the machine's arguments (RuntimeMXBean.getInputArguments(),
+// jcmd VM.command_line), where java has none, so only those that serve are
+// handed over: the print and abort hooks where messages go to a box (its
+// text, the box when the machine ends the process while it starts), the exit
+// hook there too, and elsewhere only for a chained function that the system
+// cannot run at exit by itself (it can on Linux).
+size_t chosenVmHooks(VmHook (&hooks)[kMostVmHooks]);
+
 // Tells the user of a failure at once, as the launch sequence tells them.
 struct FailureReport {
     void (*show)(const Failure& failure, void* context);
