@@ -169,7 +169,8 @@ bool roomForArchive(const Text& archive, unsigned long long jarBytes)
 {
     Text folder;
     unsigned long long free = 0;
-    return directoryOfPath(archive, platform::kPathSeparator, folder) && platform::freeSpace(folder.chars(), free) && free / kRoomPerJarByte > jarBytes
+    return directoryOfPath(archive, platform::kPathSeparator, folder) && platform::freeSpace(folder.chars(), free)
+        && free / kRoomPerJarByte > jarBytes
         && free - kRoomPerJarByte * jarBytes >= kRoomToSpare;
 }
 

@@ -36,7 +36,8 @@ Text findJvmLibrary(const Text& runtimeHome, const char* kind)
 {
     for (const char* const* relative = platform::kVmLibraryPaths; *relative && *kind; ++relative) {
         Text path;
-        if (isOfKind(*relative, kind) && path.assign(runtimeHome) && path.append(*relative) && platform::fileExists(path.chars()))
+        if (isOfKind(*relative, kind) && path.assign(runtimeHome) && path.append(*relative)
+            && platform::fileExists(path.chars()))
             return path;
     }
     return firstExisting(runtimeHome, platform::kVmLibraryPaths);

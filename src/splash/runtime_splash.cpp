@@ -115,7 +115,8 @@ RuntimeSplash showRuntimeSplash(const Text& runtimeHome, const Text& image, cons
     if (image.isEmpty())
         return splash;
     Text path;
-    if (!path.assign(runtimeHome) || !endWithCharacter(path, platform::kPathSeparator) || !path.append(platform::kSplashLibraryPath))
+    if (!path.assign(runtimeHome) || !endWithCharacter(path, platform::kPathSeparator)
+        || !path.append(platform::kSplashLibraryPath))
         return splash;
     platform::LibraryFailure failure;
     void* loadedLibrary =
