@@ -82,10 +82,11 @@ bool readMainModule(const Text& setting, LaunchSettings& settings)
         return false;
     settings.mainModuleNamesClass = slash != kNotFound || !mainClass.isEmpty();
     Text& joined = settings.mainModule;
-    Text option(kMainModuleOption);
+    Text option;
     return joined.assign(setting.chars(), nameLength)
         && (!settings.mainModuleNamesClass || (joined.appendChar('/') && joined.append(mainClass)))
-        && option.append(setting.chars(), nameLength) && settings.vmOptions.append(option);
+        && option.assign(kMainModuleOption) && option.append(setting.chars(), nameLength)
+        && settings.vmOptions.append(option);
 }
 
 bool setsClassPath(const TextList& options)
@@ -105,9 +106,10 @@ bool takeClassPath(const TextList& options, TextList& entries)
         if (options.at(i).startsWith(kClassPathOption))
             last = &options.at(i);
     Text separator;
+    Text classPath;
     return !last
-        || (separator.appendChar(platform::kPathListSeparator)
-            && splitAtSeparator(entries, Text(last->chars() + prefixLength), separator));
+        || (separator.appendChar(platform::kPathListSeparator) && classPath.assign(last->chars() + prefixLength)
+            && splitAtSeparator(entries, classPath, separator));
 }
 
 // The class path option first (none for a modular application without one),
@@ -132,9 +134,9 @@ bool appendJavaOptions(LaunchSettings& settings, const LaunchPaths& paths, const
     // java widens -cp.
     Text given;
     Text widened;
-    Text classPathOption(kClassPathOption);
-    if (!given.append(classPath) || !appendOptionClassPath(given, !classPath.isEmpty(), options)
-        || !widenClassPath(given, widened))
+    Text classPathOption;
+    if (!classPathOption.assign(kClassPathOption) || !given.append(classPath)
+        || !appendOptionClassPath(given, !classPath.isEmpty(), options) || !widenClassPath(given, widened))
         return fail(failure, kOutOfMemoryMessage);
     // The machine takes relative entries from the working directory.
     bool anchored = settings.startDirectory.isEmpty()
@@ -231,8 +233,10 @@ bool loadSettings(const LaunchPaths& paths, LaunchSettings& settings, Failure& f
 
     settings.minimumVersion = parseVersionBound(readIniValue(ini, kRuntimeSection, kMinimumVersionKey).chars(), false);
     settings.maximumVersion = parseVersionBound(readIniValue(ini, kRuntimeSection, kMaximumVersionKey).chars(), true);
-    if (!splitAtSeparator(settings.preferredVersions, readIniValue(ini, kRuntimeSection, kPreferredVersionsKey),
-                          Text(kPreferredSeparator)))
+    Text separator;
+    if (!separator.assign(kPreferredSeparator)
+        || !splitAtSeparator(settings.preferredVersions, readIniValue(ini, kRuntimeSection, kPreferredVersionsKey),
+                             separator))
         return fail(failure, kOutOfMemoryMessage);
     // Exactly "true", as for the splash shadow.
     settings.startupCache = readIniValue(ini, kRuntimeSection, kStartupCacheKey).equals("true");

@@ -35,5 +35,5 @@ bool addJavaCommandOption(const Text& what, const TextList& arguments, TextList&
     Text option;
     if (!setsCommand && !(javaCommandOption(what, arguments, option) && vmOptions.append(option)))
         return false;
-    return setsLauncher || vmOptions.append(Text(kJavaLauncherOption));
+    return setsLauncher || vmOptions.append(kJavaLauncherOption);
 }

@@ -30,11 +30,11 @@ void keepExceptionForBox(JNIEnv* env, const char* prefix, Failure& failure)
         return;
     jthrowable thrown = env->ExceptionOccurred();
     env->ExceptionClear();
-    Text message(prefix);
+    Text message;
     Text said = throwableText(env, thrown, kFramesShown);
     if (thrown)
         env->Throw(thrown);
-    if (!said.isEmpty() && message.append(said))
+    if (!said.isEmpty() && message.assign(prefix) && message.append(said))
         failWithText(failure, prefix, static_cast<Text&&>(message));
 }
 

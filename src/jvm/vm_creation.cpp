@@ -123,19 +123,22 @@ bool createVm(const VmLibrary& library, const TextList& options, VirtualMachine&
     arguments.nOptions = static_cast<jint>(options.count() + hookCount);
     arguments.options = array;
     arguments.ignoreUnrecognized = JNI_FALSE;
-    setVmStartFailure(createFailed.isEmpty() ? kCreateFailed : createFailed.chars());
+    if (!setVmStartFailure(createFailed.isEmpty() ? kCreateFailed : createFailed.chars()))
+        return fail(failure, kJniExceptionFormat, kCreateFailed);
     JNIEnv* env = nullptr;
     jint result = library.createJavaVm(&machine.vm, reinterpret_cast<void**>(&env), &arguments);
     trace("JNI_CreateJavaVM: %d", { static_cast<int>(result) });
-    setVmStartFailure("");
+    (void)setVmStartFailure(""); // an empty text needs no memory
     if (result == JNI_OK) {
         attachment.attach(machine.vm, env);
         return true;
     }
     machine.vm = nullptr;
     // Without memory for the message, what failed still stands.
-    Text message = withVmReason(createFailed.chars());
-    return failWithText(failure, message.isEmpty() ? kCreateFailed : kJniExceptionFormat, static_cast<Text&&>(message));
+    Text message;
+    if (!withVmReason(createFailed.chars(), message) || message.isEmpty())
+        return fail(failure, kCreateFailed);
+    return failWithText(failure, kJniExceptionFormat, static_cast<Text&&>(message));
 }
 
 VirtualMachine::~VirtualMachine()

@@ -40,14 +40,15 @@ const unsigned long kEndLockWait = 200;
 
 // The message followed by what the box shows of the machine's words: those
 // it printed through the hook, then those it wrote to its standard streams.
-Text withShownReason(const char* message, bool printedKept, Text& printed)
+bool withShownReason(const char* message, bool printedKept, Text& printed, Text& result)
 {
-    Text result(message);
+    if (!result.assign(message))
+        return false;
     Text streams;
     platform::capturedStandardStreams(streams);
     if (printedKept && printed.append(streams))
         appendShownReason(result, printed);
-    return result;
+    return true;
 }
 
 // Where messages go to standard error the machine's words are already there,
@@ -65,11 +66,14 @@ void reportEndDuringStart()
         if (!held.holds() || !vmStart.starting)
             return;
         vmStart.starting = false;
-        failureMessage = vmStart.failureMessage;
+        // Without memory for the message there is nothing to tell.
+        if (!failureMessage.assign(vmStart.failureMessage))
+            return;
         printedKept = vmStart.printed.appendTo(printed);
     }
-    Text message = withShownReason(failureMessage.chars(), printedKept, printed);
-    if (message.isEmpty() || !vmStart.report.show)
+    Text message;
+    if (!withShownReason(failureMessage.chars(), printedKept, printed, message) || message.isEmpty()
+        || !vmStart.report.show)
         return;
     Failure failure;
     failWithText(failure, failureMessage.isEmpty() ? "" : kJniExceptionFormat, static_cast<Text&&>(message));
@@ -162,10 +166,10 @@ size_t chosenVmHooks(VmHook (&hooks)[kMostVmHooks])
     return count;
 }
 
-void setVmStartFailure(const char* message)
+bool setVmStartFailure(const char* message)
 {
     platform::LockHolder held(vmStart.lock);
-    vmStart.failureMessage = Text(message);
+    return vmStart.failureMessage.assign(message);
 }
 
 void VmStartCapture::end()
@@ -186,13 +190,13 @@ bool appendVmPrinted(Text& text)
     return vmStart.printed.appendTo(text);
 }
 
-Text withVmReason(const char* message)
+bool withVmReason(const char* message, Text& result)
 {
     if (!platform::messagesShownInBox())
-        return Text(message);
+        return result.assign(message);
     Text printed;
     bool printedKept = appendVmPrinted(printed);
-    return withShownReason(message, printedKept, printed);
+    return withShownReason(message, printedKept, printed, result);
 }
 
 void appendShownReason(Text& message, const Text& said)

@@ -70,12 +70,15 @@ private:
     bool capturing_ = false;
 };
 // What an end of the process means at this point of the start; empty: only
-// what the machine said is shown, and nothing when it said nothing.
-void setVmStartFailure(const char* message);
+// what the machine said is shown, and nothing when it said nothing. False,
+// and the meaning as it was, when it cannot get memory.
+[[nodiscard]] bool setVmStartFailure(const char* message);
 
 // The message, followed by what the machine said where the message goes to a
 // box (elsewhere the machine's own output is beside it on standard error).
-Text withVmReason(const char* message);
+// False when the message cannot get memory; without memory for the
+// machine's words, the message stands alone.
+[[nodiscard]] bool withVmReason(const char* message, Text& result);
 // What the machine printed through its hook since the start began: its last
 // OutputTail::kBound bytes; false when the text could not take them.
 [[nodiscard]] bool appendVmPrinted(Text& text);

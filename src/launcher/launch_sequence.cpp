@@ -78,10 +78,11 @@ bool findRuntime(Launcher& launcher, Failure& failure)
 RuntimeSplash showSplashOfRuntime(const Launcher& launcher)
 {
     const LaunchSettings& settings = launcher.settings;
-    const Text& image = settings.splashImage.isEmpty() ? launcher.splash.runtimeImage : settings.splashImage;
-    const Text noJar;
+    const Text none;
+    const Text& setting = launcher.splash.runtimeShowsImage ? settings.display.splashScreen : none;
+    const Text& image = settings.splashImage.isEmpty() ? setting : settings.splashImage;
     if (!image.isEmpty() || launcher.splash.window.isValid())
-        return showRuntimeSplash(launcher.runtime.home, image, noJar);
+        return showRuntimeSplash(launcher.runtime.home, image, none);
     const MainTarget& target = launcher.target;
     return showRuntimeSplash(launcher.runtime.home, target.jarSplashImage, target.name);
 }
@@ -231,7 +232,8 @@ bool runApplication(Launcher& launcher, Failure& failure)
 {
     // The settings' image is still the one named from the starting folder.
     LaunchSettings& settings = launcher.settings;
-    if (!settings.startDirectory.isEmpty() && !anchorInStartDirectory(launcher.splash.runtimeImage, settings.startDirectory))
+    if (!settings.startDirectory.isEmpty() && launcher.splash.runtimeShowsImage
+        && !anchorInStartDirectory(settings.display.splashScreen, settings.startDirectory))
         return fail(failure, kOutOfMemoryMessage);
     if (!enterWorkingDirectory(settings.workingDirectory, failure))
         return false;

@@ -36,8 +36,8 @@ std::string widen(const Folders& folders, const char* classPath, char listSepara
         folders.windows ? [](char c) { return c == '\\' || c == '/'; } : [](char c) { return c == '/'; },
         &folders,
     };
-    Text widened("-Djava.class.path=");
-    EXPECT_TRUE(widenClassPath(Text(classPath), listSeparator, system, widened));
+    Text widened = textOf("-Djava.class.path=");
+    EXPECT_TRUE(widenClassPath(textOf(classPath), listSeparator, system, widened));
     return widened.chars();
 }
 
@@ -83,7 +83,7 @@ TEST(ClassPathWildcards, OnWindowsEitherSeparatorMarksTheFolder)
 TEST(ClassPathWildcards, NoneWidenedWithoutMemory)
 {
     int failed = 0;
-    const Text classPath("x:lib/*");
+    const Text classPath = textOf("x:lib/*");
     for (long successes = 0; successes < 40; ++successes) {
         Text widened;
         bool done;

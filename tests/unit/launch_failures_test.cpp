@@ -166,15 +166,40 @@ TEST(LaunchPaths, AreTheExecutablesOwn)
     EXPECT_EQ(path + ".ini", paths.settingsPath.chars());
 }
 
+// Without memory for the executable's directory or name the launch stops and
+// says so: an empty directory would make the settings' paths relative.
+TEST(LaunchPaths, WithoutMemoryAreOutOfMemoryNeverEmpty)
+{
+    int outOfMemory = 0;
+    for (long successes = 0; successes < 100; ++successes) {
+        LaunchPaths paths;
+        Failure failure;
+        bool found;
+        {
+            AllocationFailures failures(successes);
+            found = findLaunchPaths(paths, failure);
+        }
+        if (found) {
+            EXPECT_FALSE(paths.directory.isEmpty());
+            EXPECT_FALSE(paths.applicationName.isEmpty());
+            EXPECT_GT(outOfMemory, 0);
+            return;
+        }
+        if (failure.hasMessage() && std::string(failure.text()) == kOutOfMemoryMessage)
+            ++outOfMemory;
+    }
+    FAIL() << "never found";
+}
+
 TEST(VmLibraryFailures, NameTheLibraryAndTheLoadersReason)
 {
     VmLibrary library;
     Failure failure;
-    EXPECT_FALSE(loadVmLibrary(Text("/nonexistent/lib/server/libjvm.so"), Text(), library, failure));
+    EXPECT_FALSE(loadVmLibrary(textOf("/nonexistent/lib/server/libjvm.so"), Text(), library, failure));
     EXPECT_EQ(0u, std::string(failure.text()).find("Failed to load Java VM library: /nonexistent/lib/server/libjvm.so ("));
 
     // A library that is no VM library.
-    EXPECT_FALSE(loadVmLibrary(Text("libm.so.6"), Text(), library, failure));
+    EXPECT_FALSE(loadVmLibrary(textOf("libm.so.6"), Text(), library, failure));
     EXPECT_EQ(0u, std::string(failure.text()).find("Cannot find CreateJavaVM JNI: "));
 }
 

@@ -141,15 +141,16 @@ TEST(JavaCommand, TheRunTargetThenTheArguments)
 {
     TextList arguments;
     Text option;
-    ASSERT_TRUE(javaCommandOption(Text("com.example.Main"), arguments, option));
+    ASSERT_TRUE(javaCommandOption(textOf("com.example.Main"), arguments, option));
     EXPECT_STREQ("-Dsun.java.command=com.example.Main", option.chars());
     for (const char* argument : { "a", "two words", "" })
         ASSERT_TRUE(arguments.append(argument));
-    ASSERT_TRUE(javaCommandOption(Text("app/app.Main"), arguments, option));
+    ASSERT_TRUE(javaCommandOption(textOf("app/app.Main"), arguments, option));
     EXPECT_STREQ("-Dsun.java.command=app/app.Main a two words ", option.chars());
+    const Text app = textOf("app");
     AllocationFailures failures(0);
     Text unchanged;
-    EXPECT_FALSE(javaCommandOption(Text("app"), arguments, unchanged));
+    EXPECT_FALSE(javaCommandOption(app, arguments, unchanged));
 }
 
 std::vector<std::string> optionsAfter(std::initializer_list<const char*> parameters)
@@ -159,7 +160,7 @@ std::vector<std::string> optionsAfter(std::initializer_list<const char*> paramet
         EXPECT_TRUE(vmOptions.append(parameter));
     TextList arguments;
     EXPECT_TRUE(arguments.append("a"));
-    EXPECT_TRUE(addJavaCommandOption(Text("app.Main"), arguments, vmOptions));
+    EXPECT_TRUE(addJavaCommandOption(textOf("app.Main"), arguments, vmOptions));
     std::vector<std::string> options;
     for (size_t i = 0; i < vmOptions.count(); ++i)
         options.push_back(vmOptions.at(i).chars());
@@ -183,7 +184,7 @@ TEST(MainArguments, TheSettingsOwnFirstThenTheCommandLinesExactly)
     ASSERT_TRUE(fixed.append("--main") && fixed.append("two words"));
     CommandLineArguments given;
     const char16_t units[] = { u'\u0141', u'x' };
-    ASSERT_TRUE(given.append(Text("?x"), units, 2) && given.append(Text("plain")));
+    ASSERT_TRUE(given.append(textOf("?x"), units, 2) && given.append(textOf("plain")));
     CommandLineArguments joined;
     ASSERT_TRUE(joinMainArguments(fixed, given, joined));
     EXPECT_EQ((Items { "--main", "two words", "?x", "plain" }), itemsOf(joined.texts()));

@@ -33,7 +33,7 @@ Outcome split(const char* value, const Files& files = {})
     };
     TextList items;
     Failure failure;
-    bool taken = splitOptionsVariable(Text(value), splitting, &files, items, failure);
+    bool taken = splitOptionsVariable(textOf(value), splitting, &files, items, failure);
     return { taken, itemsOf(items), failure.hasMessage() ? failure.text() : "", failure.exitCode };
 }
 
@@ -93,7 +93,7 @@ TEST(OptionsVariable, RefusedAsJavaRefusesThem)
 TEST(OptionsVariable, TheNoteIsJavas)
 {
     Text note;
-    ASSERT_TRUE(optionsVariableNote(Text("-Da=\"x y\""), note));
+    ASSERT_TRUE(optionsVariableNote(textOf("-Da=\"x y\""), note));
     EXPECT_STREQ("NOTE: Picked up JDK_JAVA_OPTIONS: -Da=\"x y\"", note.chars());
 }
 

@@ -17,7 +17,7 @@ bool startsWithSlash(const char* path)
 std::string anchored(const char* classPath, const char* directory)
 {
     Text result;
-    EXPECT_TRUE(anchorClassPath(Text(classPath), Text(directory), ':', startsWithSlash, result));
+    EXPECT_TRUE(anchorClassPath(textOf(classPath), textOf(directory), ':', startsWithSlash, result));
     return result.chars();
 }
 
@@ -31,8 +31,8 @@ TEST(WorkingDirectory, RelativeEntriesAreTakenFromTheStartingFolder)
 
 TEST(WorkingDirectory, NoneAnchoredWithoutMemory)
 {
-    const Text classPath("lib/a.jar:b.jar");
-    const Text directory("/home/me");
+    const Text classPath = textOf("lib/a.jar:b.jar");
+    const Text directory = textOf("/home/me");
     int failed = 0;
     for (long successes = 0; successes < 30; ++successes) {
         Text result;

@@ -116,9 +116,9 @@ bool isFileSeparator(char c)
 
 bool listWildcardFolder(const char* wildcard, TextList& names)
 {
-    Text folder(".");
+    Text folder;
     size_t length = strlen(wildcard);
-    if (length >= 2 && !folder.assign(wildcard, length - 1))
+    if (!(length >= 2 ? folder.assign(wildcard, length - 1) : folder.assign(".")))
         return false;
     Directory directory(opendir(folder.chars()));
     if (!directory.isValid())

@@ -36,8 +36,8 @@ bool executablePath(Text& path, int& errorCode)
     }
     if (codePagePath(units.units(), units.length, false, path))
         return true;
-    errorCode = kUnrepresentableNameError;
-    path = pathUpToNameAt(path, findCharacter(path, '?'), kPathSeparator);
+    bool named = pathUpToNameAt(path, findCharacter(path, '?'), kPathSeparator, path);
+    errorCode = named ? kUnrepresentableNameError : static_cast<int>(ERROR_NOT_ENOUGH_MEMORY);
     return false;
 }
 
