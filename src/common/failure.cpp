@@ -10,6 +10,7 @@ bool failWithText(Failure& failure, const char* format, Text&& message)
 {
     failure.format = format;
     failure.message = static_cast<Text&&>(message);
+    failure.exitCode = -1;
     return false;
 }
 

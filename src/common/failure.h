@@ -15,6 +15,9 @@ struct Failure {
     // The filled format, with any details after it; empty when the format
     // is the whole message, or memory ran out filling it.
     Text message;
+    // The process's exit code when the launch ends with this failure: the
+    // launcher's -1, or java's own where the message is java's.
+    int exitCode = -1;
 
     bool hasMessage() const { return format != nullptr; }
     // What the user reads: without memory for the filled format, the bare

@@ -11,7 +11,8 @@ bool makeFolderChain(Text folder, char separator, const FolderOperations& operat
     folder.truncate(folder.isEmpty() ? 0 : folder.length() - 1);
     if (folder.isEmpty() || operations.isFolder(folder.chars()))
         return true;
-    return makeFolderChain(directoryOfPath(folder, separator), separator, operations)
+    Text parent;
+    return directoryOfPath(folder, separator, parent) && makeFolderChain(static_cast<Text&&>(parent), separator, operations)
         && operations.makeFolder(folder.chars());
 }
 
@@ -19,5 +20,6 @@ bool makeFolderChain(Text folder, char separator, const FolderOperations& operat
 
 bool makeFoldersOf(const Text& filePath, char separator, const FolderOperations& operations)
 {
-    return makeFolderChain(directoryOfPath(filePath, separator), separator, operations);
+    Text folder;
+    return directoryOfPath(filePath, separator, folder) && makeFolderChain(static_cast<Text&&>(folder), separator, operations);
 }

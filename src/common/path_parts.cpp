@@ -2,21 +2,24 @@
 
 #include "common/text_scan.h"
 
-Text directoryOfPath(const Text& path, char separator)
+bool directoryOfPath(const Text& path, char separator, Text& directory)
 {
     size_t last = findLastCharacter(path, separator);
-    if (last == kNotFound)
-        return Text();
-    return Text(path.chars(), last + 1);
+    if (last == kNotFound) {
+        directory.clear();
+        return true;
+    }
+    return directory.assign(path.chars(), last + 1);
 }
 
-Text nameWithoutExtension(const Text& path, char separator)
+bool nameWithoutExtension(const Text& path, char separator, Text& name)
 {
-    Text name(path);
-    size_t last = findLastCharacter(name, separator);
-    name.removePrefix(last == kNotFound ? 0 : last + 1);
+    size_t last = findLastCharacter(path, separator);
+    size_t start = last == kNotFound ? 0 : last + 1;
+    if (!name.assign(path.chars() + start, path.length() - start))
+        return false;
     size_t dot = findLastCharacter(name, '.');
     if (dot != kNotFound)
         name.truncate(dot);
-    return name;
+    return true;
 }

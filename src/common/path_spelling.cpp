@@ -13,10 +13,10 @@ PathSpelling choosePathSpelling(const PathConversions& conversions, bool nameMay
     return PathSpelling::None;
 }
 
-Text pathUpToNameAt(const Text& path, size_t position, char separator)
+bool pathUpToNameAt(const Text& path, size_t position, char separator, Text& name)
 {
     if (position >= path.length())
-        return path;
+        return name.assign(path);
     size_t end = findCharacter(path, separator, position);
-    return Text(path.chars(), end == kNotFound ? path.length() : end);
+    return name.assign(path.chars(), end == kNotFound ? path.length() : end);
 }

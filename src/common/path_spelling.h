@@ -28,4 +28,5 @@ PathSpelling choosePathSpelling(const PathConversions& conversions, bool nameMay
 
 // The path up to the end of the name that holds the byte at `position` (the
 // first one the system cannot represent): the folder or file a message names.
-Text pathUpToNameAt(const Text& path, size_t position, char separator);
+// False, `name` as it was, when it cannot get memory; `name` may be `path`.
+[[nodiscard]] bool pathUpToNameAt(const Text& path, size_t position, char separator, Text& name);

@@ -32,35 +32,12 @@ void moveReadableEnd(char* buffer, size_t capacity, size_t oldEnd, size_t newEnd
 
 }
 
-// A text that cannot get memory for its copy stays empty.
-Text::Text(const char* chars)
-{
-    (void)assign(chars, strlen(chars));
-}
-
-Text::Text(const char* chars, size_t length)
-{
-    (void)assign(chars, length);
-}
-
-Text::Text(const Text& other)
-{
-    (void)assign(other.chars(), other.length());
-}
-
 Text::Text(Text&& other) noexcept
     : buffer_(other.buffer_), length_(other.length_), capacity_(other.capacity_)
 {
     other.buffer_ = nullptr;
     other.length_ = 0;
     other.capacity_ = 0;
-}
-
-Text& Text::operator=(const Text& other)
-{
-    if (this != &other && !assign(other.chars(), other.length()))
-        clear();
-    return *this;
 }
 
 Text& Text::operator=(Text&& other) noexcept
@@ -139,6 +116,11 @@ bool Text::assign(const char* chars, size_t length)
     return true;
 }
 
+bool Text::assign(const char* chars)
+{
+    return assign(chars, strlen(chars));
+}
+
 bool Text::append(const char* chars)
 {
     return append(chars, strlen(chars));
@@ -151,8 +133,8 @@ bool Text::append(const char* chars, size_t length)
     if (length > ((size_t)-1) / 2 - length_)
         return false;
     if (buffer_ && chars >= buffer_ && chars < buffer_ + capacity_) {
-        Text copy(chars, length);
-        return copy.length() == length && append(copy.chars(), length);
+        Text copy;
+        return copy.assign(chars, length) && append(copy.chars(), length);
     }
     if (!reserve(length_ + length))
         return false;

@@ -1,17 +1,15 @@
 #pragma once
 #include <stddef.h>
 
-// A NUL-terminated byte string in the system's ANSI code page, with value
-// semantics. An operation that cannot get memory leaves the text as it was
-// and returns false; a copy that cannot get memory is empty.
+// A NUL-terminated byte string in the system's ANSI code page. An operation
+// that cannot get memory leaves the text as it was and returns false; so a
+// copy is made by assign, whose result is looked at like every append's.
 class Text {
 public:
     Text() noexcept = default;
-    Text(const char* chars);
-    Text(const char* chars, size_t length);
-    Text(const Text& other);
+    Text(const Text& other) = delete;
     Text(Text&& other) noexcept;
-    Text& operator=(const Text& other);
+    Text& operator=(const Text& other) = delete;
     Text& operator=(Text&& other) noexcept;
     ~Text();
 
@@ -26,6 +24,8 @@ public:
     bool startsWith(const char* prefix) const;
 
     [[nodiscard]] bool assign(const char* chars, size_t length);
+    [[nodiscard]] bool assign(const char* chars);
+    [[nodiscard]] bool assign(const Text& other) { return this == &other || assign(other.chars(), other.length()); }
     [[nodiscard]] bool append(const char* chars);
     [[nodiscard]] bool append(const char* chars, size_t length);
     [[nodiscard]] bool append(const Text& other) { return append(other.chars(), other.length()); }

@@ -87,8 +87,7 @@ bool parseApplicationSettings(const ApplicationValues& values, ApplicationSettin
         return fail(failure, kWithoutSingleInstanceFormat, kSingleInstanceNameKey);
     if (!settings.singleInstance && !values.singleInstanceMethod.isEmpty())
         return fail(failure, kWithoutSingleInstanceFormat, kSingleInstanceMethodKey);
-    settings.singleInstanceName = values.singleInstanceName;
-    if (settings.singleInstanceName.length() != values.singleInstanceName.length())
+    if (!settings.singleInstanceName.assign(values.singleInstanceName))
         return fail(failure, kOutOfMemoryMessage);
     const Text& method = values.singleInstanceMethod;
     size_t nameStart = method.isEmpty() ? 0 : methodNameStart(method);

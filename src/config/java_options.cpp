@@ -171,11 +171,6 @@ const Text* valueAfter(const TextList& items, size_t at)
     return &items.at(at + 1);
 }
 
-bool assignText(Text& target, const char* chars)
-{
-    return target.assign(chars, strlen(chars));
-}
-
 class Translation {
 public:
     Translation(const TextList& items, JavaOptions& result, OptionFailure& failure)
@@ -208,14 +203,15 @@ private:
         case Rule::ClassPathIs:
             return setClassPath(rest);
         case Rule::VmKind:
-            return assignText(result_.vmLibraryKind, item.chars() + 1) || outOfMemory(failure_);
+            return result_.vmLibraryKind.assign(item.chars() + 1) || outOfMemory(failure_);
         case Rule::Splash:
-            return assignText(result_.splashPath, rest) || outOfMemory(failure_);
+            return result_.splashPath.assign(rest) || outOfMemory(failure_);
         case Rule::Becomes:
-            return !option->becomes || append(Text(option->becomes));
+            return !option->becomes || append(option->becomes);
         case Rule::SizePrefix: {
-            Text larger("-X");
-            return (larger.append(item.chars() + 1) && append(larger)) || outOfMemory(failure_);
+            Text larger;
+            return (larger.assign("-X") && larger.append(item.chars() + 1) && append(larger))
+                || outOfMemory(failure_);
         }
         case Rule::Refused:
             return fail(failure_, option->becomes, item.chars());
@@ -229,8 +225,9 @@ private:
         if (!value || value->isEmpty())
             return fail(failure_, kMissingValueFormat, items_.at(i).chars());
         ++i;
-        Text option(name);
-        return (option.appendChar('=') && option.append(*value) && append(option)) || outOfMemory(failure_);
+        Text option;
+        return (option.assign(name) && option.appendChar('=') && option.append(*value) && append(option))
+            || outOfMemory(failure_);
     }
 
     // An empty value is a value here, as for java.
@@ -246,10 +243,11 @@ private:
     bool setClassPath(const char* value)
     {
         result_.hasClassPath = true;
-        return assignText(result_.classPath, value) || outOfMemory(failure_);
+        return result_.classPath.assign(value) || outOfMemory(failure_);
     }
 
     bool append(const Text& option) { return result_.vmOptions.append(option) || outOfMemory(failure_); }
+    bool append(const char* option) { return result_.vmOptions.append(option) || outOfMemory(failure_); }
 
     const TextList& items_;
     JavaOptions& result_;
@@ -283,11 +281,15 @@ ArgumentFileOutcome splitArgumentFileUpTo(const char* path, unsigned long long l
 }
 
 bool translateJavaOptions(const TextList& parameters, ArgumentFileSplitting splitting, const void* context,
-                          JavaOptions& result, OptionFailure& failure)
+                          JavaOptions& result, OptionFailure& failure, const TextList* expandedAfter)
 {
     TextList items;
-    return expandArgumentFiles(parameters, splitting, context, items, failure)
-        && Translation(items, result, failure).run();
+    if (!expandArgumentFiles(parameters, splitting, context, items, failure))
+        return false;
+    for (size_t i = 0; expandedAfter && i < expandedAfter->count(); ++i)
+        if (!items.append(expandedAfter->at(i)))
+            return outOfMemory(failure);
+    return Translation(items, result, failure).run();
 }
 
 bool translateJavaOptions(const TextList& parameters, ArgumentFileReader reader, const void* context,

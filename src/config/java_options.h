@@ -41,10 +41,13 @@ ArgumentFileOutcome splitArgumentFileUpTo(const char* path, unsigned long long l
 // The contents of an argument file, read whole; false when it cannot be read.
 using ArgumentFileReader = bool (*)(const char* path, Text& contents, const void* context);
 
-// The parameters as split from the setting, names already expanded. True
-// with the result; false with the reason.
+// The parameters as split from the setting, names already expanded, then
+// options whose argument files are expanded already (JDK_JAVA_OPTIONS'),
+// taken as if they followed them. True with the result; false with the
+// reason.
 [[nodiscard]] bool translateJavaOptions(const TextList& parameters, ArgumentFileSplitting splitting,
-                                        const void* context, JavaOptions& result, OptionFailure& failure);
+                                        const void* context, JavaOptions& result, OptionFailure& failure,
+                                        const TextList* expandedAfter = nullptr);
 [[nodiscard]] bool translateJavaOptions(const TextList& parameters, ArgumentFileReader reader, const void* context,
                                         JavaOptions& result, OptionFailure& failure);
 

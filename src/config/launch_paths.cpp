@@ -26,8 +26,9 @@ bool findLaunchPaths(LaunchPaths& paths, Failure& failure)
             return fail(failure, kUnrepresentableNameFormat, paths.executablePath.chars());
         return fail(failure, kWindowsExceptionFormat, kExecutablePathFailed, errorCode);
     }
-    paths.directory = directoryOfPath(paths.executablePath, platform::kPathSeparator);
-    paths.applicationName = nameWithoutExtension(paths.executablePath, platform::kPathSeparator);
+    if (!directoryOfPath(paths.executablePath, platform::kPathSeparator, paths.directory)
+        || !nameWithoutExtension(paths.executablePath, platform::kPathSeparator, paths.applicationName))
+        return fail(failure, kOutOfMemoryMessage);
     return settingsPathBeside(paths.executablePath, paths.settingsPath) || failSilently(failure);
 }
 
@@ -36,7 +37,10 @@ bool undecodableExecutablePath(const Text& executablePath, Failure& warning)
     size_t undecodable = platform::firstUndecodableByte(executablePath);
     if (undecodable >= executablePath.length())
         return false;
-    fail(warning, kUndecodableNameFormat,
-         pathUpToNameAt(executablePath, undecodable, platform::kPathSeparator).chars());
+    Text name;
+    if (pathUpToNameAt(executablePath, undecodable, platform::kPathSeparator, name))
+        fail(warning, kUndecodableNameFormat, name.chars());
+    else
+        fail(warning, kUndecodableNameFormat); // as when the filled format cannot get memory
     return true;
 }

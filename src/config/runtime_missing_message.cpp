@@ -78,7 +78,7 @@ Text runtimeNotFoundMessage(const Text& text, const Text& address, const Text& r
     }
     made = made && message.appendChar('\n') && message.append(address.isEmpty() ? ownAddress : address.chars())
         && appendPassedOver(message, passedOver);
-    return made ? message : Text();
+    return made ? static_cast<Text&&>(message) : Text();
 }
 
 // Without memory for the message, the launcher's own sentence still says

@@ -2,11 +2,16 @@
 
 #include "common/argument_splitting.h"
 #include "common/text_scan.h"
+#include "common/trace.h"
+#include "config/class_path_wildcards.h"
 #include "config/ini_value.h"
 #include "config/java_options.h"
+#include "config/options_variable.h"
 #include "config/user_options.h"
 #include "config/variables.h"
+#include "config/working_directory.h"
 #include "platform/files.h"
+#include "platform/process.h"
 
 const char kNoMainClassMessage[] = "Main class was not specified in INI file.";
 
@@ -24,13 +29,16 @@ const char kMinimumVersionKey[] = "Minimum Version";
 const char kMaximumVersionKey[] = "Maximum Version";
 const char kPreferredVersionsKey[] = "Preferred versions";
 const char kStartupCacheKey[] = "Startup Cache";
+const char kWorkingDirectoryKey[] = "Working Directory";
+const char kMainArgumentsKey[] = "Main Arguments";
+const char kIgnoreOptionsVariableKey[] = "Ignore JDK_JAVA_OPTIONS";
 
 const char kPreferredSeparator[] = ";";
 
 const char kNoClassPathMessage[] = "Java Class Path was not specified in INI file.";
 
-// Each option is expanded after the split: a directory with spaces in it stays
-// one option.
+// Each option (or argument) is expanded after the split: a directory with
+// spaces in it stays one.
 bool appendParameters(const Text& parameters, const Text& executableDirectory, TextList& options)
 {
     TextList items;
@@ -74,10 +82,19 @@ bool readMainModule(const Text& setting, LaunchSettings& settings)
         return false;
     settings.mainModuleNamesClass = slash != kNotFound || !mainClass.isEmpty();
     Text& joined = settings.mainModule;
-    Text option(kMainModuleOption);
+    Text option;
     return joined.assign(setting.chars(), nameLength)
         && (!settings.mainModuleNamesClass || (joined.appendChar('/') && joined.append(mainClass)))
-        && option.append(setting.chars(), nameLength) && settings.vmOptions.append(option);
+        && option.assign(kMainModuleOption) && option.append(setting.chars(), nameLength)
+        && settings.vmOptions.append(option);
+}
+
+bool setsClassPath(const TextList& options)
+{
+    for (size_t i = 0; i < options.count(); ++i)
+        if (options.at(i).startsWith(kClassPathOption))
+            return true;
+    return false;
 }
 
 // The class path the machine takes: the last class path option's.
@@ -89,28 +106,44 @@ bool takeClassPath(const TextList& options, TextList& entries)
         if (options.at(i).startsWith(kClassPathOption))
             last = &options.at(i);
     Text separator;
+    Text classPath;
     return !last
-        || (separator.appendChar(platform::kPathListSeparator)
-            && splitAtSeparator(entries, Text(last->chars() + prefixLength), separator));
+        || (separator.appendChar(platform::kPathListSeparator) && classPath.assign(last->chars() + prefixLength)
+            && splitAtSeparator(entries, classPath, separator));
 }
 
 // The class path option first (none for a modular application without one),
-// then the parameters as java takes them, then the user's options (the main
-// module's option follows).
+// then the parameters as java takes them (with JDK_JAVA_OPTIONS's), then the
+// user's options (the main module's option follows). A class path
+// application needs a class path: the setting's or the options' own.
 bool appendJavaOptions(LaunchSettings& settings, const LaunchPaths& paths, const Text& classPath,
-                       const TextList& parameters, bool modular, Failure& failure)
+                       const TextList& parameters, const TextList& variableOptions, bool modular, Failure& failure)
 {
     JavaOptions options;
     OptionFailure optionFailure;
-    if (!translateJavaOptions(parameters, splitArgumentFileAt, nullptr, options, optionFailure)) {
+    if (!translateJavaOptions(parameters, splitArgumentFileAt, nullptr, options, optionFailure, &variableOptions)) {
         if (!optionFailure.format)
             return fail(failure, kOutOfMemoryMessage);
         return fail(failure, optionFailure.format, optionFailure.subject.chars());
     }
     if (!addUserOptions(paths, options, failure))
         return false;
-    Text classPathOption(kClassPathOption);
-    if (!classPathOption.append(classPath) || !appendOptionClassPath(classPathOption, !classPath.isEmpty(), options))
+    if (classPath.isEmpty() && !options.hasClassPath && !modular && !setsClassPath(options.vmOptions))
+        return fail(failure, kNoClassPathMessage);
+    // The setting's entries and the parameters' ones are widened alike, as
+    // java widens -cp.
+    Text given;
+    Text widened;
+    Text classPathOption;
+    if (!classPathOption.assign(kClassPathOption) || !given.append(classPath)
+        || !appendOptionClassPath(given, !classPath.isEmpty(), options) || !widenClassPath(given, widened))
+        return fail(failure, kOutOfMemoryMessage);
+    // The machine takes relative entries from the working directory.
+    bool anchored = settings.startDirectory.isEmpty()
+        ? classPathOption.append(widened)
+        : anchorClassPath(widened, settings.startDirectory, platform::kPathListSeparator, platform::isAbsolutePath,
+                          classPathOption);
+    if (!anchored)
         return fail(failure, kOutOfMemoryMessage);
     bool withClassPath = !modular || classPathOption.length() > sizeof kClassPathOption - 1;
     TextList& vmOptions = settings.vmOptions;
@@ -123,7 +156,37 @@ bool appendJavaOptions(LaunchSettings& settings, const LaunchPaths& paths, const
         return fail(failure, kOutOfMemoryMessage);
     settings.vmLibraryKind = static_cast<Text&&>(options.vmLibraryKind);
     settings.splashImage = static_cast<Text&&>(options.splashPath);
+    return settings.startDirectory.isEmpty() || anchorInStartDirectory(settings.splashImage, settings.startDirectory)
+        || fail(failure, kOutOfMemoryMessage);
+}
+
+// The folder to change to, names expanded, and the one the launcher started
+// in, which the relative paths it hands over are anchored in (when it cannot
+// be had they stay as they are).
+bool readWorkingDirectory(const char* ini, const Text& executableDirectory, LaunchSettings& settings)
+{
+    Text written = readIniValue(ini, kRuntimeSection, kWorkingDirectoryKey);
+    if (written.isEmpty())
+        return true;
+    if (!expandSettingVariables(written, executableDirectory, settings.workingDirectory))
+        return false;
+    if (!platform::currentDirectory(settings.startDirectory))
+        settings.startDirectory.clear();
+    trace("start directory: %s", { settings.startDirectory.isEmpty() ? "not to be had" : settings.startDirectory.chars() });
     return true;
+}
+
+// JDK_JAVA_OPTIONS, unless the settings ignore it, as java reads it, with
+// its note; false with java's message where java refuses it.
+bool readOptionsVariable(const char* ini, LaunchSettings& settings, TextList& options, Failure& failure)
+{
+    Text value;
+    if (readIniValue(ini, kRuntimeSection, kIgnoreOptionsVariableKey).equals("true")
+        || !platform::environmentVariable(kOptionsVariable, value))
+        return true;
+    // Without memory for the note the options still count.
+    (void)optionsVariableNote(value, settings.optionsNote);
+    return splitOptionsVariable(value, splitArgumentFileAt, nullptr, options, failure);
 }
 
 // Without a main class or module a JAR file of the class path may name one.
@@ -144,16 +207,22 @@ bool loadSettings(const LaunchPaths& paths, LaunchSettings& settings, Failure& f
     // A modular application needs no class path.
     Text mainModule = readIniValue(ini, kRuntimeSection, kMainModuleKey);
     bool modular = !mainModule.isEmpty();
-    if (classPath.isEmpty() && !modular)
-        return fail(failure, kNoClassPathMessage);
+    if (!readWorkingDirectory(ini, paths.directory, settings))
+        return fail(failure, kOutOfMemoryMessage);
+    TextList variableOptions;
+    if (!readOptionsVariable(ini, settings, variableOptions, failure))
+        return false;
     Text expandedClassPath;
     TextList parameters;
     if (!expandSettingVariables(classPath, paths.directory, expandedClassPath)
         || !appendParameters(readIniValue(ini, kRuntimeSection, kParametersKey), paths.directory, parameters))
         return fail(failure, kOutOfMemoryMessage);
-    if (!appendJavaOptions(settings, paths, expandedClassPath, parameters, modular, failure))
+    if (!appendJavaOptions(settings, paths, expandedClassPath, parameters, variableOptions, modular, failure))
         return false;
 
+    if (!appendParameters(readIniValue(ini, kRuntimeSection, kMainArgumentsKey), paths.directory,
+                          settings.mainArguments))
+        return fail(failure, kOutOfMemoryMessage);
     settings.mainClassName = readIniValue(ini, kRuntimeSection, kMainClassKey);
     if (modular && !readMainModule(mainModule, settings))
         return fail(failure, kOutOfMemoryMessage);
@@ -164,8 +233,10 @@ bool loadSettings(const LaunchPaths& paths, LaunchSettings& settings, Failure& f
 
     settings.minimumVersion = parseVersionBound(readIniValue(ini, kRuntimeSection, kMinimumVersionKey).chars(), false);
     settings.maximumVersion = parseVersionBound(readIniValue(ini, kRuntimeSection, kMaximumVersionKey).chars(), true);
-    if (!splitAtSeparator(settings.preferredVersions, readIniValue(ini, kRuntimeSection, kPreferredVersionsKey),
-                          Text(kPreferredSeparator)))
+    Text separator;
+    if (!separator.assign(kPreferredSeparator)
+        || !splitAtSeparator(settings.preferredVersions, readIniValue(ini, kRuntimeSection, kPreferredVersionsKey),
+                             separator))
         return fail(failure, kOutOfMemoryMessage);
     // Exactly "true", as for the splash shadow.
     settings.startupCache = readIniValue(ini, kRuntimeSection, kStartupCacheKey).equals("true");

@@ -22,6 +22,10 @@ struct LaunchSettings {
     bool startupCache = false;  // the runtime keeps a class archive for the application
     Text vmLibraryKind;         // "client" or "server" when the parameters ask for that VM library
     Text splashImage;           // the file of the parameters' -splash:, or empty
+    TextList mainArguments;     // what main receives before the command line's arguments
+    Text workingDirectory;      // the folder to change to before the runtime is loaded, or empty
+    Text startDirectory;        // with a working directory: the one the launcher started in, if it can be had
+    Text optionsNote;           // java's note that it took JDK_JAVA_OPTIONS, or empty
 };
 
 // True when every setting was read; false with the message.

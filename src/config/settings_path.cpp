@@ -7,8 +7,8 @@ namespace {
 
 bool replaceAfter(const Text& path, size_t dot, Text& iniPath)
 {
-    Text result(path.chars(), dot + 1);
-    if (!result.append("ini"))
+    Text result;
+    if (!result.assign(path.chars(), dot + 1) || !result.append("ini"))
         return false;
     iniPath = static_cast<Text&&>(result);
     return true;
@@ -31,8 +31,8 @@ bool iniPathForFileName(const Text& executablePath, Text& iniPath)
     size_t dot = findLastCharacter(executablePath, '.');
     if (dot != kNotFound && dot > nameStart)
         return replaceAfter(executablePath, dot, iniPath);
-    Text result(executablePath);
-    if (!result.append(".ini"))
+    Text result;
+    if (!result.assign(executablePath) || !result.append(".ini"))
         return false;
     iniPath = static_cast<Text&&>(result);
     return true;

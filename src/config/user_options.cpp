@@ -27,8 +27,11 @@ bool refuseOption(Failure& failure, const char* path, const OptionFailure& refus
     if (!refusal.format)
         return fail(failure, kOutOfMemoryMessage);
     Text said = formatMessage(refusal.format, refusal.subject.chars());
-    size_t place = findText(said, Text(kParametersPlace), 0);
-    Text reason(kRefusedPrefix);
+    Text parametersPlace;
+    Text reason;
+    if (!parametersPlace.assign(kParametersPlace) || !reason.assign(kRefusedPrefix))
+        return fail(failure, kOutOfMemoryMessage);
+    size_t place = findText(said, parametersPlace, 0);
     bool made = !said.isEmpty() && place != kNotFound && reason.append(said.chars(), place)
         && reason.append(said.chars() + place + sizeof kParametersPlace - 1);
     return made ? fail(failure, kUserOptionsFormat, path, reason.chars()) : fail(failure, kOutOfMemoryMessage);

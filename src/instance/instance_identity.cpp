@@ -8,15 +8,13 @@ const char kPathPrefix[] = "path:";
 
 }
 
-Text instanceIdentity(const Text& comparedPath, const Text& name)
+bool instanceIdentity(const Text& comparedPath, const Text& name, Text& identity)
 {
-    Text identity(name.isEmpty() ? kPathPrefix : kNamePrefix);
-    if (!identity.append(name.isEmpty() ? comparedPath : name))
-        return Text();
-    return identity;
+    return identity.assign(name.isEmpty() ? kPathPrefix : kNamePrefix)
+        && identity.append(name.isEmpty() ? comparedPath : name);
 }
 
-Text instanceHash(const Text& identity)
+bool instanceHash(const Text& identity, Text& hashText)
 {
     unsigned long long hash = 14695981039346656037ull;
     for (size_t i = 0; i < identity.length(); ++i) {
@@ -27,5 +25,5 @@ Text instanceHash(const Text& identity)
     char text[16];
     for (int i = 15; i >= 0; --i, hash >>= 4)
         text[i] = digits[hash & 0xF];
-    return Text(text, sizeof text);
+    return hashText.assign(text, sizeof text);
 }

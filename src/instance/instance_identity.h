@@ -4,12 +4,14 @@
 // system compares paths (platform::comparablePath: on Windows without regard
 // to case, either separator).
 //
-//   Text hash = instanceHash(instanceIdentity(comparedExecutablePath, settings.singleInstanceName));
+//   Text identity, hash;
+//   if (instanceIdentity(comparedExecutablePath, settings.singleInstanceName, identity)
+//       && instanceHash(identity, hash)) ... hash names the channel
 #include "common/text.h"
 
 // The identity's text: a name, or the path as the file system compares it.
-// Empty without memory.
-Text instanceIdentity(const Text& comparedPath, const Text& name);
+// False without memory.
+[[nodiscard]] bool instanceIdentity(const Text& comparedPath, const Text& name, Text& identity);
 // 16 hexadecimal digits of a 64-bit FNV-1a hash of the identity, which name
-// the channel; empty without memory.
-Text instanceHash(const Text& identity);
+// the channel; false without memory.
+[[nodiscard]] bool instanceHash(const Text& identity, Text& hashText);

@@ -164,10 +164,11 @@ bool startSingleInstance(const InstanceStart& start, SingleInstance& instance, F
 {
     const char* name = start.paths.applicationName.chars();
     Text comparedPath;
+    Text identity;
     Text hash;
-    if (platform::comparablePath(start.paths.executablePath, comparedPath))
-        hash = instanceHash(instanceIdentity(comparedPath, start.settings.singleInstanceName));
-    if (hash.isEmpty())
+    if (!platform::comparablePath(start.paths.executablePath, comparedPath)
+        || !instanceIdentity(comparedPath, start.settings.singleInstanceName, identity)
+        || !instanceHash(identity, hash))
         return fail(failure, kOutOfMemoryMessage);
     platform::ChannelProblem problem;
     platform::InstanceChannelOwner channel(platform::openInstanceChannel(hash.chars(), problem));

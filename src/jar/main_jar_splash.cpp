@@ -34,6 +34,5 @@ bool findMainJarSplash(const TextList& candidates, Text& jar, Text& image)
     size_t index = 0;
     if (!findMainJar(candidates, index, image))
         return false;
-    jar = candidates.at(index);
-    return !image.isEmpty();
+    return jar.assign(candidates.at(index)) && !image.isEmpty();
 }

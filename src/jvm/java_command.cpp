@@ -3,11 +3,15 @@
 namespace {
 
 const char kJavaCommandOption[] = "-Dsun.java.command=";
+const char kJavaLauncherProperty[] = "-Dsun.java.launcher=";
+// What java says of itself: tools show "Launcher Type: SUN_STANDARD" rather
+// than "generic", and the machine takes its thread for one it did not start.
+const char kJavaLauncherOption[] = "-Dsun.java.launcher=SUN_STANDARD";
 
-bool optionsSetJavaCommand(const TextList& options)
+bool optionsSet(const TextList& options, const char* property)
 {
     for (size_t i = 0; i < options.count(); ++i)
-        if (options.at(i).startsWith(kJavaCommandOption))
+        if (options.at(i).startsWith(property))
             return true;
     return false;
 }
@@ -26,8 +30,10 @@ bool javaCommandOption(const Text& what, const TextList& arguments, Text& option
 
 bool addJavaCommandOption(const Text& what, const TextList& arguments, TextList& vmOptions)
 {
-    if (optionsSetJavaCommand(vmOptions))
-        return true;
+    bool setsCommand = optionsSet(vmOptions, kJavaCommandOption);
+    bool setsLauncher = optionsSet(vmOptions, kJavaLauncherProperty);
     Text option;
-    return javaCommandOption(what, arguments, option) && vmOptions.append(option);
+    if (!setsCommand && !(javaCommandOption(what, arguments, option) && vmOptions.append(option)))
+        return false;
+    return setsLauncher || vmOptions.append(kJavaLauncherOption);
 }

@@ -2,6 +2,21 @@
 
 #include "jvm/java_strings.h"
 
+bool joinMainArguments(const TextList& fixed, const CommandLineArguments& given, CommandLineArguments& joined)
+{
+    for (size_t i = 0; i < fixed.count(); ++i)
+        if (!joined.append(fixed.at(i)))
+            return false;
+    for (size_t i = 0; i < given.count(); ++i) {
+        const Utf16Text& units = given.exact(i);
+        bool added = units.isEmpty() ? joined.append(given.text(i))
+                                     : joined.append(given.text(i), units.units(), units.length());
+        if (!added)
+            return false;
+    }
+    return true;
+}
+
 // Arguments the code page holds are made as they always were; the others
 // (a file dropped on the application whose name holds any character) take
 // their UTF-16 units as the command line gave them.

@@ -20,22 +20,29 @@ const char kMainWithArguments[] = "([Ljava/lang/String;)V";
 const int kFramesShown = 5;
 const char kExceptionInMainPrefix[] = "Exception in thread \"main\" ";
 
-// Describes the pending exception on the machine's standard error, as java
-// does; where messages go to a box, the failure carries it too, since the
-// user sees no standard error there. The prefix says where it came from.
-bool describeException(JNIEnv* env, const char* prefix, Failure& failure)
+// Where messages go to a box, the failure carries the pending exception,
+// since the user sees no standard error there; it stays pending. The prefix
+// says where it came from.
+void keepExceptionForBox(JNIEnv* env, const char* prefix, Failure& failure)
 {
     failSilently(failure);
-    if (platform::messagesShownInBox()) {
-        jthrowable thrown = env->ExceptionOccurred();
-        env->ExceptionClear();
-        Text message(prefix);
-        Text said = throwableText(env, thrown, kFramesShown);
-        if (thrown)
-            env->Throw(thrown);
-        if (!said.isEmpty() && message.append(said))
-            failWithText(failure, prefix, static_cast<Text&&>(message));
-    }
+    if (!platform::messagesShownInBox())
+        return;
+    jthrowable thrown = env->ExceptionOccurred();
+    env->ExceptionClear();
+    Text message;
+    Text said = throwableText(env, thrown, kFramesShown);
+    if (thrown)
+        env->Throw(thrown);
+    if (!said.isEmpty() && message.assign(prefix) && message.append(said))
+        failWithText(failure, prefix, static_cast<Text&&>(message));
+}
+
+// Describes the pending exception on the machine's standard error, as java
+// does, and in the failure where messages go to a box.
+bool describeException(JNIEnv* env, const char* prefix, Failure& failure)
+{
+    keepExceptionForBox(env, prefix, failure);
     env->ExceptionDescribe();
     return false;
 }
@@ -88,25 +95,37 @@ bool findConfiguredMain(JNIEnv* env, const MainTarget& target, const Text& runti
         return failSilently(failure);
     }
     jclass mainClass = env->FindClass(utfName);
-    trace("main class %s: %s", { utfName, mainClass ? "found" : "not found" });
-    if (!mainClass)
+    // As java, which loads the class first and initializes it when it looks
+    // up main, tells of an initializer that threw by its exception alone.
+    bool initializerThrew = !mainClass && classLoadsWithoutInitializing(env, target.javaClassName);
+    trace("main class %s: %s", { utfName, mainClass ? "found" : initializerThrew ? "its initializer threw" : "not found" });
+    if (!mainClass && !initializerThrew)
         mainClassNotFound(env, utfName, runtimeVersion, failure);
     env->ReleaseStringUTFChars(className, utfName);
+    if (initializerThrew)
+        return describeException(env, kExceptionInMainPrefix, failure);
     if (!mainClass)
         return false;
 
     entry.mainClass = mainClass;
     entry.main = env->GetStaticMethodID(mainClass, "main", kMainWithArguments);
     trace("static void main(String[]): %s", { entry.main ? "found" : "not found" });
-    if (entry.main)
-        return true;
+    if (entry.main) {
+        // JNI finds a main of any access. The runtime's launcher decides
+        // which main it calls, and whether: a private main (on Java 17 any
+        // but a public one) is refused with its message, a JavaFX
+        // application starts through its JavaFX support.
+        MainEntry decided;
+        HelperOutcome outcome = loadThroughRuntime(env, LaunchMode::Class, target.javaClassName, decided, failure);
+        if (outcome == HelperOutcome::Loaded)
+            entry = decided;
+        return outcome != HelperOutcome::Failed;
+    }
     // The lookup's own failure stands unless the runtime runs the class.
     jthrowable lookupFailure = env->ExceptionOccurred();
     env->ExceptionClear();
-    if (runtimeRunsClass(env, mainClass)) {
-        HelperOutcome outcome = loadThroughRuntime(env, LaunchMode::Class, target.javaClassName, entry, failure);
-        return outcome == HelperOutcome::Loaded;
-    }
+    if (runtimeRunsClass(env, mainClass))
+        return loadThroughRuntime(env, LaunchMode::Class, target.javaClassName, entry, failure) == HelperOutcome::Loaded;
     if (!lookupFailure)
         return fail(failure, kNoMainMethodMessage);
     env->Throw(lookupFailure);
@@ -174,9 +193,12 @@ bool invokeMainClass(MainThreadAttachment& attachment, VmStartCapture& start, co
         call.mainCalled(call.mainCalledContext);
     callMain(env, entry, arguments);
     bool threw = env->ExceptionOccurred() != nullptr;
-    trace("main returned%s", { threw ? " with an exception, described on the VM's standard error" : "" });
+    trace("main returned%s", { threw ? " with an exception, for the thread's uncaught-exception handler" : "" });
+    // As java, the exception stays pending: leaving the machine, the thread
+    // hands it to its uncaught-exception handler (the default one prints it
+    // as "Exception in thread "main" ...").
     if (threw)
-        describeException(env, kExceptionInMainPrefix, failure);
+        keepExceptionForBox(env, kExceptionInMainPrefix, failure);
     jint detached = attachment.detach();
     trace("DetachCurrentThread: %d", { static_cast<int>(detached) });
     // As with java, an exception out of main is a failure of the launch.

@@ -8,6 +8,9 @@
 namespace {
 
 const char kStackSizeOption[] = "-Xss";
+// Less than java's launcher gives a machine's first thread: the machine must
+// live long enough to refuse a smaller -Xss itself.
+const size_t kSmallestStack = 64 << 10;
 
 size_t parseSize(const char* text)
 {
@@ -55,10 +58,18 @@ size_t requestedStackSize(const TextList& options)
     return size;
 }
 
-bool runMainOnItsThread(const TextList& vmOptions, MainRunFunction run, void* context)
+bool runMainOnItsThread(const TextList& vmOptions, const VmLibrary& library, MainRunFunction run, void* context)
 {
     size_t wanted = requestedStackSize(vmOptions);
-    if (wanted > platform::currentThreadStackSize()) {
+    bool newThread = wanted > platform::currentThreadStackSize();
+    if (!platform::firstThreadMayRunMachine()) {
+        newThread = true;
+        if (wanted == 0)
+            wanted = defaultThreadStackSize(library);
+        else if (wanted < kSmallestStack)
+            wanted = kSmallestStack;
+    }
+    if (newThread) {
         ThreadRun call = { run, context };
         int result = 0;
         if (platform::runOnNewThread(wanted, runThere, &call, result)) {

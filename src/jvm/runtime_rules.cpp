@@ -11,6 +11,7 @@ const char kCheckAndLoadMainSignature[] = "(ZILjava/lang/String;)Ljava/lang/Clas
 const char kMethodFinderClass[] = "jdk/internal/misc/MethodFinder";
 const char kFindMainMethodSignature[] = "(Ljava/lang/Class;)Ljava/lang/reflect/Method;";
 const char kJavaFxApplicationClass[] = "javafx/application/Application";
+const char kForNameSignature[] = "(Ljava/lang/String;ZLjava/lang/ClassLoader;)Ljava/lang/Class;";
 
 // A lookup that failed because the runtime lacks what was looked up.
 template <typename T>
@@ -78,3 +79,27 @@ bool runtimeRunsClass(JNIEnv* env, jclass mainClass)
     }
     return method != nullptr;
 }
+
+bool classLoadsWithoutInitializing(JNIEnv* env, const Text& className)
+{
+    jthrowable pending = env->ExceptionOccurred();
+    env->ExceptionClear();
+    jclass classClass = absent(env, env->FindClass("java/lang/Class"));
+    jclass loaderClass = classClass ? absent(env, env->FindClass("java/lang/ClassLoader")) : nullptr;
+    jmethodID systemLoader = loaderClass
+        ? absent(env, env->GetStaticMethodID(loaderClass, "getSystemClassLoader", "()Ljava/lang/ClassLoader;"))
+        : nullptr;
+    jmethodID forName = systemLoader ? absent(env, env->GetStaticMethodID(classClass, "forName", kForNameSignature))
+                                     : nullptr;
+    jobject loader = forName ? env->CallStaticObjectMethod(loaderClass, systemLoader) : nullptr;
+    jstring name = loader ? newStringFromText(env, className) : nullptr;
+    jobject loaded = name ? env->CallStaticObjectMethod(classClass, forName, name, JNI_FALSE, loader) : nullptr;
+    if (env->ExceptionCheck()) {
+        env->ExceptionClear();
+        loaded = nullptr;
+    }
+    if (pending)
+        env->Throw(pending);
+    return loaded != nullptr;
+}
+

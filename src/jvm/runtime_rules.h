@@ -36,3 +36,10 @@ HelperOutcome loadMainThroughRuntime(JNIEnv* env, LaunchMode mode, const Text& w
 // main(String[]): a JavaFX application, or a main form that the runtime
 // admits (Java 25's instance and argument-less mains). Leaves nothing pending.
 bool runtimeRunsClass(JNIEnv* env, jclass mainClass);
+
+// Whether the class (its name with dots) is there to be loaded by the
+// application's class loader, without running its static initializer: JNI's
+// FindClass runs it, and fails for a class that is there when it throws.
+// Leaves what was pending before pending again.
+bool classLoadsWithoutInitializing(JNIEnv* env, const Text& className);
+

@@ -92,8 +92,8 @@ Text sealText(unsigned long long facts, const platform::FileStamp& archive)
     ArchiveHash hash;
     hash.addNumber(facts);
     hash.addStamp(archive);
-    Text text("startup archive ");
-    if (!appendHexDigits(text, hash.value(), 16) || !text.appendChar('\n'))
+    Text text;
+    if (!text.assign("startup archive ") || !appendHexDigits(text, hash.value(), 16) || !text.appendChar('\n'))
         return Text();
     return text;
 }

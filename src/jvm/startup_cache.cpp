@@ -143,9 +143,10 @@ bool gatherFacts(const StartupCacheFacts& facts, const TextList& options, Archiv
         if (hash.addFile(entries.at(i).chars(), stamp))
             jarBytes += stamp.size;
     const Text& vmLibrary = facts.runtime.vmLibraryPath;
-    Text baseArchive = directoryOfPath(vmLibrary, platform::kPathSeparator);
     hash.addFile(vmLibrary.chars(), stamp);
-    return baseArchive.append(kBaseArchiveName) && hash.addFile(baseArchive.chars(), stamp);
+    Text baseArchive;
+    return directoryOfPath(vmLibrary, platform::kPathSeparator, baseArchive)
+        && baseArchive.append(kBaseArchiveName) && hash.addFile(baseArchive.chars(), stamp);
 }
 
 // An archive that does not match its seal may be damaged, cut, half written
@@ -166,17 +167,18 @@ bool removeUnsealed(const StartupArchive& state)
 
 bool roomForArchive(const Text& archive, unsigned long long jarBytes)
 {
-    Text folder = directoryOfPath(archive, platform::kPathSeparator);
+    Text folder;
     unsigned long long free = 0;
-    return platform::freeSpace(folder.chars(), free) && free / kRoomPerJarByte > jarBytes
+    return directoryOfPath(archive, platform::kPathSeparator, folder) && platform::freeSpace(folder.chars(), free)
+        && free / kRoomPerJarByte > jarBytes
         && free - kRoomPerJarByte * jarBytes >= kRoomToSpare;
 }
 
 bool insertOptions(TextList& options, const Text& archive)
 {
     TextList result;
-    Text archiveOption(kArchiveFileOption);
-    if (!archiveOption.append(archive) || !result.append(options.at(0)))
+    Text archiveOption;
+    if (!archiveOption.assign(kArchiveFileOption) || !archiveOption.append(archive) || !result.append(options.at(0)))
         return false;
     for (const char* quiet : kQuietOptions)
         if (!result.append(quiet))

@@ -29,26 +29,14 @@ bool entryPointMissing(const platform::LibraryFailure& failure, Failure& result)
     return fail(result, kNoEntryPointReasonFormat, failure.reason.chars());
 }
 
-struct Hook {
-    const char* name;
-    void* function;
-};
-
-// The machine says through these why it cannot start; the exit hook also
-// calls the launcher's own one (see the start-up cache) when the application
-// calls System.exit.
-const Hook kHooks[] = {
-    { "vfprintf", reinterpret_cast<void*>(vmPrintHook) },
-    { "abort", reinterpret_cast<void*>(vmAbortHook) },
-    { "exit", reinterpret_cast<void*>(vmExitHook) },
-};
-const size_t kHookCount = sizeof kHooks / sizeof kHooks[0];
-
-// The option array the machine reads while it is created.
-JavaVMOption* fillOptions(const TextList& options, MemoryBlock& block)
+// The option array the machine reads while it is created, the hooks that
+// serve last (see jvm/vm_output.h): through them the machine says why it
+// cannot start, and the exit hook also calls the launcher's own one (see the
+// start-up cache) when the application calls System.exit.
+JavaVMOption* fillOptions(const TextList& options, const VmHook* hooks, size_t hookCount, MemoryBlock& block)
 {
     size_t count = options.count();
-    block.reset(static_cast<char*>(allocateMemory((count + kHookCount) * sizeof(JavaVMOption))));
+    block.reset(static_cast<char*>(allocateMemory((count + hookCount) * sizeof(JavaVMOption))));
     JavaVMOption* array = reinterpret_cast<JavaVMOption*>(block.get());
     if (!array)
         return nullptr;
@@ -58,10 +46,10 @@ JavaVMOption* fillOptions(const TextList& options, MemoryBlock& block)
         array[i].optionString = const_cast<char*>(options.at(i).chars());
         array[i].extraInfo = nullptr;
     }
-    for (size_t i = 0; i < kHookCount; ++i) {
-        trace("  %s (the launcher's hook)", { kHooks[i].name });
-        array[count + i].optionString = const_cast<char*>(kHooks[i].name);
-        array[count + i].extraInfo = kHooks[i].function;
+    for (size_t i = 0; i < hookCount; ++i) {
+        trace("  %s (the launcher's hook)", { hooks[i].name });
+        array[count + i].optionString = const_cast<char*>(hooks[i].name);
+        array[count + i].extraInfo = hooks[i].function;
     }
     return array;
 }
@@ -78,7 +66,8 @@ bool loadVmLibrary(const Text& path, const Text& binDirectory, VmLibrary& librar
         reinterpret_cast<CreateJavaVmFunction>(platform::findSymbol(loadedLibrary, "JNI_CreateJavaVM", loadFailure));
     if (!library.createJavaVm)
         return entryPointMissing(loadFailure, failure);
-    // Looked up, as a runtime must export it, but never called.
+    // Looked up, as a runtime must export it; called only for the size of
+    // main's thread.
     library.getDefaultInitArgs = reinterpret_cast<GetDefaultInitArgsFunction>(
         platform::findSymbol(loadedLibrary, "JNI_GetDefaultJavaVMInitArgs", loadFailure));
     if (!library.getDefaultInitArgs)
@@ -87,32 +76,69 @@ bool loadVmLibrary(const Text& path, const Text& binDirectory, VmLibrary& librar
     return true;
 }
 
+size_t defaultThreadStackSize(const VmLibrary& library)
+{
+    // The arguments of JNI 1.1, which a machine still fills with its default
+    // stack size when asked with that version, as java asks.
+    struct Jni11InitArgs {
+        jint version;
+        char** properties;
+        jint checkSource;
+        jint nativeStackSize;
+        jint javaStackSize;
+        jint minHeapSize;
+        jint maxHeapSize;
+        jint verifyMode;
+        char* classpath;
+        void* vfprintfHook;
+        void* exitHook;
+        void* abortHook;
+        jint enableClassGC;
+        jint enableVerboseGC;
+        jint disableAsyncGC;
+        jint verbose;
+        jboolean debugging;
+        jint debugPort;
+    };
+    Jni11InitArgs arguments = {};
+    arguments.version = JNI_VERSION_1_1;
+    if (library.getDefaultInitArgs)
+        library.getDefaultInitArgs(&arguments); // what it returns says nothing of the size
+    trace("the machine's default thread stack: %d KiB", { static_cast<int>(arguments.javaStackSize >> 10) });
+    return arguments.javaStackSize > 0 ? static_cast<size_t>(arguments.javaStackSize) : 0;
+}
+
 bool createVm(const VmLibrary& library, const TextList& options, VirtualMachine& machine,
               MainThreadAttachment& attachment, Failure& failure)
 {
     Text createFailed = formatMessage(kJniExceptionFormat, kCreateFailed);
     MemoryBlock block;
-    JavaVMOption* array = fillOptions(options, block);
+    VmHook hooks[kMostVmHooks];
+    size_t hookCount = chosenVmHooks(hooks);
+    JavaVMOption* array = fillOptions(options, hooks, hookCount, block);
     if (!array)
         return fail(failure, kJniExceptionFormat, kCreateFailed);
     JavaVMInitArgs arguments;
     arguments.version = JNI_VERSION_1_2;
-    arguments.nOptions = static_cast<jint>(options.count() + kHookCount);
+    arguments.nOptions = static_cast<jint>(options.count() + hookCount);
     arguments.options = array;
     arguments.ignoreUnrecognized = JNI_FALSE;
-    setVmStartFailure(createFailed.isEmpty() ? kCreateFailed : createFailed.chars());
+    if (!setVmStartFailure(createFailed.isEmpty() ? kCreateFailed : createFailed.chars()))
+        return fail(failure, kJniExceptionFormat, kCreateFailed);
     JNIEnv* env = nullptr;
     jint result = library.createJavaVm(&machine.vm, reinterpret_cast<void**>(&env), &arguments);
     trace("JNI_CreateJavaVM: %d", { static_cast<int>(result) });
-    setVmStartFailure("");
+    (void)setVmStartFailure(""); // an empty text needs no memory
     if (result == JNI_OK) {
         attachment.attach(machine.vm, env);
         return true;
     }
     machine.vm = nullptr;
     // Without memory for the message, what failed still stands.
-    Text message = withVmReason(createFailed.chars());
-    return failWithText(failure, message.isEmpty() ? kCreateFailed : kJniExceptionFormat, static_cast<Text&&>(message));
+    Text message;
+    if (!withVmReason(createFailed.chars(), message) || message.isEmpty())
+        return fail(failure, kCreateFailed);
+    return failWithText(failure, kJniExceptionFormat, static_cast<Text&&>(message));
 }
 
 VirtualMachine::~VirtualMachine()

@@ -34,7 +34,11 @@ struct VirtualMachine {
 // (runtime/chosen_runtime.h).
 [[nodiscard]] bool loadVmLibrary(const Text& path, const Text& binDirectory, VmLibrary& library,
                                  Failure& failure);
-// The options in order, then the launcher's hooks (see jvm/vm_output.h). The
-// calling thread is attached to the machine it creates.
+// The stack the machine gives its threads unless told otherwise, as java
+// asks for it to size main's thread; 0 when the machine leaves it to the
+// system.
+size_t defaultThreadStackSize(const VmLibrary& library);
+// The options in order, then the launcher's hooks that serve (see
+// jvm/vm_output.h). The calling thread is attached to the machine it creates.
 [[nodiscard]] bool createVm(const VmLibrary& library, const TextList& options, VirtualMachine& machine,
                             MainThreadAttachment& attachment, Failure& failure);

@@ -4,6 +4,7 @@
 #include "common/output_tail.h"
 #include "common/text_scan.h"
 #include "platform/message_box.h"
+#include "platform/process.h"
 #include "platform/standard_streams.h"
 #include "platform/threads.h"
 
@@ -21,6 +22,7 @@ struct VmStart {
     // is read and written under this lock.
     platform::Lock lock;
     bool starting = false;
+    bool exitHookWanted = false;
     // Set before the machine is created: its threads read them without the lock.
     FailureReport report = { nullptr, nullptr };
     ExitHookFunction chained = nullptr;
@@ -38,14 +40,15 @@ const unsigned long kEndLockWait = 200;
 
 // The message followed by what the box shows of the machine's words: those
 // it printed through the hook, then those it wrote to its standard streams.
-Text withShownReason(const char* message, bool printedKept, Text& printed)
+bool withShownReason(const char* message, bool printedKept, Text& printed, Text& result)
 {
-    Text result(message);
+    if (!result.assign(message))
+        return false;
     Text streams;
     platform::capturedStandardStreams(streams);
     if (printedKept && printed.append(streams))
         appendShownReason(result, printed);
-    return result;
+    return true;
 }
 
 // Where messages go to standard error the machine's words are already there,
@@ -63,11 +66,14 @@ void reportEndDuringStart()
         if (!held.holds() || !vmStart.starting)
             return;
         vmStart.starting = false;
-        failureMessage = vmStart.failureMessage;
+        // Without memory for the message there is nothing to tell.
+        if (!failureMessage.assign(vmStart.failureMessage))
+            return;
         printedKept = vmStart.printed.appendTo(printed);
     }
-    Text message = withShownReason(failureMessage.chars(), printedKept, printed);
-    if (message.isEmpty() || !vmStart.report.show)
+    Text message;
+    if (!withShownReason(failureMessage.chars(), printedKept, printed, message) || message.isEmpty()
+        || !vmStart.report.show)
         return;
     Failure failure;
     failWithText(failure, failureMessage.isEmpty() ? "" : kJniExceptionFormat, static_cast<Text&&>(message));
@@ -124,6 +130,16 @@ void JNICALL vmExitHook(jint code)
         vmStart.chained(code);
 }
 
+namespace {
+
+void callChainedAtExit(int code)
+{
+    if (vmStart.chained)
+        vmStart.chained(static_cast<jint>(code));
+}
+
+}
+
 void VmStartCapture::begin(const FailureReport& report, ExitHookFunction chained)
 {
     capturing_ = true;
@@ -134,13 +150,26 @@ void VmStartCapture::begin(const FailureReport& report, ExitHookFunction chained
         vmStart.printed.clear();
         vmStart.starting = true;
     }
+    vmStart.exitHookWanted = platform::messagesShownInBox() || (chained && !platform::runAtExit(callChainedAtExit));
     platform::startCapturingStandardStreams();
 }
 
-void setVmStartFailure(const char* message)
+size_t chosenVmHooks(VmHook (&hooks)[kMostVmHooks])
+{
+    size_t count = 0;
+    if (platform::messagesShownInBox()) {
+        hooks[count++] = { "vfprintf", reinterpret_cast<void*>(vmPrintHook) };
+        hooks[count++] = { "abort", reinterpret_cast<void*>(vmAbortHook) };
+    }
+    if (vmStart.exitHookWanted)
+        hooks[count++] = { "exit", reinterpret_cast<void*>(vmExitHook) };
+    return count;
+}
+
+bool setVmStartFailure(const char* message)
 {
     platform::LockHolder held(vmStart.lock);
-    vmStart.failureMessage = Text(message);
+    return vmStart.failureMessage.assign(message);
 }
 
 void VmStartCapture::end()
@@ -161,13 +190,13 @@ bool appendVmPrinted(Text& text)
     return vmStart.printed.appendTo(text);
 }
 
-Text withVmReason(const char* message)
+bool withVmReason(const char* message, Text& result)
 {
     if (!platform::messagesShownInBox())
-        return Text(message);
+        return result.assign(message);
     Text printed;
     bool printedKept = appendVmPrinted(printed);
-    return withShownReason(message, printedKept, printed);
+    return withShownReason(message, printedKept, printed, result);
 }
 
 void appendShownReason(Text& message, const Text& said)

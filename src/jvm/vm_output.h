@@ -17,6 +17,22 @@ jint JNICALL vmPrintHook(FILE* stream, const char* format, va_list arguments);
 void JNICALL vmAbortHook();
 void JNICALL vmExitHook(jint code);
 
+// A hook as the machine takes it: the option's name, the function its extra
+// information.
+struct VmHook {
+    const char* name;
+    void* function;
+};
+const size_t kMostVmHooks = 3;
+// The hooks VmStartCapture::begin chose; their count. HotSpot lists every hook it is
+// handed among the machine's arguments (RuntimeMXBean.getInputArguments(),
+// jcmd VM.command_line), where java has none, so only those that serve are
+// handed over: the print and abort hooks where messages go to a box (its
+// text, the box when the machine ends the process while it starts), the exit
+// hook there too, and elsewhere only for a chained function that the system
+// cannot run at exit by itself (it can on Linux).
+size_t chosenVmHooks(VmHook (&hooks)[kMostVmHooks]);
+
 // Tells the user of a failure at once, as the launch sequence tells them.
 struct FailureReport {
     void (*show)(const Failure& failure, void* context);
@@ -54,12 +70,15 @@ private:
     bool capturing_ = false;
 };
 // What an end of the process means at this point of the start; empty: only
-// what the machine said is shown, and nothing when it said nothing.
-void setVmStartFailure(const char* message);
+// what the machine said is shown, and nothing when it said nothing. False,
+// and the meaning as it was, when it cannot get memory.
+[[nodiscard]] bool setVmStartFailure(const char* message);
 
 // The message, followed by what the machine said where the message goes to a
 // box (elsewhere the machine's own output is beside it on standard error).
-Text withVmReason(const char* message);
+// False when the message cannot get memory; without memory for the
+// machine's words, the message stands alone.
+[[nodiscard]] bool withVmReason(const char* message, Text& result);
 // What the machine printed through its hook since the start began: its last
 // OutputTail::kBound bytes; false when the text could not take them.
 [[nodiscard]] bool appendVmPrinted(Text& text);

@@ -18,6 +18,15 @@ void nameOutputFileInBoxes(const char* path)
     outputFilePath = path;
 }
 
+void showNote(const Text& note)
+{
+    if (note.isEmpty())
+        return;
+    trace("note: %s", { note });
+    if (!platform::messagesShownInBox())
+        platform::showErrorBox(nullptr, note.chars());
+}
+
 void showFailure(platform::WindowHandle owner, const Failure& failure)
 {
     if (!failure.hasMessage())

@@ -11,6 +11,9 @@ void showFailure(platform::WindowHandle owner, const Failure& failure);
 // What the running application's user is told in passing (a hand-over that
 // cannot be delivered): standard error and the trace, never a box.
 void showFailureInPassing(const Failure& failure);
+// A note for the user where there is standard error (not in the window
+// flavour, which has none), and in the trace; nothing for an empty one.
+void showNote(const Text& note);
 // From now on a box also says where the application's output is; the path
 // lives as long as the launch (the Launcher's).
 void nameOutputFileInBoxes(const char* path);

@@ -2,11 +2,13 @@
 
 #include "common/argument_splitting.h"
 #include "common/trace.h"
+#include "config/working_directory.h"
 #include "config/environment_settings.h"
 #include "config/runtime_missing_message.h"
 #include "instance/handover_delivery.h"
 #include "instance/restart.h"
 #include "jvm/java_command.h"
+#include "jvm/main_arguments.h"
 #include "jvm/main_invocation.h"
 #include "jvm/main_thread.h"
 #include "jvm/vm_output.h"
@@ -76,10 +78,11 @@ bool findRuntime(Launcher& launcher, Failure& failure)
 RuntimeSplash showSplashOfRuntime(const Launcher& launcher)
 {
     const LaunchSettings& settings = launcher.settings;
-    const Text& image = settings.splashImage.isEmpty() ? launcher.splash.runtimeImage : settings.splashImage;
-    const Text noJar;
+    const Text none;
+    const Text& setting = launcher.splash.runtimeShowsImage ? settings.display.splashScreen : none;
+    const Text& image = settings.splashImage.isEmpty() ? setting : settings.splashImage;
     if (!image.isEmpty() || launcher.splash.window.isValid())
-        return showRuntimeSplash(launcher.runtime.home, image, noJar);
+        return showRuntimeSplash(launcher.runtime.home, image, none);
     const MainTarget& target = launcher.target;
     return showRuntimeSplash(launcher.runtime.home, target.jarSplashImage, target.name);
 }
@@ -134,7 +137,7 @@ bool createVmAndRunMain(void* context, MainThreadAttachment& attachment)
     launcher.vmStart.begin({ showFailureNow, &launcher.splash.messageOwner }, exitHookOf(launcher));
     if (!createVm(launcher.vmLibrary, launcher.settings.vmOptions, launcher.machine, attachment, run.failure))
         return false;
-    MainCall call = { launcher.target, launcher.runtime.versionText, launcher.arguments };
+    MainCall call = { launcher.target, launcher.runtime.versionText, launcher.mainArguments };
     if (launcher.instance.state || launcher.application.restarts) {
         call.mainCalled = mainIsCalled;
         call.mainCalledContext = &launcher;
@@ -151,18 +154,18 @@ bool startAsSingleInstance(Launcher& launcher, Failure& failure)
 
 // The failure is shown before the teardown, which waits for the
 // application's threads, with the splash window still its owner.
-bool launch(platform::InstanceHandle instance)
+int launch(platform::InstanceHandle instance)
 {
     Launcher launcher(instance);
     Failure failure;
     if (!platformStarted(launcher.startedPlatform, failure)) {
         showFailure(nullptr, failure);
-        return false;
+        return failure.exitCode;
     }
     if (prepareLaunch(launcher, failure) && (launcher.instance.handedOver || runApplication(launcher, failure)))
-        return true;
+        return 0;
     showFailure(launcher.splash.messageOwner, failure);
-    return false;
+    return failure.exitCode;
 }
 
 }
@@ -170,7 +173,7 @@ bool launch(platform::InstanceHandle instance)
 int launchMain(platform::InstanceHandle instance)
 {
     openTraceFile();
-    int result = launch(instance) ? 0 : -1;
+    int result = launch(instance);
     trace("exit code %d", { result });
     platform::finishOutputFile();
     return result;
@@ -202,8 +205,10 @@ bool prepareLaunch(Launcher& launcher, Failure& failure)
         readDisplaySettings(launcher.paths, launcher.settings.display);
         showSplash(launcher.settings.display, launcher.splash);
     }
-    if (!loadSettings(launcher.paths, launcher.settings, failure)
-        || !checkRuntimeDownloadAddress(launcher.paths, failure)
+    bool loaded = loadSettings(launcher.paths, launcher.settings, failure);
+    // As java, which notes that it read JDK_JAVA_OPTIONS before it says what is wrong with it.
+    showNote(launcher.settings.optionsNote);
+    if (!loaded || !checkRuntimeDownloadAddress(launcher.paths, failure)
         || !readOutputFileSettings(launcher.paths, launcher.outputFile, failure))
         return false;
     // Before the runtime is loaded: its C runtime takes the standard streams
@@ -218,12 +223,20 @@ bool prepareLaunch(Launcher& launcher, Failure& failure)
         StartupCacheFacts facts = { launcher.runtime, settings.classPath, launcher.paths };
         addStartupCacheOptions(facts, settings.vmOptions, launcher.startupArchive);
     }
-    return addJavaCommandOption(launcher.target.name, launcher.arguments.texts(), settings.vmOptions)
+    return (joinMainArguments(settings.mainArguments, launcher.arguments, launcher.mainArguments)
+            && addJavaCommandOption(launcher.target.name, launcher.mainArguments.texts(), settings.vmOptions))
         || fail(failure, kOutOfMemoryMessage);
 }
 
 bool runApplication(Launcher& launcher, Failure& failure)
 {
+    // The settings' image is still the one named from the starting folder.
+    LaunchSettings& settings = launcher.settings;
+    if (!settings.startDirectory.isEmpty() && launcher.splash.runtimeShowsImage
+        && !anchorInStartDirectory(settings.display.splashScreen, settings.startDirectory))
+        return fail(failure, kOutOfMemoryMessage);
+    if (!enterWorkingDirectory(settings.workingDirectory, failure))
+        return false;
     // The splash library needs the VM library loaded, and must show its
     // splash before the machine starts for java.awt.SplashScreen to find it.
     if (!loadVmLibrary(launcher.runtime.vmLibraryPath, launcher.runtime.binDirectory, launcher.vmLibrary, failure))
@@ -234,5 +247,5 @@ bool runApplication(Launcher& launcher, Failure& failure)
     if (splashWanted(launcher.arguments.texts()))
         runtimeSplash = showSplashOfRuntime(launcher);
     MainRun run = { launcher, failure };
-    return runMainOnItsThread(launcher.settings.vmOptions, createVmAndRunMain, &run);
+    return runMainOnItsThread(launcher.settings.vmOptions, launcher.vmLibrary, createVmAndRunMain, &run);
 }

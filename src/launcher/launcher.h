@@ -30,9 +30,10 @@ struct Launcher {
     SingleInstance instance;                   // its claim is given up once the application has ended
     VirtualMachine machine;                    // its end waits for the application's threads
     LaunchPaths paths;
-    CommandLineArguments arguments;
+    CommandLineArguments arguments; // the command line's
     ApplicationSettings application;
     LaunchSettings settings;
+    CommandLineArguments mainArguments; // the settings' Main Arguments, then the command line's
     OutputFileSettings outputFile;
     ChosenRuntime runtime; // once chosen: its home, version, VM library and bin folder
     MainTarget target;     // what runs, once the settings and the runtime are known

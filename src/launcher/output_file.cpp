@@ -17,8 +17,8 @@ unsigned long long rotate(const Text& path, unsigned long long limit)
     platform::FileStamp stamp;
     if (!platform::fileStamp(path.chars(), stamp) || stamp.size <= limit)
         return stamp.size;
-    Text rotated(path);
-    bool renamed = rotated.append(".1") && platform::renameFile(path.chars(), rotated.chars());
+    Text rotated;
+    bool renamed = rotated.assign(path) && rotated.append(".1") && platform::renameFile(path.chars(), rotated.chars());
     trace("output file %s: over the limit, %s %s", { path, renamed ? "renamed" : "not renamed", rotated });
     return renamed ? 0 : stamp.size;
 }
@@ -35,9 +35,9 @@ const char* sendStreamsToFile(const OutputFileSettings& settings, const Text& ex
     unsigned long long size = rotate(path, settings.limit);
     // When the run started, and which executable it was.
     Text heading = platform::localTimeText();
-    Text stopLine(kStopLine);
+    Text stopLine;
     platform::OpenFile file = platform::openForAppending(path.chars());
-    if (file.isValid() && heading.appendChar(' ') && heading.append(executablePath)
+    if (file.isValid() && stopLine.assign(kStopLine) && heading.appendChar(' ') && heading.append(executablePath)
         && heading.append(platform::kLineEnd) && stopLine.append(platform::kLineEnd)
         && platform::appendToOpenFile(file.get(), heading.chars(), heading.length()))
         size += heading.length();

@@ -3,6 +3,7 @@
 // path, and reading and writing regular files.
 #include "common/command_line_arguments.h"
 #include "common/text.h"
+#include "common/text_list.h"
 #include "common/unique_handle.h"
 
 // FileHandle: the build takes this header from posix/types/ or win32/types/.
@@ -26,6 +27,24 @@ size_t firstUndecodableByte(const Text& text);
 // they carry none (Linux).
 extern const char kExecutableExtension[];
 bool fileExists(const char* path);
+// Whether anything has exactly this name: a '*' or '?' in it is a character
+// of the name, as java's access() takes it.
+bool nameExists(const char* path);
+// Whether the character separates the names of a path ('\\' and '/' on
+// Windows, '/' on Linux).
+bool isFileSeparator(char c);
+// The names in the folder of a class path wildcard ("lib/*"; "*" alone is the
+// current folder), "." and ".." among them, in the order the system lists
+// them, as java lists them: readdir's on Linux, FindFirstFile's on Windows;
+// false when the folder cannot be listed.
+bool listWildcardFolder(const char* wildcard, TextList& names);
+// The current directory, exact in the code page (or as environmentVariable
+// gives a folder that the code page cannot hold); false when it cannot be had.
+bool currentDirectory(Text& directory);
+bool changeDirectory(const char* path);
+// Whether the path does not depend on the current directory ('/' on Linux;
+// a drive or a separator first on Windows).
+bool isAbsolutePath(const char* path);
 // Whether the path names a directory.
 bool isDirectory(const char* path);
 // What separates the entries of a class path (';' on Windows, ':' on Linux).

@@ -84,7 +84,14 @@ bool setEnvironmentVariable(const char* name, const char* value);
 // replaced meanwhile), on Windows the system's own UTF-16 path is used. False
 // with the function that failed and its error code.
 bool startExecutableAgain(const char* executable, const char*& call, int& code);
-// Ends the process with the code, as the virtual machine's own exit would.
+// Ends the process with the code, as the virtual machine's own exit would;
+// also from within the exit handlers of runAtExit.
 [[noreturn]] void endProcess(int code);
+// Has the function called with the exit code when the process ends through
+// exit(), as HotSpot ends it at System.exit (after its own exit hook), on
+// Linux, where the machine shares the launcher's C library; false where that
+// cannot be (Windows: the machine's C runtime is not the launcher's), and
+// the machine's exit hook must serve. At most one function.
+bool runAtExit(void (*function)(int code));
 
 }

@@ -40,7 +40,13 @@ private:
 // Threads. The stack the calling thread was given, in bytes (the most a
 // size_t holds when the system sets no limit).
 size_t currentThreadStackSize();
-// Runs the function on a new thread with a stack of the given size and waits
+// Whether the process's first thread may run the virtual machine. Not on
+// Linux: its stack grows on demand up to the stack limit, unlike any other
+// thread's, and HotSpot, told that java made it (sun.java.launcher), takes
+// each thread for one of java's and gives Java code the whole of that stack.
+bool firstThreadMayRunMachine();
+// Runs the function on a new thread with a stack of the given size (0: the
+// system's default size for a new thread) and waits
 // for it (on Windows handling the thread's window messages meanwhile, so that
 // a message box the function shows may own the caller's windows); false, and
 // nothing run, when no such thread can be made.

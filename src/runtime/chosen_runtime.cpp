@@ -11,13 +11,14 @@ namespace {
 const size_t kLibraryHeadersLimit = 4096;
 
 // The library lies in bin\<kind>\ of the runtime; its own DLLs lie in bin\.
-Text binDirectoryOf(const Text& vmLibraryPath)
+bool binDirectoryOf(const Text& vmLibraryPath, Text& directory)
 {
-    Text kindDirectory = directoryOfPath(vmLibraryPath, platform::kPathSeparator);
-    if (kindDirectory.isEmpty())
-        return kindDirectory;
-    kindDirectory.truncate(kindDirectory.length() - 1);
-    return directoryOfPath(kindDirectory, platform::kPathSeparator);
+    if (!directoryOfPath(vmLibraryPath, platform::kPathSeparator, directory))
+        return false;
+    if (directory.isEmpty())
+        return true;
+    directory.truncate(directory.length() - 1);
+    return directoryOfPath(directory, platform::kPathSeparator, directory);
 }
 
 LibraryProcessor processorOf(const Text& library)
@@ -35,7 +36,11 @@ VmLibraryFit findVmLibrary(const char* kind, ChosenRuntime& runtime)
     runtime.vmLibraryPath = findJvmLibrary(runtime.home, kind);
     if (runtime.vmLibraryPath.isEmpty())
         return VmLibraryFit::Missing;
-    runtime.binDirectory = binDirectoryOf(runtime.vmLibraryPath);
+    // Without its folder the library would find other libraries of its name.
+    if (!binDirectoryOf(runtime.vmLibraryPath, runtime.binDirectory)) {
+        runtime.vmLibraryPath.clear();
+        return VmLibraryFit::Missing;
+    }
     LibraryProcessor processor = processorOf(runtime.vmLibraryPath);
     runtime.processorChecked = processor.isKnown();
     if (runtime.processorChecked && !(processor == platform::kThisProcessor))

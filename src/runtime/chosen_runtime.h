@@ -21,7 +21,7 @@ struct ChosenRuntime {
 
 enum class VmLibraryFit {
     Fits,           // this process can load it, or its headers could not be read (the loader then says why)
-    Missing,        // the home has no VM library
+    Missing,        // the home has no VM library, or its paths could not get memory
     OtherProcessor, // built for another processor than this process's: it could never be loaded
 };
 

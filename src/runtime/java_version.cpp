@@ -15,9 +15,9 @@ const size_t kReleaseFileLimit = 65536;
 
 bool runtimeReleaseVersion(const Text& home, Text& versionText)
 {
-    Text path(home);
+    Text path;
     Text contents;
-    return endWithCharacter(path, platform::kPathSeparator) && path.append(kReleaseFile)
+    return path.assign(home) && endWithCharacter(path, platform::kPathSeparator) && path.append(kReleaseFile)
         && platform::readFileStart(path.chars(), kReleaseFileLimit, contents)
         && releaseFileVersion(contents, versionText);
 }

@@ -20,8 +20,8 @@ bool runtimeHomeOf(const platform::RuntimeRecord& record, Text& home, bool& inKi
         return false;
     if (record.kind != platform::RecordKind::Vendor)
         return true;
-    Text jre(home);
-    inKit = jre.append(platform::kPrivateRuntimeSubdirectory) && hasJavaLibrary(jre);
+    Text jre;
+    inKit = jre.assign(home) && jre.append(platform::kPrivateRuntimeSubdirectory) && hasJavaLibrary(jre);
     if (inKit)
         home = static_cast<Text&&>(jre);
     return true;

@@ -10,8 +10,8 @@ namespace {
 Text firstExisting(const Text& directory, const char* const* relativePaths)
 {
     for (const char* const* relative = relativePaths; *relative; ++relative) {
-        Text path(directory);
-        if (path.append(*relative) && platform::fileExists(path.chars()))
+        Text path;
+        if (path.assign(directory) && path.append(*relative) && platform::fileExists(path.chars()))
             return path;
     }
     return Text();
@@ -35,8 +35,9 @@ bool hasJavaLibrary(const Text& directory)
 Text findJvmLibrary(const Text& runtimeHome, const char* kind)
 {
     for (const char* const* relative = platform::kVmLibraryPaths; *relative && *kind; ++relative) {
-        Text path(runtimeHome);
-        if (isOfKind(*relative, kind) && path.append(*relative) && platform::fileExists(path.chars()))
+        Text path;
+        if (isOfKind(*relative, kind) && path.assign(runtimeHome) && path.append(*relative)
+            && platform::fileExists(path.chars()))
             return path;
     }
     return firstExisting(runtimeHome, platform::kVmLibraryPaths);

@@ -41,16 +41,22 @@ bool isPrivateRuntime(const Text& directory)
     return found;
 }
 
-Text findPrivateRuntime(const Text& directory)
+// The home is the executable's directory, or its private runtime
+// subdirectory, when it holds a runtime; else the empty text. False when
+// memory runs out: no other runtime may stand in for the private one then.
+bool findPrivateRuntime(const Text& directory, Text& home)
 {
+    home.clear();
     if (directory.isEmpty())
-        return Text();
+        return true;
     if (isPrivateRuntime(directory))
-        return directory;
-    Text subdirectory(directory);
-    if (subdirectory.append(platform::kPrivateRuntimeSubdirectory) && isPrivateRuntime(subdirectory))
-        return subdirectory;
-    return Text();
+        return home.assign(directory);
+    Text subdirectory;
+    if (!subdirectory.assign(directory) || !subdirectory.append(platform::kPrivateRuntimeSubdirectory))
+        return false;
+    if (isPrivateRuntime(subdirectory))
+        home = static_cast<Text&&>(subdirectory);
+    return true;
 }
 
 // A private runtime is taken whatever its version; the version is read all
@@ -82,7 +88,8 @@ bool searchRegisteredRuntimes(const RuntimeRequirement& requirement, ChosenRunti
 bool chooseRuntime(const Text& directory, const RuntimeRequirement& requirement, ChosenRuntime& runtime,
                    TextList& passedOver, Failure& failure)
 {
-    runtime.home = findPrivateRuntime(directory);
+    if (!findPrivateRuntime(directory, runtime.home))
+        return fail(failure, kOutOfMemoryMessage);
     // A recorded runtime's library was found and fits, or it was left out.
     VmLibraryFit library = VmLibraryFit::Fits;
     if (!runtime.home.isEmpty()) {

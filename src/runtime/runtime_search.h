@@ -13,7 +13,8 @@
 // holds a runtime (whatever its version); else the best runtime the system
 // records. False with why none can be used: none is in range
 // (kRuntimeNotFoundFormat), or the private one has no VM library or one built
-// for another processor (a recorded one of those is passed over). Either way,
+// for another processor (a recorded one of those is passed over), or the
+// private one's home cannot get memory. Either way,
 // a line for each recorded runtime that could not be chosen, and why (see
 // collectCandidates).
 [[nodiscard]] bool chooseRuntime(const Text& directory, const RuntimeRequirement& requirement,

@@ -115,11 +115,12 @@ Text formatVersion(const VersionNumber& version)
                          || version.components[last] == kOpenMaximumComponent))
         --last;
     if (last < 0)
-        return Text("0.0.0.0");
+        return formatMessage("0.0.0.0", nullptr, 0);
     Text text;
     for (int i = 0; i <= last; ++i) {
         FormatValue component = version.components[i];
-        if (!text.append(formatMessage(i == 0 ? "%d" : ".%d", &component, 1)))
+        Text part = formatMessage(i == 0 ? "%d" : ".%d", &component, 1);
+        if (part.isEmpty() || !text.append(part))
             return Text();
     }
     return text;
@@ -130,7 +131,7 @@ Text requirementText(const VersionNumber& minimum, const VersionNumber& maximum)
     bool openMinimum = isAnyVersion(minimum);
     bool openMaximum = isAnyVersion(maximum);
     if (openMinimum && openMaximum)
-        return Text("latest version");
+        return formatMessage("latest version", nullptr, 0);
     if (openMinimum)
         return formatMessage("maximum %s", formatVersion(maximum).chars());
     if (openMaximum)

@@ -18,6 +18,7 @@ int compareVersions(const VersionNumber& a, const VersionNumber& b);
 bool sameVersion(const VersionNumber& a, const VersionNumber& b);
 bool matchesPreferred(const VersionNumber& installed, const VersionNumber& entry);
 bool isAnyVersion(const VersionNumber& version);
+// Each is empty only when memory runs out, as a formatted message is.
 Text formatVersion(const VersionNumber& version);
 // What the not-found message asks for: "latest version", "minimum 1.4", ...
 Text requirementText(const VersionNumber& minimum, const VersionNumber& maximum);

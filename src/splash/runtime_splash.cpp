@@ -114,8 +114,9 @@ RuntimeSplash showRuntimeSplash(const Text& runtimeHome, const Text& image, cons
     RuntimeSplash splash;
     if (image.isEmpty())
         return splash;
-    Text path = runtimeHome;
-    if (!endWithCharacter(path, platform::kPathSeparator) || !path.append(platform::kSplashLibraryPath))
+    Text path;
+    if (!path.assign(runtimeHome) || !endWithCharacter(path, platform::kPathSeparator)
+        || !path.append(platform::kSplashLibraryPath))
         return splash;
     platform::LibraryFailure failure;
     void* loadedLibrary =

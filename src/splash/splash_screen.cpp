@@ -12,7 +12,7 @@ void showSplash(const DisplaySettings& display, SplashScreen& splash)
     Text head;
     if (platform::readFileStart(display.splashScreen.chars(), kSplashImageHeadLength, head)
         && isRuntimeSplashImage(head.chars(), head.length())) {
-        splash.runtimeImage = display.splashScreen;
+        splash.runtimeShowsImage = true;
         return;
     }
     splash.window.reset(platform::newSplashScreenWindow());

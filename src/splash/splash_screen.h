@@ -12,8 +12,8 @@
 #include <stddef.h>
 
 struct SplashScreen {
-    // A GIF, PNG or JPEG file the settings name, for the runtime's splash library.
-    Text runtimeImage;
+    // The settings name a GIF, PNG or JPEG file, for the runtime's splash library.
+    bool runtimeShowsImage = false;
     // While shown, the owner of every message box; the window goes with the owner.
     platform::WindowHandle messageOwner = nullptr;
     platform::SplashWindowOwner window;

@@ -52,9 +52,10 @@ def latin1_locale(tmp_path_factory):
 def launch(launcher_binary, tmp_path):
     """Runs a copy of the launcher with its settings file (None: no settings file).
 
-    private_runtime: {link name in the launcher's directory: target}, to ship a runtime."""
+    private_runtime: {link name in the launcher's directory: target}, to ship a runtime;
+    cwd: the directory it starts in (by default the tests' own)."""
     def run(settings, arguments=(), locale=None, private_runtime=(), name='app', ini='app.ini',
-            directory='app', env=None):
+            directory='app', env=None, cwd=None):
         directory = tmp_path / directory
         directory.mkdir(parents=True, exist_ok=True)
         shutil.copy2(launcher_binary, directory / name)
@@ -66,7 +67,7 @@ def launch(launcher_binary, tmp_path):
         environment.update(locale or {})
         environment.update(env or {})
         return subprocess.run([str(directory / name), *arguments], capture_output=True,
-                              env=environment, timeout=120)
+                              env=environment, timeout=120, cwd=cwd)
     return run
 
 

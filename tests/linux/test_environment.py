@@ -38,4 +38,4 @@ def test_a_line_without_a_name_stops_the_launch(launch, classes, runtime):
     assert result.returncode == 255
     assert result.stdout == b''
     assert result.stderr.decode() == (
-        'A line of [Environment] names no variable: =value')
+        'A line of [Environment] names no variable: =value\n')

@@ -6,7 +6,7 @@ import pytest
 
 from linux_rig import report, settings_text
 
-NO_CLASS_PATH = b'Java Class Path was not specified in INI file.'
+NO_CLASS_PATH = b'Java Class Path was not specified in INI file.\n'
 
 
 def test_a_nul_ends_each_value_and_nothing_hangs(launch, classes):

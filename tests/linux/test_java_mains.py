@@ -100,6 +100,14 @@ def forms(tmp_path_factory):
 
 
 @pytest.fixture(scope='session')
+def access(tmp_path_factory, compiler):
+    """Static mains that are not public."""
+    output = tmp_path_factory.mktemp('access')
+    compile_java(compiler, output, sorted((MAINS / 'access').glob('*.java')), '--release', '17')
+    return output
+
+
+@pytest.fixture(scope='session')
 def display(xvfb_display):
     """A display of a private Xvfb server for the session."""
     return {'DISPLAY': xvfb_display}
@@ -133,7 +141,7 @@ def test_main_jar_as_java_jar_runs_it(launch, main_jar, runtime):
 
 def test_no_jar_names_a_main_class(launch, main_jar):
     result = launch(settings_text(main_jar / 'plain.jar', main_class=''))
-    assert (result.returncode, result.stderr) == (255, b'Main class was not specified in INI file.')
+    assert (result.returncode, result.stderr) == (255, b'Main class was not specified in INI file.\n')
 
 
 @pytest.mark.parametrize('jre', JAVA25, ids=ids(JAVA25))
@@ -147,6 +155,15 @@ def test_main_forms_of_java_25(launch, forms, jre, main_class):
                                               b'static main()' if main_class == 'StaticNoArgs' else b'compact')
 
 
+@pytest.mark.parametrize('main_class', ['PrivateMain', 'PackageMain', 'ProtectedMain'])
+def test_a_main_that_is_not_public_runs_where_java_runs_it(launch, access, runtime, main_class):
+    # Java 17 refuses all three with its message and 1; Java 25 runs all but the private one.
+    through_java = java(runtime, '-cp', access, main_class)
+    through_launcher = launch(pinned(runtime, settings_text(access, main_class=main_class)))
+    assert_same(through_java, through_launcher)
+    assert through_launcher.returncode == (0 if runtime.feature >= 25 and main_class != 'PrivateMain' else 1)
+
+
 @pytest.mark.parametrize('jre', JAVA25, ids=ids(JAVA25))
 def test_a_class_without_any_main_still_fails_as_before(launch, forms, jre):
     runtime = jre
@@ -155,36 +172,88 @@ def test_a_class_without_any_main_still_fails_as_before(launch, forms, jre):
     assert b'java.lang.NoSuchMethodError' in result.stderr
 
 
-@pytest.mark.parametrize('jre', JAVA17, ids=ids(JAVA17))
-@pytest.mark.parametrize('main_class', ['FxNoMain', 'FxWithMain'])
-def test_javafx_application(launch, tmp_path, display, jre, main_class):
-    runtime = jre
+FX_MODULES = ['--module-path', str(OPENJFX), '--add-modules', 'javafx.graphics']
+
+
+@pytest.fixture
+def fx_classes(tmp_path):
     if not (OPENJFX / 'javafx.graphics.jar').exists():
         pytest.skip('openjfx is not installed')
-    modules = ['--module-path', str(OPENJFX), '--add-modules', 'javafx.graphics']
-    compile_java(runtime, tmp_path / 'fx', sorted((MAINS / 'fx').glob('*.java')), *modules)
-    through_java = java(runtime, *modules, '-cp', tmp_path / 'fx', main_class, 'a', env=display)
+    if not JAVA17:
+        pytest.skip('no OpenJDK 17 under /usr/lib/jvm, which openjfx is built for')
+    compile_java(JAVA17[0], tmp_path / 'fx', sorted((MAINS / 'fx').glob('*.java')), *FX_MODULES)
+    return tmp_path / 'fx'
+
+
+@pytest.mark.parametrize('jre', JAVA17, ids=ids(JAVA17))
+@pytest.mark.parametrize('main_class, printed', [
+    ('FxNoMain', b'fx started [a]\n'),
+    ('FxWithMain', b'fx started [a]\n'),
+    # An Application subclass with its own main: java starts the toolkit before main.
+    ('FxRunLater', b'toolkit up before main [a]\n'),
+])
+def test_javafx_application(launch, fx_classes, display, jre, main_class, printed):
+    runtime = jre
+    through_java = java(runtime, *FX_MODULES, '-cp', fx_classes, main_class, 'a', env=display)
     parameters = f'--module-path={OPENJFX} --add-modules=javafx.graphics'
-    through_launcher = launch(pinned(runtime, settings_text(tmp_path / 'fx', main_class=main_class,
+    through_launcher = launch(pinned(runtime, settings_text(fx_classes, main_class=main_class,
                                                             parameters=parameters)), ['a'], env=display)
     assert_same(through_java, through_launcher)
-    assert through_launcher.stdout.endswith(b'fx started [a]\n')
+    assert through_launcher.stdout.endswith(printed)
 
 
-def test_exception_out_of_main(launch, classes, runtime):
-    through_java = java(runtime, '-cp', classes, 'com.example.fixture.Throws')
-    through_launcher = launch(pinned(runtime, settings_text(classes, 'com.example.fixture.Throws')))
+@pytest.mark.parametrize('jre', JAVA17, ids=ids(JAVA17))
+@pytest.mark.parametrize('main_class', ['FxNoMain', 'FxWithMain'])
+def test_javafx_only_on_the_class_path_is_refused_as_java_refuses_it(launch, fx_classes, display, jre,
+                                                                     main_class):
+    runtime = jre
+    class_path = f'{OPENJFX}/javafx.base.jar:{OPENJFX}/javafx.graphics.jar:{fx_classes}'
+    through_java = java(runtime, '-cp', class_path, main_class, 'a', env=display)
+    through_launcher = launch(pinned(runtime, settings_text(class_path, main_class=main_class)), ['a'], env=display)
+    assert_same(through_java, through_launcher)
+    assert through_launcher.stderr == b'Error: JavaFX runtime components are missing, and are required to run ' \
+                                      b'this application\n' and through_launcher.returncode == 1
+
+
+@pytest.mark.parametrize('main_class', ['com.example.fixture.Throws', 'com.example.fixture.Initializer'],
+                         ids=['main', 'static initializer'])
+def test_exception_out_of_main(launch, classes, runtime, main_class):
+    through_java = java(runtime, '-cp', classes, main_class)
+    through_launcher = launch(pinned(runtime, settings_text(classes, main_class)))
     # java ends with 1; the launcher's failure code is -1.
     assert through_java.returncode == 1
     assert_same(through_java, through_launcher, exit_code=255)
 
 
-def test_main_gets_the_stack_of_xss(launch, classes, runtime):
-    options = ['-Xint', '-Xss16m']
-    through_java = java(runtime, *options, '-cp', classes, 'com.example.fixture.Depth')
+@pytest.mark.parametrize('handler', ['default', 'thread'])
+def test_an_exception_out_of_main_goes_to_the_uncaught_exception_handler(launch, classes, runtime, handler):
+    through_java = java(runtime, '-cp', classes, 'com.example.fixture.Handled', handler)
+    through_launcher = launch(pinned(runtime, settings_text(classes, 'com.example.fixture.Handled')), [handler])
+    assert through_java.returncode == 1
+    assert_same(through_java, through_launcher, exit_code=255)
+    named = {'default': b'the default handler', 'thread': b"the thread's handler"}[handler]
+    assert through_launcher.stdout == named + b': main java.lang.IllegalStateException: out of main\n'
+    assert through_launcher.stderr == b''
+
+
+STACKS = [
+    # case, options, environment
+    ('-Xss16m', ['-Xss16m'], {}),
+    # java sizes main's thread from -Xss alone, else as the machine's default.
+    ('no -Xss', [], {}),
+    ('-XX:ThreadStackSize', ['-XX:ThreadStackSize=16384'], {}),
+    ('JAVA_TOOL_OPTIONS', [], {'JAVA_TOOL_OPTIONS': '-Xss16m'}),
+]
+
+
+@pytest.mark.parametrize('options, env', [case[1:] for case in STACKS], ids=[case[0] for case in STACKS])
+def test_main_gets_the_stack_java_gives_it(launch, classes, runtime, options, env):
+    options = ['-Xint', *options]
+    through_java = java(runtime, *options, '-cp', classes, 'com.example.fixture.Depth', env=env)
     through_launcher = launch(pinned(runtime, settings_text(classes, 'com.example.fixture.Depth',
-                                                            parameters=' '.join(options))))
+                                                            parameters=' '.join(options))), env=env)
     assert through_launcher.returncode == through_java.returncode == 0
+    assert through_launcher.stderr == through_java.stderr
     depth, java_depth = int(through_launcher.stdout), int(through_java.stdout)
     assert abs(depth - java_depth) <= java_depth * 0.03, (depth, java_depth)
 
@@ -212,6 +281,54 @@ def test_jps_names_the_application(launcher_binary, classes, tmp_path, runtime):
                                   'one', 'two'])
     assert application_names(runtime, through_launcher) == application_names(runtime, through_java) \
         == ['com.example.fixture.Waits one two']
+
+
+def command_line(runtime, process):
+    """What jcmd VM.command_line says of the process, once it runs, but for its own first line."""
+    assert process.stdout.readline() == b'waiting\n'
+    said = subprocess.run([tool(runtime, 'jcmd'), str(process.pid), 'VM.command_line'], capture_output=True,
+                          timeout=60).stdout.decode()
+    process.stdin.close()
+    process.wait(timeout=60)
+    return said.splitlines()[1:]
+
+
+def test_jcmd_sees_the_command_line_java_gives(launcher_binary, classes, tmp_path, runtime):
+    if not (runtime.home / 'bin' / 'jcmd').exists():
+        pytest.skip('the runtime has no jcmd')
+    shutil.copy2(launcher_binary, tmp_path / 'app')
+    (tmp_path / 'app.ini').write_text(pinned(runtime, settings_text(classes, 'com.example.fixture.Waits',
+                                                                    parameters='-Xmx64m -Dapp.x=1')))
+    through_launcher = command_line(runtime, start_waiting([str(tmp_path / 'app'), 'one']))
+    through_java = command_line(runtime, start_waiting([tool(runtime, 'java'), '-Xmx64m', '-Dapp.x=1', '-cp',
+                                                        str(classes), 'com.example.fixture.Waits', 'one']))
+    assert 'Launcher Type: SUN_STANDARD' in through_java and 'jvm_args: -Xmx64m -Dapp.x=1 ' in through_java
+    assert through_launcher == through_java
+
+
+def test_the_machines_arguments_are_javas(launch, classes, runtime):
+    # The launcher's hooks would be among them: none is handed over on Linux.
+    options = ['-Xmx64m', '-Dapp.x=1']
+    through_java = java(runtime, *options, '-cp', classes, 'com.example.fixture.Launched')
+    through_launcher = launch(pinned(runtime, settings_text(classes, 'com.example.fixture.Launched',
+                                                            parameters=' '.join(options))))
+    assert_same(through_java, through_launcher)
+    assert through_launcher.stdout.startswith(b'input=[-Xmx64m, -Dapp.x=1]\nlauncher=SUN_STANDARD\n')
+
+
+@pytest.mark.parametrize('option, first_line, exit_code', [
+    ('-XX:+ExitOnOutOfMemoryError', b'Terminating due to java.lang.OutOfMemoryError: Java heap space', 3),
+    ('-XX:+CrashOnOutOfMemoryError', b'Aborting due to java.lang.OutOfMemoryError: Java heap space', 1),
+])
+def test_what_the_machine_prints_before_it_ends_the_process_is_there(launch, classes, runtime, tmp_path, option,
+                                                                      first_line, exit_code):
+    options = ['-Xmx32m', option, '-XX:-CreateCoredumpOnCrash', f'-XX:ErrorFile={tmp_path}/hs_err.log']
+    through_java = java(runtime, *options, '-cp', classes, 'com.example.fixture.FillsHeap')
+    through_launcher = launch(pinned(runtime, settings_text(classes, 'com.example.fixture.FillsHeap',
+                                                            parameters=' '.join(options))))
+    for result in (through_java, through_launcher):
+        # Before the fatal error's banner, in order, as without the launcher.
+        assert (result.returncode, result.stdout.splitlines()[0]) == (exit_code, first_line)
 
 
 def test_jps_names_the_jar_that_is_run(launcher_binary, classes, tmp_path, runtime):

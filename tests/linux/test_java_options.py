@@ -106,7 +106,7 @@ def test_an_argument_file_larger_than_java_reads_is_refused_by_its_size(launch, 
     result = launch(settings_text(classes, OPTIONS_MAIN, '@%APPDIR%/big.txt'))
     assert (result.returncode, result.stdout, result.stderr.decode()) == (
         255, b'', f'The argument file {app}/big.txt named in Virtual Machine Parameters is larger than '
-                  '2147483647 bytes.')
+                  '2147483647 bytes.\n')
 
 
 @pytest.mark.parametrize('form', ['-cp', '-classpath', '--class-path', '--class-path='])
@@ -117,6 +117,15 @@ def test_the_class_path_option_comes_after_the_setting(launch, classes, runtime,
     through_launcher = launch(settings_text(classes, OPTIONS_MAIN, f'-cp /stale {option} -Dt.x=1',
                                             **only(runtime)))
     through_java = run_java(runtime, ['-cp', f'{classes}:{extra}', '-Dt.x=1', OPTIONS_MAIN])
+    assert_same(through_launcher, through_java)
+
+
+@pytest.mark.parametrize('form', ['-cp', '-classpath', '--class-path=', '-Djava.class.path='])
+def test_the_class_path_option_alone_is_a_class_path(launch, classes, runtime, tmp_path, form):
+    class_path = f'{classes}:{tmp_path}'
+    option = f'{form}{class_path}' if form.endswith('=') else f'{form} {class_path}'
+    through_launcher = launch(settings_text('', OPTIONS_MAIN, option, **only(runtime)))
+    through_java = run_java(runtime, ['-cp', class_path, OPTIONS_MAIN])
     assert_same(through_launcher, through_java)
 
 
@@ -150,4 +159,4 @@ MESSAGES = [
 @pytest.mark.parametrize('parameters, message', MESSAGES, ids=[case[0] for case in MESSAGES])
 def test_what_cannot_be_taken_is_named(launch, classes, runtime, parameters, message):
     result = launch(settings_text(classes, OPTIONS_MAIN, parameters, **only(runtime)))
-    assert (result.returncode, result.stdout, result.stderr.decode()) == (255, b'', message)
+    assert (result.returncode, result.stdout, result.stderr.decode()) == (255, b'', message + '\n')

@@ -6,7 +6,7 @@ import pytest
 from linux_rig import RUNTIMES, report, settings_text
 
 NOT_FOUND = ('Java Runtime Environment (JRE) not found. Please download and install JRE '
-             '(minimum 99) from: \nhttps://adoptium.net/')
+             '(minimum 99) from: \nhttps://adoptium.net/\n')
 
 
 def only(runtime):
@@ -74,7 +74,7 @@ def test_private_runtime_for_another_processor_is_named(launch, classes, tmp_pat
     result = launch(settings_text(classes), private_runtime={'jre': jre})
     assert (result.returncode, result.stderr.decode()) == (255, (
         f'Java Runtime Environment (JRE) in directory {tmp_path}/app/jre/ cannot be used: '
-        'its VM library is built for another processor.'))
+        'its VM library is built for another processor.\n'))
 
 
 @pytest.mark.parametrize('name, ini', [('app', 'app.ini'), ('my.tool', 'my.ini')])
@@ -124,12 +124,12 @@ def test_no_runtime_in_range(launch, classes):
 
 def test_no_settings_file(launch):
     result = launch(None)
-    assert (result.returncode, result.stderr) == (255, b'Java Class Path was not specified in INI file.')
+    assert (result.returncode, result.stderr) == (255, b'Java Class Path was not specified in INI file.\n')
 
 
 def test_no_main_class_setting(launch, classes):
     result = launch(settings_text(classes, main_class=''))
-    assert (result.returncode, result.stderr) == (255, b'Main class was not specified in INI file.')
+    assert (result.returncode, result.stderr) == (255, b'Main class was not specified in INI file.\n')
 
 
 def test_throwing_main_exits_minus_one(launch, classes, runtime):

@@ -130,4 +130,4 @@ def test_a_limit_that_is_not_digits_is_named(start, tmp_path):
     result, _ = start(streams='pipes', extra='Output File Limit=10M\n')
     assert (result.returncode, result.stdout) == (255, b'')
     assert result.stderr.decode() == ('The setting Output File Limit is "10M": write a number of bytes, '
-                                      'digits only.')
+                                      'digits only.\n')

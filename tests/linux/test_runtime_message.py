@@ -19,7 +19,7 @@ def test_the_applications_text_and_address_with_the_runtimes_passed_over(launch,
     result = launch(settings)
     assert result.returncode == 255
     assert result.stderr.decode() == ('My App needs Java (minimum 99), 100% free: get it from\n'
-                                      'https://example.com/java?for=myapp&v=99' + passed_over())
+                                      'https://example.com/java?for=myapp&v=99' + passed_over() + '\n')
 
 
 def test_the_launchers_own_text_with_the_applications_address(launch, classes):
@@ -27,7 +27,7 @@ def test_the_launchers_own_text_with_the_applications_address(launch, classes):
     result = launch(settings)
     assert result.stderr.decode() == (
         'Java Runtime Environment (JRE) not found. Please download and install JRE (maximum 1.4) from: \n'
-        'https://example.com/' + passed_over())
+        'https://example.com/' + passed_over() + '\n')
 
 
 def test_an_address_with_a_control_character_stops_the_launch(launch, classes):
@@ -35,4 +35,4 @@ def test_an_address_with_a_control_character_stops_the_launch(launch, classes):
     result = launch(settings)
     assert (result.returncode, result.stdout) == (255, b'')
     assert result.stderr.decode() == (
-        'The setting Runtime Download Address holds a control character.')
+        'The setting Runtime Download Address holds a control character.\n')

@@ -72,4 +72,4 @@ def test_a_broken_file_is_named_with_the_way_back(launch, classes, tmp_path, kin
     result = launch(settings(classes, RUNTIMES[-1]))
     assert result.returncode == 255
     assert result.stdout == b''
-    assert result.stderr.decode() == f'The user options file {path} {reason}.{RESTORES}'
+    assert result.stderr.decode() == f'The user options file {path} {reason}.{RESTORES}\n'

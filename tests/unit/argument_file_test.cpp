@@ -10,7 +10,7 @@ using namespace std::string_literals;
 Items split(const std::string& contents)
 {
     TextList items;
-    EXPECT_TRUE(splitArgumentFile(Text(contents.data(), contents.size()), items)) << contents;
+    EXPECT_TRUE(splitArgumentFile(textOf(contents.data(), contents.size()), items)) << contents;
     return itemsOf(items);
 }
 
@@ -53,7 +53,7 @@ TEST(ArgumentFile, AppendsBehindWhatTheListHolds)
 {
     TextList items;
     ASSERT_TRUE(items.append("-Xmx1g"));
-    ASSERT_TRUE(splitArgumentFile(Text("-Da -Db"), items));
+    ASSERT_TRUE(splitArgumentFile(textOf("-Da -Db"), items));
     EXPECT_EQ((Items{ "-Xmx1g", "-Da", "-Db" }), itemsOf(items));
 }
 
@@ -89,7 +89,7 @@ TEST(ArgumentFile, GivesTheSameItemsForRunsOfAnyLength)
 
 TEST(ArgumentFile, ReportsAnItemWithoutMemory)
 {
-    const Text contents("-Da -Db -Dc -Dd -De -Df -Dg -Dh -Di \"x\\ty\"");
+    const Text contents = textOf("-Da -Db -Dc -Dd -De -Df -Dg -Dh -Di \"x\\ty\"");
     for (long successes = 0; successes < 4; ++successes) {
         TextList items;
         AllocationFailures failures(successes);

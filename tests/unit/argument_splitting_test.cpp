@@ -79,18 +79,19 @@ TEST(ArgumentSplitting, TokenizesParametersBehindWhatTheListHolds)
 {
     TextList options;
     ASSERT_TRUE(options.append("-Djava.class.path=app.jar"));
-    ASSERT_TRUE(tokenizeParameters(Text(""), options));
-    ASSERT_TRUE(tokenizeParameters(Text("-Xmx64m  \"-Dtitle=A B\" -Dp=\"x y\""), options));
+    ASSERT_TRUE(tokenizeParameters(textOf(""), options));
+    ASSERT_TRUE(tokenizeParameters(textOf("-Xmx64m  \"-Dtitle=A B\" -Dp=\"x y\""), options));
     EXPECT_EQ((Items{ "-Djava.class.path=app.jar", "-Xmx64m", "-Dtitle=A B", "-Dp=\"x", "y\"" }),
               itemsOf(options));
     TextList items;
-    ASSERT_TRUE(tokenizeParameters(Text(" a  "), items)); // untrimmed, a leading space ends an empty item
+    ASSERT_TRUE(tokenizeParameters(textOf(" a  "), items)); // untrimmed, a leading space ends an empty item
     EXPECT_EQ((Items{ "", "a" }), itemsOf(items));
 }
 
 TEST(ArgumentSplitting, ReportsAnItemWithoutMemory)
 {
-    const Text parameters("-Da -Db -Dc -Dd -De -Df -Dg -Dh -Di"), versions("1;2;3;4;5;6;7;8;9"), separator(";");
+    const Text parameters = textOf("-Da -Db -Dc -Dd -De -Df -Dg -Dh -Di"), versions = textOf("1;2;3;4;5;6;7;8;9"),
+               separator = textOf(";");
     for (long successes = 0; successes < 4; ++successes) {
         TextList options, pieces, arguments;
         AllocationFailures failures(successes);
@@ -104,17 +105,17 @@ TEST(ArgumentSplitting, ReportsAnItemWithoutMemory)
 TEST(ArgumentSplitting, StepsOverANulInsideATextAsOverAnyCharacter)
 {
     TextList options;
-    ASSERT_TRUE(tokenizeParameters(Text("-Da\0 \"x\0\" -Db\0", 14), options));
+    ASSERT_TRUE(tokenizeParameters(textOf("-Da\0 \"x\0\" -Db\0", 14), options));
     EXPECT_EQ((Items{ std::string("-Da\0", 4), std::string("x\0", 2), std::string("-Db\0", 4) }),
               itemsOf(options));
     TextList pieces;
-    ASSERT_TRUE(splitAtSeparator(pieces, Text("1.\0;2\0", 6), Text(";")));
+    ASSERT_TRUE(splitAtSeparator(pieces, textOf("1.\0;2\0", 6), textOf(";")));
     EXPECT_EQ((Items{ std::string("1.\0", 3), std::string("2\0", 2) }), itemsOf(pieces));
-    Text name("a.b\0c.d", 7);
+    Text name = textOf("a.b\0c.d", 7);
     replaceCharacter(name, '.', '/');
     EXPECT_EQ(std::string("a/b\0c/d", 7), std::string(name.chars(), name.length()));
     EXPECT_EQ(5u, findLastCharacter(name, '/'));
-    EXPECT_FALSE(endsWithCharacter(Text("a\0", 2), 'a'));
+    EXPECT_FALSE(endsWithCharacter(textOf("a\0", 2), 'a'));
 }
 
 TEST(ArgumentSplitting, SplitsAtTheSeparator)
@@ -129,7 +130,7 @@ TEST(ArgumentSplitting, SplitsAtTheSeparator)
     for (const Case& c : cases) {
         TextList pieces;
         ASSERT_TRUE(pieces.append("left over"));
-        ASSERT_TRUE(splitAtSeparator(pieces, Text(c.text), Text(c.separator)));
+        ASSERT_TRUE(splitAtSeparator(pieces, textOf(c.text), textOf(c.separator)));
         EXPECT_EQ(c.expected, itemsOf(pieces)) << c.text;
     }
 }
@@ -154,7 +155,7 @@ TEST(ArgumentSplitting, TrimsBlanksAtBothEndsOnly)
         { "abc", "abc" }, { "", "" }, { " \t\v\f\r\n", "" }, { "\t\ta", "a" }, { "a \t", "a" },
     };
     for (const auto& c : cases) {
-        Text text(c[0]);
+        Text text = textOf(c[0]);
         trimBlanks(text);
         EXPECT_STREQ(c[1], text.chars()) << c[0];
     }

@@ -17,12 +17,12 @@ TEST(CommandLineArguments, KeepTheExactUtf16BesideTheTextItStandsFor)
 {
     CommandLineArguments arguments;
     const std::u16string name = u"\u0141ukasz \u8868.txt";
-    ASSERT_TRUE(arguments.append(Text("-nosplash")));
-    ASSERT_TRUE(arguments.append(Text("?ukasz ?.txt"), name.data(), name.size()));
-    ASSERT_TRUE(arguments.append(Text("")));
+    ASSERT_TRUE(arguments.append(textOf("-nosplash")));
+    ASSERT_TRUE(arguments.append(textOf("?ukasz ?.txt"), name.data(), name.size()));
+    ASSERT_TRUE(arguments.append(textOf("")));
     // Enough to move what is kept as the lists grow.
     for (int i = 0; i < 20; ++i)
-        ASSERT_TRUE(arguments.append(Text("?"), name.data() + i % 8, 1));
+        ASSERT_TRUE(arguments.append(textOf("?"), name.data() + i % 8, 1));
 
     ASSERT_EQ(23u, arguments.count());
     Items texts = itemsOf(arguments.texts());
@@ -38,11 +38,11 @@ TEST(CommandLineArguments, KeepTheExactUtf16BesideTheTextItStandsFor)
 TEST(CommandLineArguments, AddNothingWhenMemoryRunsOut)
 {
     const std::u16string name = u"\u0141ukasz.txt";
-    const Text text("?ukasz.txt");
-    const Text next("next");
+    const Text text = textOf("?ukasz.txt");
+    const Text next = textOf("next");
     for (long successes = 0;; ++successes) {
         CommandLineArguments arguments;
-        ASSERT_TRUE(arguments.append(Text("first")));
+        ASSERT_TRUE(arguments.append(textOf("first")));
         bool appended;
         {
             AllocationFailures failures(successes);

@@ -31,7 +31,7 @@ TEST(EnvironmentSettings, SetsEachVariableInOrderExpandedAgainstTheEarlierLines)
     fill(values, { "%APPDIR%/native:%LAUNCHER_TEST_BASE%", "%APPDIR%", "", "%LAUNCHER_TEST_BASE%:x",
                    "%LAUNCHER_TEST_NEVER%" });
     Failure failure;
-    ASSERT_TRUE(applyEnvironment(names, values, Text("/opt/app/"), failure));
+    ASSERT_TRUE(applyEnvironment(names, values, textOf("/opt/app/"), failure));
     EXPECT_EQ("/opt/app/native:/usr/bin:x", variable("LAUNCHER_TEST_BASE"));
     EXPECT_EQ("/opt/app", variable("LAUNCHER_TEST_HOME"));
     EXPECT_EQ("(not set)", variable("LAUNCHER_TEST_GONE"));
@@ -59,7 +59,7 @@ TEST(EnvironmentSettings, StopsAtALineThatNamesNoVariable)
         fill(names, { c.name, "LAUNCHER_TEST_AFTER" });
         fill(values, { "value", "1" });
         Failure failure;
-        EXPECT_FALSE(applyEnvironment(names, values, Text("/opt/app/"), failure));
+        EXPECT_FALSE(applyEnvironment(names, values, textOf("/opt/app/"), failure));
         EXPECT_EQ(c.format, failure.format);
         EXPECT_STREQ(c.message, failure.text());
         EXPECT_EQ("(not set)", variable("LAUNCHER_TEST_AFTER")) << "nothing after the line is set";

@@ -28,14 +28,14 @@ TEST(FileContents, ReadsRegularFilesOnlyAndNeverBlocks)
     ASSERT_EQ(0, mkfifo(fifo.c_str(), 0600));
     ASSERT_EQ(0, symlink("/dev/zero", zero.c_str()));
 
-    Text contents("stale");
+    Text contents = textOf("stale");
     FileIdentity identity, again;
     ASSERT_TRUE(readRegularFile(regular.c_str(), contents, identity));
     EXPECT_STREQ("JAVA_VERSION=\"17\"\n", contents.chars());
     ASSERT_TRUE(regularFileIdentity(regular.c_str(), again));
     EXPECT_TRUE(identity == again);
     for (const std::string& path : { fifo, zero, testing::TempDir(), base + "missing" }) {
-        contents = Text("stale");
+        contents = textOf("stale");
         EXPECT_FALSE(readRegularFile(path.c_str(), contents, again)) << path;
         EXPECT_TRUE(contents.isEmpty()) << path;
         EXPECT_FALSE(regularFileIdentity(path.c_str(), again)) << path;

@@ -37,7 +37,7 @@ std::string rows()
 
 std::string entry(const std::string& path, const char* name, size_t limit = kLargestJarSplashImage)
 {
-    Text contents("untouched");
+    Text contents = textOf("untouched");
     if (!readZipEntry(path.c_str(), name, limit, contents))
         return "(none)";
     return std::string(contents.chars(), contents.length());
@@ -78,7 +78,7 @@ std::string zipOf(const std::vector<ZipPart>& parts, const std::string& stub = "
 std::string attribute(const char* manifest, const char* name)
 {
     Text value;
-    return mainAttribute(Text(manifest), name, value) ? std::string(value.chars(), value.length()) : "(none)";
+    return mainAttribute(textOf(manifest), name, value) ? std::string(value.chars(), value.length()) : "(none)";
 }
 
 }
@@ -166,7 +166,7 @@ TEST(MainJarSplash, TheFirstJarNamingAMainClassDecides)
     std::string stored = writeFile("stored.jar", kStoredZip, sizeof kStoredZip);
     std::string deflated = writeFile("deflated.jar", kDeflatedZip, sizeof kDeflatedZip);
     TextList candidates;
-    ASSERT_TRUE(candidates.append(Text(plain.c_str())) && candidates.append(Text(deflated.c_str())));
+    ASSERT_TRUE(candidates.append(textOf(plain.c_str())) && candidates.append(textOf(deflated.c_str())));
     Text jar;
     Text image;
     ASSERT_TRUE(findMainJarSplash(candidates, jar, image));
@@ -175,7 +175,7 @@ TEST(MainJarSplash, TheFirstJarNamingAMainClassDecides)
 
     // The stored JAR names a Main-Class but no image: no splash, and the one after it is not asked.
     TextList first;
-    ASSERT_TRUE(first.append(Text(stored.c_str())) && first.append(Text(deflated.c_str())));
+    ASSERT_TRUE(first.append(textOf(stored.c_str())) && first.append(textOf(deflated.c_str())));
     EXPECT_FALSE(findMainJarSplash(first, jar, image));
     EXPECT_EQ(std::string(jar.chars()), stored);
 }
@@ -230,7 +230,7 @@ TEST(MainJarSplash, TheMainJarIsTheOneJavaRunsAndItsSplashTheOneJavaJarShows)
     for (const Case& c : cases) {
         std::string path = writeFile("case.jar", c.bytes.data(), c.bytes.size());
         TextList candidates;
-        ASSERT_TRUE(candidates.append(Text(path.c_str())) && candidates.append(Text(next.c_str())));
+        ASSERT_TRUE(candidates.append(textOf(path.c_str())) && candidates.append(textOf(next.c_str())));
         Text jar;
         Text image;
         std::string chosen = "none";

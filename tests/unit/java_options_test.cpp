@@ -109,16 +109,16 @@ TEST(JavaOptions, TheClassPathOfTheParametersComesAfterTheSetting)
     const std::string separator(1, platform::kPathListSeparator);
     Outcome outcome;
     translate({ "-cp", "x.jar" }, outcome);
-    Text option("-Djava.class.path=app.jar");
+    Text option = textOf("-Djava.class.path=app.jar");
     ASSERT_TRUE(appendOptionClassPath(option, true, outcome.options));
     EXPECT_EQ("-Djava.class.path=app.jar" + separator + "x.jar", option.chars());
-    Text alone("-Djava.class.path=");
+    Text alone = textOf("-Djava.class.path=");
     ASSERT_TRUE(appendOptionClassPath(alone, false, outcome.options));
     EXPECT_STREQ("-Djava.class.path=x.jar", alone.chars());
 
     Outcome none;
     translate({ "-cp", "" }, none);
-    Text unchanged("-Djava.class.path=app.jar");
+    Text unchanged = textOf("-Djava.class.path=app.jar");
     ASSERT_TRUE(appendOptionClassPath(unchanged, true, none.options));
     EXPECT_STREQ("-Djava.class.path=app.jar", unchanged.chars());
 }

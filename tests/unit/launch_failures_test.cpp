@@ -13,6 +13,7 @@
 #include <fstream>
 #include <stdlib.h>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -71,6 +72,14 @@ TEST(SettingsFailures, EachMissingOrRefusedSettingGivesItsMessage)
     folder.write("app.ini", "[Java Runtime Environment]\nMain Class=app.Main\n");
     EXPECT_FALSE(loadSettings(folder.paths, settings, failure));
     EXPECT_STREQ(kNoClassPath, failure.text());
+    // The parameters' class path is one, as for java.
+    for (const char* parameters : { "-cp a.jar:b", "-Djava.class.path=a.jar:b", "--class-path=a.jar:b" }) {
+        folder.write("app.ini", std::string("[Java Runtime Environment]\nMain Class=app.Main\n"
+                                            "Virtual Machine Parameters=") + parameters + "\n");
+        LaunchSettings fromParameters;
+        EXPECT_TRUE(loadSettings(folder.paths, fromParameters, failure)) << parameters;
+        EXPECT_EQ((Items { "a.jar", "b" }), itemsOf(fromParameters.classPath)) << parameters;
+    }
 
     // Without a main class only a JAR file of the class path can name one.
     folder.write("app.ini", "[Class Path]\nClass Path=%APPDIR%/classes\n");
@@ -106,6 +115,17 @@ TEST(SettingsFailures, TheClassPathListIsTheOneTheMachineTakes)
     ASSERT_TRUE(loadSettings(folder.paths, overridden, failure));
     EXPECT_EQ((Items { "x.jar", "y.jar" }), itemsOf(overridden.classPath));
     EXPECT_STREQ("a/B", overridden.mainClassName.chars());
+
+    // A wildcard's JAR files, which the main JAR is looked for among.
+    ASSERT_EQ(0, mkdir((folder.directory + "lib").c_str(), 0700));
+    folder.write("lib/only.jar", "");
+    folder.write("app.ini", "[Class Path]\nClass Path=%APPDIR%/lib/*\n"
+                            "[Java Runtime Environment]\nVirtual Machine Parameters=-cp extra/*\n");
+    LaunchSettings widened;
+    ASSERT_TRUE(loadSettings(folder.paths, widened, failure));
+    EXPECT_EQ((Items { folder.directory + "lib/only.jar", "extra/*" }), itemsOf(widened.classPath));
+    EXPECT_EQ((Items { folder.directory + "lib/only.jar" }), itemsOf(widened.mainJarCandidates));
+    EXPECT_EQ("-Djava.class.path=" + folder.directory + "lib/only.jar:extra/*", widened.vmOptions.at(0).chars());
 }
 
 TEST(SettingsFailures, NoFailureForWantOfMemoryGoesUntold)
@@ -146,15 +166,40 @@ TEST(LaunchPaths, AreTheExecutablesOwn)
     EXPECT_EQ(path + ".ini", paths.settingsPath.chars());
 }
 
+// Without memory for the executable's directory or name the launch stops and
+// says so: an empty directory would make the settings' paths relative.
+TEST(LaunchPaths, WithoutMemoryAreOutOfMemoryNeverEmpty)
+{
+    int outOfMemory = 0;
+    for (long successes = 0; successes < 100; ++successes) {
+        LaunchPaths paths;
+        Failure failure;
+        bool found;
+        {
+            AllocationFailures failures(successes);
+            found = findLaunchPaths(paths, failure);
+        }
+        if (found) {
+            EXPECT_FALSE(paths.directory.isEmpty());
+            EXPECT_FALSE(paths.applicationName.isEmpty());
+            EXPECT_GT(outOfMemory, 0);
+            return;
+        }
+        if (failure.hasMessage() && std::string(failure.text()) == kOutOfMemoryMessage)
+            ++outOfMemory;
+    }
+    FAIL() << "never found";
+}
+
 TEST(VmLibraryFailures, NameTheLibraryAndTheLoadersReason)
 {
     VmLibrary library;
     Failure failure;
-    EXPECT_FALSE(loadVmLibrary(Text("/nonexistent/lib/server/libjvm.so"), Text(), library, failure));
+    EXPECT_FALSE(loadVmLibrary(textOf("/nonexistent/lib/server/libjvm.so"), Text(), library, failure));
     EXPECT_EQ(0u, std::string(failure.text()).find("Failed to load Java VM library: /nonexistent/lib/server/libjvm.so ("));
 
     // A library that is no VM library.
-    EXPECT_FALSE(loadVmLibrary(Text("libm.so.6"), Text(), library, failure));
+    EXPECT_FALSE(loadVmLibrary(textOf("libm.so.6"), Text(), library, failure));
     EXPECT_EQ(0u, std::string(failure.text()).find("Cannot find CreateJavaVM JNI: "));
 }
 

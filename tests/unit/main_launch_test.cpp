@@ -1,4 +1,5 @@
 #include "jvm/java_command.h"
+#include "jvm/main_arguments.h"
 #include "jvm/main_thread.h"
 #include "platform/threads.h"
 #include "test_support.h"
@@ -6,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -119,28 +122,75 @@ TEST(MainThread, TheThreadOfXssLeavesTheMachineBeforeItEnds)
     FakeMachine machine;
     TextList options;
     ASSERT_TRUE(options.append("-Xss64m"));
-    EXPECT_TRUE(runMainOnItsThread(options, attachAndReturn, &machine));
+    VmLibrary library;
+    library.getDefaultInitArgs = [](void* arguments) -> jint {
+        static_cast<jint*>(arguments)[0] = JNI_VERSION_1_2; // as HotSpot answers; the size it leaves 0
+        return JNI_OK;
+    };
+    EXPECT_TRUE(runMainOnItsThread(options, library, attachAndReturn, &machine));
     EXPECT_EQ(1, detaches);
     EXPECT_NE(std::this_thread::get_id(), leftOn);
 
-    FakeMachine onThisThread;
-    EXPECT_TRUE(runMainOnItsThread(TextList(), attachAndReturn, &onThisThread));
-    EXPECT_EQ(0, detaches);
+    // Without -Xss main stays on the launcher's thread only where that may run the machine (Windows).
+    FakeMachine withoutXss;
+    EXPECT_TRUE(runMainOnItsThread(TextList(), library, attachAndReturn, &withoutXss));
+    EXPECT_EQ(platform::firstThreadMayRunMachine() ? 0 : 1, detaches);
 }
 
 TEST(JavaCommand, TheRunTargetThenTheArguments)
 {
     TextList arguments;
     Text option;
-    ASSERT_TRUE(javaCommandOption(Text("com.example.Main"), arguments, option));
+    ASSERT_TRUE(javaCommandOption(textOf("com.example.Main"), arguments, option));
     EXPECT_STREQ("-Dsun.java.command=com.example.Main", option.chars());
     for (const char* argument : { "a", "two words", "" })
         ASSERT_TRUE(arguments.append(argument));
-    ASSERT_TRUE(javaCommandOption(Text("app/app.Main"), arguments, option));
+    ASSERT_TRUE(javaCommandOption(textOf("app/app.Main"), arguments, option));
     EXPECT_STREQ("-Dsun.java.command=app/app.Main a two words ", option.chars());
+    const Text app = textOf("app");
     AllocationFailures failures(0);
     Text unchanged;
-    EXPECT_FALSE(javaCommandOption(Text("app"), arguments, unchanged));
+    EXPECT_FALSE(javaCommandOption(app, arguments, unchanged));
+}
+
+std::vector<std::string> optionsAfter(std::initializer_list<const char*> parameters)
+{
+    TextList vmOptions;
+    for (const char* parameter : parameters)
+        EXPECT_TRUE(vmOptions.append(parameter));
+    TextList arguments;
+    EXPECT_TRUE(arguments.append("a"));
+    EXPECT_TRUE(addJavaCommandOption(textOf("app.Main"), arguments, vmOptions));
+    std::vector<std::string> options;
+    for (size_t i = 0; i < vmOptions.count(); ++i)
+        options.push_back(vmOptions.at(i).chars());
+    return options;
+}
+
+TEST(JavaCommand, JavasOwnLauncherLastUnlessTheParametersNameOne)
+{
+    using Options = std::vector<std::string>;
+    EXPECT_EQ((Options { "-Xmx1g", "-Dsun.java.command=app.Main a", "-Dsun.java.launcher=SUN_STANDARD" }),
+              optionsAfter({ "-Xmx1g" }));
+    EXPECT_EQ((Options { "-Dsun.java.launcher=mine", "-Dsun.java.command=app.Main a" }),
+              optionsAfter({ "-Dsun.java.launcher=mine" }));
+    EXPECT_EQ((Options { "-Dsun.java.command=Mine", "-Dsun.java.launcher=SUN_STANDARD" }),
+              optionsAfter({ "-Dsun.java.command=Mine" }));
+}
+
+TEST(MainArguments, TheSettingsOwnFirstThenTheCommandLinesExactly)
+{
+    TextList fixed;
+    ASSERT_TRUE(fixed.append("--main") && fixed.append("two words"));
+    CommandLineArguments given;
+    const char16_t units[] = { u'\u0141', u'x' };
+    ASSERT_TRUE(given.append(textOf("?x"), units, 2) && given.append(textOf("plain")));
+    CommandLineArguments joined;
+    ASSERT_TRUE(joinMainArguments(fixed, given, joined));
+    EXPECT_EQ((Items { "--main", "two words", "?x", "plain" }), itemsOf(joined.texts()));
+    EXPECT_TRUE(joined.exact(0).isEmpty() && joined.exact(3).isEmpty());
+    ASSERT_EQ(2u, joined.exact(2).length());
+    EXPECT_EQ(u'\u0141', joined.exact(2).units()[0]);
 }
 
 }

@@ -1,3 +1,4 @@
+#include "test_support.h"
 #include "common/folder_chain.h"
 #include "common/output_cap.h"
 #include "config/output_file_settings.h"
@@ -12,7 +13,7 @@ namespace {
 
 TEST(OutputCap, TakesUpToTwiceTheLimitThenSaysSoOnce)
 {
-    OutputCap cap(1500, 4000, Text("stop\n"));
+    OutputCap cap(1500, 4000, textOf("stop\n"));
     EXPECT_EQ(1000u, cap.allow(1000));
     EXPECT_FALSE(cap.reachedNow());
     EXPECT_EQ(1500u, cap.allow(2000)) << "cut at the cap";
@@ -22,11 +23,11 @@ TEST(OutputCap, TakesUpToTwiceTheLimitThenSaysSoOnce)
     EXPECT_FALSE(cap.reachedNow());
     EXPECT_STREQ("stop\n", cap.stopLine().chars());
 
-    OutputCap exactly(0, 10, Text("stop\n"));
+    OutputCap exactly(0, 10, textOf("stop\n"));
     EXPECT_EQ(10u, exactly.allow(10));
     EXPECT_TRUE(exactly.reachedNow()) << "the file holds twice the limit: nothing more fits";
 
-    OutputCap overAlready(5000, 4000, Text("stop\n"));
+    OutputCap overAlready(5000, 4000, textOf("stop\n"));
     EXPECT_EQ(0u, overAlready.allow(1));
     EXPECT_TRUE(overAlready.reachedNow());
 }
@@ -39,13 +40,13 @@ TEST(OutputFileSettings, TheLimitIsDigitsOnly)
     } taken[] = { { "1", 1 }, { "10485760", 10485760 }, { "0010", 10 }, { "999999999999999999", 999999999999999999 } };
     for (const auto& c : taken) {
         unsigned long long limit = 7;
-        EXPECT_TRUE(parseOutputFileLimit(Text(c.text), limit)) << c.text;
+        EXPECT_TRUE(parseOutputFileLimit(textOf(c.text), limit)) << c.text;
         EXPECT_EQ(c.limit, limit);
     }
     for (const char* refused : { "", "0", "000", "10M", " 10", "-1", "+5", "1e6", "0x10", "1000000000000000000",
                                  "99999999999999999999999" }) {
         unsigned long long limit = 7;
-        EXPECT_FALSE(parseOutputFileLimit(Text(refused), limit)) << refused;
+        EXPECT_FALSE(parseOutputFileLimit(textOf(refused), limit)) << refused;
         EXPECT_EQ(7u, limit);
     }
 }
@@ -93,14 +94,14 @@ TEST(FolderChain, MakesTheMissingFoldersFromTheDeepestThere)
         present = c.there;
         present.insert("");
         made.clear();
-        EXPECT_TRUE(makeFoldersOf(Text(c.path), c.separator, operations)) << c.path;
+        EXPECT_TRUE(makeFoldersOf(textOf(c.path), c.separator, operations)) << c.path;
         EXPECT_EQ(c.made, made) << c.path;
     }
 
     present = { "", "/home", "/home/u" };
     made.clear();
     refused = "/home/u/.local/state";
-    EXPECT_FALSE(makeFoldersOf(Text("/home/u/.local/state/myapp/output.log"), '/', operations));
+    EXPECT_FALSE(makeFoldersOf(textOf("/home/u/.local/state/myapp/output.log"), '/', operations));
     EXPECT_EQ(std::vector<std::string>{ "/home/u/.local" }, made) << "nothing after the folder refused";
     refused.clear();
 }

@@ -1,4 +1,5 @@
 #include "common/path_spelling.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +30,8 @@ TEST(PathSpelling, TakesTheFirstExactSpellingAndNeverALookAlike)
 
 std::string upTo(const char* path, size_t position, char separator = '\\')
 {
-    Text name = pathUpToNameAt(Text(path), position, separator);
+    Text name;
+    EXPECT_TRUE(pathUpToNameAt(textOf(path), position, separator, name));
     return std::string(name.chars(), name.length());
 }
 

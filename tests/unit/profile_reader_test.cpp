@@ -55,7 +55,7 @@ TEST(ProfileReader, FindsValuesAsTheWindowsReaderDoes)
         for (const char* p = kSettings; *p; ++p)
             contents += *p == '\n' ? std::string(lineEnd) : std::string(1, *p);
         for (const Case& c : cases) {
-            Text value("stale");
+            Text value = textOf("stale");
             findProfileValue(contents.data(), contents.size(), c.section, c.key, value);
             EXPECT_STREQ(c.expected, value.chars()) << c.key << (lineEnd[1] ? " CRLF" : " LF");
         }
@@ -116,11 +116,11 @@ TEST(ProfileReader, CopiesAsMuchAsTheBufferHoldsAndReadsLongValuesWhole)
     const size_t sizes[][2] = { { 16, 6 }, { 7, 6 }, { 6, 5 }, { 2, 1 }, { 1, 0 } };
     for (const auto& size : sizes) {
         char buffer[16] = "xxxxxxxxxxxxxxx";
-        EXPECT_EQ(size[1], copyProfileValue(Text("abcdef"), buffer, size[0])) << size[0];
+        EXPECT_EQ(size[1], copyProfileValue(textOf("abcdef"), buffer, size[0])) << size[0];
         EXPECT_EQ(std::string("abcdef", size[1]), buffer) << size[0];
     }
     char untouched[2] = "x";
-    EXPECT_EQ(0u, copyProfileValue(Text("abcdef"), untouched, 0));
+    EXPECT_EQ(0u, copyProfileValue(textOf("abcdef"), untouched, 0));
     EXPECT_STREQ("x", untouched);
 
     const std::string path = testing::TempDir() + "profile_reader_test.ini";

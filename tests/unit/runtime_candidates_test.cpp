@@ -39,13 +39,13 @@ TEST(JavaVersion, ReadsJava8AndOlderAsSettingsFilesWriteThem)
         { "JAVA_VERSION=17", "17" }, { "JAVA_VERSION_DATE=\"2024-01-16\"\nJAVA_VERSION=\"\"\n", "" },
     };
     for (const auto& release : releases) {
-        Text version("stale");
-        ASSERT_TRUE(releaseFileVersion(Text(release[0]), version)) << release[0];
+        Text version = textOf("stale");
+        ASSERT_TRUE(releaseFileVersion(textOf(release[0]), version)) << release[0];
         EXPECT_STREQ(release[1], version.chars());
     }
     Text version;
-    EXPECT_FALSE(releaseFileVersion(Text("JAVA_VERSION_DATE=\"2024\"\nIMPLEMENTOR=x\n"), version));
-    EXPECT_FALSE(releaseFileVersion(Text(""), version));
+    EXPECT_FALSE(releaseFileVersion(textOf("JAVA_VERSION_DATE=\"2024\"\nIMPLEMENTOR=x\n"), version));
+    EXPECT_FALSE(releaseFileVersion(textOf(""), version));
 }
 
 using Bytes = std::vector<unsigned char>;
@@ -229,20 +229,55 @@ TEST_F(Runtimes, APrivateRuntimeForAnotherProcessorIsNamed)
     std::string arm = home("arm", "JAVA_VERSION=\"21\"\n", 183) + "/";
     ChosenRuntime runtime;
     Failure failure;
-    EXPECT_FALSE(chooseRuntime(Text(arm.c_str()), requirement, runtime, failure));
+    EXPECT_FALSE(chooseRuntime(textOf(arm), requirement, runtime, failure));
     EXPECT_EQ("Java Runtime Environment (JRE) in directory " + arm
                   + " cannot be used: its VM library is built for another processor.",
               failure.text());
 
     std::string own = home("own", "JAVA_VERSION=\"17.0.2\"\n") + "/";
     ChosenRuntime chosen;
-    ASSERT_TRUE(chooseRuntime(Text(own.c_str()), requirement, chosen, failure));
+    ASSERT_TRUE(chooseRuntime(textOf(own), requirement, chosen, failure));
     EXPECT_EQ(own, chosen.home.chars());
     EXPECT_EQ(own + "lib/server/libjvm.so", chosen.vmLibraryPath.chars());
     EXPECT_EQ(own + "lib/", chosen.binDirectory.chars());
     EXPECT_STREQ("17.0.2", chosen.versionText.chars());
     EXPECT_EQ(17, chosen.version.components[0]);
     EXPECT_TRUE(chosen.processorChecked);
+}
+
+// A private runtime whose paths cannot get memory stops the launch: neither a
+// runtime of the system's nor a relative home ever stands in for it.
+TEST_F(Runtimes, APrivateRuntimeWithoutMemoryIsNeverAnother)
+{
+    TextList preferred;
+    RuntimeRequirement requirement = { parseVersionBound("any", false), parseVersionBound("any", true), preferred,
+                                       "" };
+    std::string own = home("own", "JAVA_VERSION=\"17.0.2\"\n") + "/";
+    const Text directory = textOf(own);
+    int outOfMemory = 0;
+    for (long successes = 0; successes < 200; ++successes) {
+        ChosenRuntime runtime;
+        Failure failure;
+        bool chosen;
+        {
+            AllocationFailures failures(successes);
+            chosen = chooseRuntime(directory, requirement, runtime, failure);
+        }
+        if (chosen) {
+            EXPECT_EQ(own, runtime.home.chars());
+            EXPECT_EQ(own + "lib/server/libjvm.so", runtime.vmLibraryPath.chars());
+            EXPECT_EQ(own + "lib/", runtime.binDirectory.chars());
+            EXPECT_GT(outOfMemory, 0);
+            return;
+        }
+        // The library's path, as every path under the home, is not found without memory.
+        std::string said = failure.text();
+        if (said == kOutOfMemoryMessage)
+            ++outOfMemory;
+        else
+            EXPECT_EQ(0u, said.find("Java Virtual Machine (JVM) not found in JRE directory")) << said;
+    }
+    FAIL() << "never chosen";
 }
 
 }

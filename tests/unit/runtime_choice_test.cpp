@@ -12,7 +12,7 @@ void addCandidates(CandidateList& candidates, const std::vector<const char*>& ve
     for (const char* name : versions) {
         RuntimeCandidate candidate;
         candidate.version = parseVersion(name, 0);
-        candidate.home = Text(name);
+        candidate.home = textOf(name);
         ASSERT_TRUE(candidates.append(static_cast<RuntimeCandidate&&>(candidate)));
     }
 }
@@ -49,7 +49,7 @@ TEST(RuntimeChoice, PicksByTheFirstPreferredEntryThatMatches)
     };
     for (const Case& c : cases) {
         TextList preferred;
-        ASSERT_TRUE(splitAtSeparator(preferred, Text(c.preferred), Text(";")));
+        ASSERT_TRUE(splitAtSeparator(preferred, textOf(c.preferred), textOf(";")));
         RuntimeRequirement requirement = { parseVersionBound("any", false), parseVersionBound("any", true), preferred };
         CandidateList candidates;
         addCandidates(candidates, c.versions);

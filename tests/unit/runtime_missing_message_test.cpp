@@ -1,3 +1,4 @@
+#include "test_support.h"
 #include "config/runtime_missing_message.h"
 #include "runtime/runtime_search.h"
 
@@ -12,7 +13,7 @@ const char kOwn[] = "Java Runtime Environment (JRE) not found. Please download a
 
 std::string messageOf(const char* text, const char* address, const TextList& passedOver = TextList())
 {
-    return runtimeNotFoundMessage(Text(text), Text(address), Text("minimum 17"), passedOver).chars();
+    return runtimeNotFoundMessage(textOf(text), textOf(address), textOf("minimum 17"), passedOver).chars();
 }
 
 void passOver(TextList& list, const char* home, const char* version, const char* reason)
@@ -56,7 +57,7 @@ TEST(RuntimeMissingMessage, TheSettingsAreReadAndAnAddressWithAControlCharacterI
 {
     const std::string path = testing::TempDir() + "runtime_missing_message_test.ini";
     LaunchPaths paths;
-    paths.settingsPath = Text(path.c_str());
+    paths.settingsPath = textOf(path.c_str());
     const char* const addresses[][2] = { { "https://example.com/java", "" },
                                          { "https://example.com/\x1b[2Jjava", kAddressControlCharacterMessage },
                                          { "https://example.com/\tjava", kAddressControlCharacterMessage },
@@ -71,7 +72,7 @@ TEST(RuntimeMissingMessage, TheSettingsAreReadAndAnAddressWithAControlCharacterI
         EXPECT_EQ(!*address[1], checkRuntimeDownloadAddress(paths, failure)) << address[0];
         EXPECT_STREQ(address[1], failure.hasMessage() ? failure.text() : "");
         if (!*address[1]) {
-            EXPECT_FALSE(failRuntimeNotFound(failure, paths, Text("minimum 17"), TextList()));
+            EXPECT_FALSE(failRuntimeNotFound(failure, paths, textOf("minimum 17"), TextList()));
             EXPECT_EQ(kRuntimeNotFoundFormat, failure.format);
             EXPECT_EQ(std::string("Needs minimum 17\n") + address[0], failure.text());
         }

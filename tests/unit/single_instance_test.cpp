@@ -36,12 +36,12 @@ HandOverFault encode(const Bytes& directory, const Units& units, const Items& ar
 {
     CommandLineArguments given;
     for (size_t i = 0; i < arguments.size(); ++i) {
-        Text text(arguments[i].data(), arguments[i].size());
+        Text text = textOf(arguments[i].data(), arguments[i].size());
         bool added = i < wide.size() && !wide[i].empty() ? given.append(text, wide[i].data(), wide[i].size())
                                                          : given.append(text);
         EXPECT_TRUE(added);
     }
-    return encodeHandOver(Text(directory.data(), directory.size()), utf16(units), given, message);
+    return encodeHandOver(textOf(directory.data(), directory.size()), utf16(units), given, message);
 }
 
 Bytes encoded(const Bytes& directory, const Units& units, const Items& arguments, const UnitItems& wide = {})
@@ -152,23 +152,54 @@ TEST(HandOver, EveryCutOrChangedByteIsRefusedOrReadSafely)
         }
 }
 
+std::string identityOf(const char* comparedPath, const char* name)
+{
+    Text identity;
+    EXPECT_TRUE(instanceIdentity(textOf(comparedPath), textOf(name), identity));
+    return identity.chars();
+}
+
+std::string hashOf(const char* identity)
+{
+    Text hash;
+    EXPECT_TRUE(instanceHash(textOf(identity), hash));
+    return hash.chars();
+}
+
 TEST(InstanceIdentity, ANameOfItsOwnJoinsInstallationsAndIsNeverAPath)
 {
     // The paths as the file system compares them (on Windows upper-cased, '\\' for '/').
-    Text named = instanceIdentity(Text("C:\\ONE\\APP.EXE"), Text("com.example.App"));
-    EXPECT_STREQ("name:com.example.App", named.chars());
-    EXPECT_STREQ(named.chars(), instanceIdentity(Text("D:\\TWO\\OTHER.EXE"), Text("com.example.App")).chars());
+    std::string named = identityOf("C:\\ONE\\APP.EXE", "com.example.App");
+    EXPECT_EQ("name:com.example.App", named);
+    EXPECT_EQ(named, identityOf("D:\\TWO\\OTHER.EXE", "com.example.App"));
     // Names are taken as written, case included.
-    EXPECT_STRNE(named.chars(), instanceIdentity(Text("C:\\ONE\\APP.EXE"), Text("com.example.app")).chars());
-    EXPECT_STREQ("path:/opt/app/App", instanceIdentity(Text("/opt/app/App"), Text()).chars());
-    EXPECT_STRNE(instanceIdentity(Text("/x"), Text()).chars(), instanceIdentity(Text("/y"), Text("/x")).chars());
+    EXPECT_NE(named, identityOf("C:\\ONE\\APP.EXE", "com.example.app"));
+    EXPECT_EQ("path:/opt/app/App", identityOf("/opt/app/App", ""));
+    EXPECT_NE(identityOf("/x", ""), identityOf("/y", "/x"));
 }
 
 TEST(InstanceIdentity, HashesToSixteenHexadecimalDigits)
 {
     // 64-bit FNV-1a, so that every build names the same channel.
-    EXPECT_STREQ("7137079e37e53c1e", instanceHash(Text("path:/opt/app/app")).chars());
-    EXPECT_STREQ("37f5242f48a57d44", instanceHash(Text("name:com.example.app")).chars());
+    EXPECT_EQ("7137079e37e53c1e", hashOf("path:/opt/app/app"));
+    EXPECT_EQ("37f5242f48a57d44", hashOf("name:com.example.app"));
+}
+
+// Without memory there is no identity and so no channel: never the hash of
+// the empty text, which the starts of every application would share.
+TEST(InstanceIdentity, WithoutMemoryThereIsNone)
+{
+    const Text path = textOf("/opt/app/App");
+    const Text noName;
+    Text identity;
+    Text hash;
+    {
+        AllocationFailures failures(0);
+        EXPECT_FALSE(instanceIdentity(path, noName, identity));
+        EXPECT_FALSE(instanceHash(path, hash));
+    }
+    EXPECT_TRUE(identity.isEmpty());
+    EXPECT_TRUE(hash.isEmpty());
 }
 
 struct Values {
@@ -182,11 +213,11 @@ struct Values {
 bool parse(const Values& given, ApplicationSettings& settings, Failure& failure)
 {
     ApplicationValues values;
-    values.singleInstance = Text(given.singleInstance);
-    values.singleInstanceName = Text(given.name);
+    values.singleInstance = textOf(given.singleInstance);
+    values.singleInstanceName = textOf(given.name);
     values.singleInstanceNameGiven = given.nameGiven || *given.name;
-    values.singleInstanceMethod = Text(given.method);
-    values.restartExitCode = Text(given.restartCode);
+    values.singleInstanceMethod = textOf(given.method);
+    values.restartExitCode = textOf(given.restartCode);
     return parseApplicationSettings(values, settings, failure);
 }
 
@@ -265,11 +296,11 @@ TEST(HandOverQueue, KeepsTheOrderAndWakesTheDeliveringThread)
         }
     });
     for (const char* message : { "first", "second", "third" })
-        ASSERT_TRUE(queue.add(Text(message)));
+        ASSERT_TRUE(queue.add(textOf(message)));
     delivering.join();
     EXPECT_EQ((Items { "first", "second", "third" }), delivered);
     queue.close();
-    EXPECT_FALSE(queue.add(Text("late")));
+    EXPECT_FALSE(queue.add(textOf("late")));
 }
 
 TEST(HandOverQueue, TakesOnlyWhatItAnsweredAndAnswersNothingOnceClosed)
@@ -279,10 +310,10 @@ TEST(HandOverQueue, TakesOnlyWhatItAnsweredAndAnswersNothingOnceClosed)
     int answers = 0;
     auto answered = [](void* count) { return ++*static_cast<int*>(count) > 0; };
     auto unanswered = [](void* count) { return ++*static_cast<int*>(count) < 0; };
-    ASSERT_TRUE(queue.add(Text("first"), answered, &answers));
+    ASSERT_TRUE(queue.add(textOf("first"), answered, &answers));
     // A start that no longer waits: its hand-over is not kept.
-    EXPECT_FALSE(queue.add(Text("gone"), unanswered, &answers));
-    ASSERT_TRUE(queue.add(Text("second"), answered, &answers));
+    EXPECT_FALSE(queue.add(textOf("gone"), unanswered, &answers));
+    ASSERT_TRUE(queue.add(textOf("second"), answered, &answers));
     List<Text> taken;
     queue.takeAll(taken);
     ASSERT_EQ(2u, taken.count());
@@ -291,7 +322,7 @@ TEST(HandOverQueue, TakesOnlyWhatItAnsweredAndAnswersNothingOnceClosed)
     EXPECT_EQ(3, answers);
     // The instance on its way out: the start hears nothing and tries again elsewhere.
     queue.close();
-    EXPECT_FALSE(queue.add(Text("late"), answered, &answers));
+    EXPECT_FALSE(queue.add(textOf("late"), answered, &answers));
     EXPECT_EQ(3, answers);
 }
 

@@ -1,6 +1,7 @@
 #include "splash/runtime_splash.h"
 #include "splash/splash_screen.h"
 #include "zip_samples.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -11,16 +12,16 @@
 
 TEST(MinimumTime, WholeMillisecondsAreTaken)
 {
-    EXPECT_EQ(parseMinimumTime(Text("0")), 0ul);
-    EXPECT_EQ(parseMinimumTime(Text("1500")), 1500ul);
-    EXPECT_EQ(parseMinimumTime(Text("007")), 7ul);
-    EXPECT_EQ(parseMinimumTime(Text("999999999")), 999999999ul);
+    EXPECT_EQ(parseMinimumTime(textOf("0")), 0ul);
+    EXPECT_EQ(parseMinimumTime(textOf("1500")), 1500ul);
+    EXPECT_EQ(parseMinimumTime(textOf("007")), 7ul);
+    EXPECT_EQ(parseMinimumTime(textOf("999999999")), 999999999ul);
 }
 
 TEST(MinimumTime, AnythingElseIsNoMinimum)
 {
     for (const char* value : { "", "-5", "+5", "1.5", "1500ms", "15 00", "0x10", "1000000000", " 5", "five" })
-        EXPECT_EQ(parseMinimumTime(Text(value)), 0ul) << value;
+        EXPECT_EQ(parseMinimumTime(textOf(value)), 0ul) << value;
 }
 
 TEST(SplashImage, GifPngAndJpegGoToTheRuntime)
@@ -106,7 +107,7 @@ void reset(bool works, const char* variant)
 TEST(RuntimeSplash, CallsTheLibraryInTheJavaLaunchersOrder)
 {
     reset(true, nullptr);
-    EXPECT_TRUE(showImage(library, Text("/app/splash.png")));
+    EXPECT_TRUE(showImage(library, textOf("/app/splash.png")));
     EXPECT_EQ(calls, (std::vector<std::string> { "init", "maxlen /app/splash.png", "scaled (null) /app/splash.png 23",
                                                  "load /app/splash.png", "name /app/splash.png (null)" }));
 }
@@ -114,7 +115,7 @@ TEST(RuntimeSplash, CallsTheLibraryInTheJavaLaunchersOrder)
 TEST(RuntimeSplash, TheScaledVariantIsLoadedWithItsScale)
 {
     reset(true, "/app/splash@2x.png");
-    EXPECT_TRUE(showImage(library, Text("/app/splash.png")));
+    EXPECT_TRUE(showImage(library, textOf("/app/splash.png")));
     EXPECT_EQ(calls, (std::vector<std::string> { "init", "maxlen /app/splash.png", "scaled (null) /app/splash.png 23",
                                                  "scale 2", "load /app/splash@2x.png",
                                                  "name /app/splash.png (null)" }));
@@ -123,7 +124,7 @@ TEST(RuntimeSplash, TheScaledVariantIsLoadedWithItsScale)
 TEST(RuntimeSplash, NothingMoreWhenTheLibraryCannotStart)
 {
     reset(false, nullptr);
-    EXPECT_FALSE(showImage(library, Text("/app/splash.png")));
+    EXPECT_FALSE(showImage(library, textOf("/app/splash.png")));
     EXPECT_EQ(calls, (std::vector<std::string> { "init" }));
 }
 
@@ -136,9 +137,9 @@ TEST(RuntimeSplash, AnImageTheLibraryCannotLoadIsToldFromAShownOne)
     for (bool works : { false, true }) {
         reset(true, nullptr);
         loadWorks = works;
-        SplashShowing file = showImage(library, Text("/app/splash.png"));
+        SplashShowing file = showImage(library, textOf("/app/splash.png"));
         EXPECT_EQ(5u, calls.size());
-        SplashShowing inJar = showJarImage(library, Text(jar.c_str()), Text("splash.png"));
+        SplashShowing inJar = showJarImage(library, textOf(jar.c_str()), textOf("splash.png"));
         EXPECT_EQ(10u, calls.size());
         EXPECT_TRUE(file.started && inJar.started);
         EXPECT_EQ(works, file.loaded);
@@ -151,7 +152,7 @@ TEST(RuntimeSplash, AJarsImageGoesToTheLibraryAsBytesWithTheJarsName)
     std::string jar = testing::TempDir() + "splash_test.app.jar";
     std::ofstream(jar, std::ios::binary).write(reinterpret_cast<const char*>(kStoredZip), sizeof kStoredZip);
     reset(true, nullptr);
-    EXPECT_TRUE(showJarImage(library, Text(jar.c_str()), Text("splash.png")));
+    EXPECT_TRUE(showJarImage(library, textOf(jar.c_str()), textOf("splash.png")));
     EXPECT_EQ(calls, (std::vector<std::string> { "init", "maxlen splash.png", "scaled " + jar + " splash.png 18",
                                                  "memory \x89PNG stored", "name splash.png " + jar }));
 
@@ -159,16 +160,16 @@ TEST(RuntimeSplash, AJarsImageGoesToTheLibraryAsBytesWithTheJarsName)
     std::string deflated = testing::TempDir() + "splash_test.deflated.jar";
     std::ofstream(deflated, std::ios::binary).write(reinterpret_cast<const char*>(kDeflatedZip), sizeof kDeflatedZip);
     reset(true, "level0.bin");
-    EXPECT_TRUE(showJarImage(library, Text(deflated.c_str()), Text("image.bin")));
+    EXPECT_TRUE(showJarImage(library, textOf(deflated.c_str()), textOf("image.bin")));
     EXPECT_EQ(calls.at(3), "scale 2");
     EXPECT_EQ(calls.at(4).substr(0, 20), "memory row 0: \nrow 1");
     EXPECT_EQ(calls.at(4).size(), 107u);
     reset(true, "splash@2x.png");
-    EXPECT_TRUE(showJarImage(library, Text(jar.c_str()), Text("splash.png")));
+    EXPECT_TRUE(showJarImage(library, textOf(jar.c_str()), textOf("splash.png")));
     EXPECT_EQ(calls.at(3), "memory \x89PNG stored");
 
     // An image the JAR does not hold is not shown: the library is not started.
     reset(true, nullptr);
-    EXPECT_FALSE(showJarImage(library, Text(jar.c_str()), Text("missing.png")));
+    EXPECT_FALSE(showJarImage(library, textOf(jar.c_str()), textOf("missing.png")));
     EXPECT_TRUE(calls.empty());
 }

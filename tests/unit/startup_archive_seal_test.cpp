@@ -1,5 +1,6 @@
 #include "jvm/startup_archive_seal.h"
 #include "jvm/startup_cache.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -18,11 +19,6 @@ std::string header(unsigned magic, unsigned length)
         bytes[12 + i] = static_cast<char>(length >> (8 * i));
     }
     return bytes;
-}
-
-Text textOf(const std::string& bytes)
-{
-    return Text(bytes.data(), bytes.size());
 }
 
 void writeFile(const std::string& path, const std::string& bytes)
@@ -131,13 +127,13 @@ TEST(StartupArchiveSeal, SealsAnArchiveNoOneElseMayWriteBesideNoLink)
 
 TEST(StartupArchiveSeal, ApplicationsOfOneNameInTwoFoldersGetTwoArchives)
 {
-    Text first = startupArchiveName("/jdk", "25.0.1", "/opt/one/", 25);
-    Text second = startupArchiveName("/jdk", "25.0.1", "/opt/two/", 25);
+    Text first = startupArchiveName(textOf("/jdk"), textOf("25.0.1"), textOf("/opt/one/"), 25);
+    Text second = startupArchiveName(textOf("/jdk"), textOf("25.0.1"), textOf("/opt/two/"), 25);
     EXPECT_EQ(19u, first.length());
     EXPECT_EQ(0, std::string(first.chars()).rfind("java25-", 0));
     EXPECT_STRNE(first.chars(), second.chars());
-    EXPECT_STREQ(first.chars(), startupArchiveName("/jdk", "25.0.1", "/opt/one/", 25).chars());
-    EXPECT_STRNE(first.chars(), startupArchiveName("/jdk", "25.0.2", "/opt/one/", 25).chars());
+    EXPECT_STREQ(first.chars(), startupArchiveName(textOf("/jdk"), textOf("25.0.1"), textOf("/opt/one/"), 25).chars());
+    EXPECT_STRNE(first.chars(), startupArchiveName(textOf("/jdk"), textOf("25.0.2"), textOf("/opt/one/"), 25).chars());
 }
 
 }

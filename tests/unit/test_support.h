@@ -4,7 +4,10 @@
 #include "common/text_list.h"
 #include "config/launch_paths.h"
 
+#include <gtest/gtest.h>
+
 #include <stdlib.h>
+#include <string.h>
 
 #include <fstream>
 #include <ios>
@@ -27,14 +30,33 @@ struct AllocationFailures {
     ~AllocationFailures() { failAllocationsAfter(-1); }
 };
 
+// A test's own text. Copying needs memory; a test that cannot have it fails.
+inline Text textOf(const char* chars, size_t length)
+{
+    Text text;
+    if (!text.assign(chars, length))
+        ADD_FAILURE() << "no memory for a test's text";
+    return text;
+}
+
+inline Text textOf(const char* chars)
+{
+    return textOf(chars, strlen(chars));
+}
+
+inline Text textOf(const std::string& chars)
+{
+    return textOf(chars.data(), chars.size());
+}
+
 // A folder of its own with a settings file, as findLaunchPaths would give it.
 struct SettingsFolder {
     SettingsFolder()
     {
         char pattern[] = "/tmp/unit-settings-XXXXXX";
         directory = std::string(mkdtemp(pattern)) + "/";
-        paths.directory = Text(directory.c_str());
-        paths.settingsPath = Text((directory + "app.ini").c_str());
+        paths.directory = textOf(directory);
+        paths.settingsPath = textOf(directory + "app.ini");
     }
     ~SettingsFolder() { (void)system(("rm -rf '" + directory + "'").c_str()); }
 

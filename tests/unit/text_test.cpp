@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <type_traits>
 
 #if defined(__SANITIZE_ADDRESS__)
 #define TEXT_MARKS_ITS_END 1
@@ -22,19 +23,26 @@ namespace {
 
 const char kLong[] = "a text longer than the first buffer of any text";
 
-TEST(Text, BehavesAsAValue)
+// A copy needs memory, so it is made by assign, whose result is looked at.
+static_assert(!std::is_copy_constructible<Text>::value && !std::is_copy_assignable<Text>::value,
+              "a copy of a text is made by assign");
+
+TEST(Text, IsCopiedByAssignAndMoved)
 {
-    Text original("launcher");
-    Text copy(original);
+    Text original = textOf("launcher");
+    Text copy;
+    ASSERT_TRUE(copy.assign(original));
     ASSERT_TRUE(copy.append(".ini"));
     EXPECT_STREQ("launcher", original.chars());
     Text moved(static_cast<Text&&>(copy));
     EXPECT_STREQ("launcher.ini", moved.chars());
     EXPECT_STREQ("", copy.chars());
-    Text assigned("old");
-    assigned = original;
+    Text assigned = textOf("old");
+    ASSERT_TRUE(assigned.assign(original));
     const Text& same = assigned;
-    assigned = same;
+    ASSERT_TRUE(assigned.assign(same));
+    EXPECT_STREQ("launcher", assigned.chars());
+    ASSERT_TRUE(assigned.assign("launcher"));
     EXPECT_STREQ("launcher", assigned.chars());
     assigned = static_cast<Text&&>(moved);
     EXPECT_STREQ("launcher.ini", assigned.chars());
@@ -50,12 +58,12 @@ TEST(Text, BehavesAsAValue)
     EXPECT_STREQ("cde", text.chars());
     text.removePrefix(7);
     EXPECT_STREQ("", text.chars());
-    EXPECT_FALSE(Text("same").equals("Same"));
+    EXPECT_FALSE(textOf("same").equals("Same"));
 }
 
 TEST(Text, AppendsAndAssignsPartsOfItself)
 {
-    Text text("abcdefghij");
+    Text text = textOf("abcdefghij");
     ASSERT_TRUE(text.append(text)); // grows past the buffer it reads from
     ASSERT_TRUE(text.append(text.chars() + 2, 3));
     EXPECT_STREQ("abcdefghijabcdefghijcde", text.chars());
@@ -65,18 +73,21 @@ TEST(Text, AppendsAndAssignsPartsOfItself)
 
 TEST(Text, StaysAsItWasWhenMemoryRunsOut)
 {
-    Text text("abcdefghij");
-    Text source(kLong);
-    Text target("old");
+    Text text = textOf("abcdefghij");
+    Text source = textOf(kLong);
+    Text target = textOf("old");
     {
         AllocationFailures failures(0);
         EXPECT_FALSE(text.append(kLong));
         EXPECT_FALSE(text.append(text));
         EXPECT_STREQ("abcdefghij", text.chars());
         EXPECT_TRUE(text.append("xy")); // fits in the buffer it has
-        EXPECT_TRUE(Text(text).isEmpty());
-        target = source;
-        EXPECT_TRUE(target.isEmpty());
+        Text copy;
+        EXPECT_FALSE(copy.assign(text));
+        EXPECT_FALSE(copy.assign("abc"));
+        EXPECT_TRUE(copy.isEmpty());
+        EXPECT_FALSE(target.assign(source));
+        EXPECT_STREQ("old", target.chars());
         EXPECT_TRUE(formatMessage("text %s", "value").isEmpty());
     }
     {
@@ -103,7 +114,7 @@ TEST(Text, StaysAsItWasWhenMemoryRunsOut)
 TEST(Text, MarksItsBufferPastItsEndUnreadableUnderAddressSanitizer)
 {
 #ifdef TEXT_MARKS_ITS_END
-    Text text("abc");
+    Text text = textOf("abc");
     EXPECT_TRUE(readableToItsEnd(text));
     ASSERT_TRUE(text.append(kLong));
     EXPECT_TRUE(readableToItsEnd(text));
@@ -146,7 +157,7 @@ TEST(TextList, ReportsAnElementWithoutMemoryAndStaysUsable)
     ASSERT_TRUE(list.append(kLong, 6));
     EXPECT_EQ((Items{ "a", "", "a", "b", "", "c", "d", "e", "a text" }), itemsOf(list));
     list.clear();
-    ASSERT_TRUE(list.append(Text("again")));
+    ASSERT_TRUE(list.append(textOf("again")));
     EXPECT_EQ(Items{ "again" }, itemsOf(list));
 }
 

@@ -1,4 +1,5 @@
 #include "common/trace.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +29,7 @@ TEST(Trace, WritesEachLineWholeToTheOutputItIsHanded)
     TraceOutputForTest output;
     EXPECT_TRUE(isTracing());
     trace("launch of %s with %d arguments", { "/opt/app/run", 2 });
-    trace("  \"%s\"", { Text("a b") });
+    trace("  \"%s\"", { textOf("a b") });
     trace("no runtime found");
     EXPECT_EQ("launch of /opt/app/run with 2 arguments\n  \"a b\"\nno runtime found\n", written);
 }

@@ -21,9 +21,9 @@ TEST(UserOptions, ComeAfterTheParametersAndOverrideWhatCountsOnce)
     JavaOptions options;
     fill(options.vmOptions, { "-Xmx64m", "-Dx=shipped" });
     options.hasClassPath = true;
-    options.classPath = Text("shipped.jar");
-    options.vmLibraryKind = Text("client");
-    options.splashPath = Text("shipped.gif");
+    options.classPath = textOf("shipped.jar");
+    options.vmLibraryKind = textOf("client");
+    options.splashPath = textOf("shipped.gif");
     TextList items;
     fill(items, { "-mx256m", "--add-opens", "java.base/java.lang=ALL-UNNAMED", "-Dx=user", "-cp", "user.jar",
                   "-server", "-splash:user.png" });

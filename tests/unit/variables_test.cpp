@@ -28,11 +28,11 @@ TEST(Variables, ExpandAsExpandEnvironmentStringsDoes)
         { "%home%", "%home%" }, { "% HOME %", "% HOME %" },
     };
     for (const auto& c : cases) {
-        Text expanded("stale");
-        ASSERT_TRUE(expandVariables(Text(c[0]), lookUp, nullptr, expanded)) << c[0];
+        Text expanded = textOf("stale");
+        ASSERT_TRUE(expandVariables(textOf(c[0]), lookUp, nullptr, expanded)) << c[0];
         EXPECT_STREQ(c[1], expanded.chars()) << c[0];
     }
-    const Text text("%HOME%/lib");
+    const Text text = textOf("%HOME%/lib");
     Text expanded;
     AllocationFailures failures(0);
     EXPECT_FALSE(expandVariables(text, lookUp, nullptr, expanded));
@@ -47,7 +47,7 @@ TEST(Variables, TheApplicationDirectoryHasNoTrailingSeparator)
     };
     for (const auto& c : cases) {
         Text expanded;
-        ASSERT_TRUE(expandSettingVariables(Text(c[1]), Text(c[0]), expanded));
+        ASSERT_TRUE(expandSettingVariables(textOf(c[1]), textOf(c[0]), expanded));
         EXPECT_STREQ(c[2], expanded.chars()) << c[0];
     }
     unsetenv("LAUNCHER_TEST_VARIABLE");

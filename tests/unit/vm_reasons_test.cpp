@@ -2,6 +2,7 @@
 #include "common/text.h"
 #include "jvm/exception_text.h"
 #include "jvm/vm_output.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -60,8 +61,8 @@ TEST(OutputTail, OnePieceLongerThanTheBoundKeepsItsEnd)
 
 std::string shownReason(const std::string& said)
 {
-    Text message("failed.\n");
-    appendShownReason(message, Text(said.data(), said.size()));
+    Text message = textOf("failed.\n");
+    appendShownReason(message, textOf(said.data(), said.size()));
     return std::string(message.chars(), message.length());
 }
 

@@ -86,8 +86,9 @@ def test_the_application_starts_from_its_own_folder(wine, tmp_path, code_pages, 
     prefix, suffix = '-Djava.class.path=', '\\app.jar'
     assert options[0].startswith(prefix) and options[0].endswith(suffix)
     directory = options[0][len(prefix):-len(suffix)]
-    assert options[1:-1] == ['-Dapp.home=' + directory]
-    assert options[-1].startswith('-Dsun.java.command=com.example.Main ')
+    assert options[1:-2] == ['-Dapp.home=' + directory]
+    assert options[-2].startswith('-Dsun.java.command=com.example.Main ')
+    assert options[-1] == '-Dsun.java.launcher=SUN_STANDARD'
     assert '?' not in directory and 'Lukasz' not in directory
     assert names_the_real_folder(wine, directory)
     # The splash bitmap came from the same folder.

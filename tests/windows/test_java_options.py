@@ -15,11 +15,11 @@ def launch(wine, tmp_path, **settings):
 
 
 def received(run):
-    """The options before the name the launcher gives tools, which comes last."""
+    """The options before the names the launcher gives tools, which come last."""
     [create] = events(run, 'create')
     options = [bytes.fromhex(option) for option in create['options']]
-    assert options[-1] == b'-Dsun.java.command=com.example.Main'
-    return options[:-1]
+    assert options[-2:] == [b'-Dsun.java.command=com.example.Main', b'-Dsun.java.launcher=SUN_STANDARD']
+    return options[:-2]
 
 
 TRANSLATIONS = [

@@ -42,9 +42,12 @@ def test_without_settings_file_the_class_path_is_missing(wine, tmp_path):
     ('[Class Path]\nClass Path=""\n[Java Runtime Environment]\nMain Class=a.B\n', NO_CLASS_PATH),
     # The class path has a section of its own, not the runtime's.
     ('[Java Runtime Environment]\nClass Path=app.jar\nMain Class=a.B\n', NO_CLASS_PATH),
+    # The parameters' class path is one, as for java.
+    ('[Java Runtime Environment]\nMain Class=a.B\nVirtual Machine Parameters=-cp app.jar\nMinimum Version=99\n',
+     BEYOND_SETTINGS),
 ], ids=['no main class', 'empty main class', 'class path names in other case',
         'all names in other case', 'complete', 'empty class path', 'quoted empty class path',
-        'class path in the runtime section'])
+        'class path in the runtime section', 'class path in the parameters'])
 def test_required_settings(wine, tmp_path, no_registered_runtimes, ini, message):
     run = wine.run(install_launcher(tmp_path / 'app', ini=ini))
     assert messages(run) == ([('(none)', message)], MINUS_ONE)

@@ -17,7 +17,8 @@ def test_appdir_and_variables_from_another_directory(wine, tmp_path):
     [create] = events(run, 'create')
     assert [bytes.fromhex(option) for option in create['options']] == [
         b'-Djava.class.path=' + app + b'\\lib\\app.jar;%UNSET_NAME%', b'-Dhome=' + app,
-        b'-Dtitle=two words', b'-Dq=' + app + b' x', b'100%', b'-Dsun.java.command=com.example.Main']
+        b'-Dtitle=two words', b'-Dq=' + app + b' x', b'100%', b'-Dsun.java.command=com.example.Main',
+        b'-Dsun.java.launcher=SUN_STANDARD']
     [while_main] = [e for e in events(run, 'windows') if e['at'] == 'main']
     [window] = while_main['windows']
     left, top, right, bottom = window['rect']

@@ -24,7 +24,7 @@ def test_a_runtime_of_java_19_or_later_is_given_an_archive_in_the_users_cache(wi
     assert options[1:3] == ['-Xlog:cds=off', '-Xlog:cds+dynamic=off'] and options[3] == '-Xmx64m'
     assert options[4] == '-XX:+AutoCreateSharedArchive' and options[5] == '-XX:SharedArchiveFile=' + archive
     # No archive yet: the launcher's exit hook, which also seals the one the runtime makes.
-    assert options[6:] == ['-Dsun.java.command=com.example.Main'] and create['hooks'] == ['vfprintf', 'abort', 'exit']
+    assert options[6:] == ['-Dsun.java.command=com.example.Main', '-Dsun.java.launcher=SUN_STANDARD'] and create['hooks'] == ['vfprintf', 'abort', 'exit']
     folder, name = archive.rsplit('\\', 1)
     assert folder.endswith('\\AppData\\Local\\app') and name.startswith('java21-') and name.endswith('.jsa')
     assert os.path.isdir(os.path.join(local, 'app')) and run.exit_code == 0
@@ -37,7 +37,7 @@ def test_a_runtime_without_an_archive_of_its_own_is_given_none(wine, tmp_path):
                              extra_settings='Startup Cache=true\n')
     [create] = events(run, 'create')
     options = [bytes.fromhex(option).decode('latin-1') for option in create['options']]
-    assert options[1:] == ['-Xmx64m', '-Dsun.java.command=com.example.Main'] and create['extraInfoNull'] is True and run.exit_code == 0
+    assert options[1:] == ['-Xmx64m', '-Dsun.java.command=com.example.Main', '-Dsun.java.launcher=SUN_STANDARD'] and create['extraInfoNull'] is True and run.exit_code == 0
     assert create['hooks'] == ['vfprintf', 'abort', 'exit']
 
 

@@ -78,7 +78,7 @@ class Wine:
         self.env = dict(os.environ, WINEPREFIX=prefix, WINEDEBUG='-all',
                         WINEDLLOVERRIDES='mscoree,mshtml=')
         # Wine hands the Unix environment on: the launcher reads these.
-        for name in ('JAVA_HOME', 'JAVA_LAUNCHER_TRACE'):
+        for name in ('JAVA_HOME', 'JAVA_LAUNCHER_TRACE', 'JDK_JAVA_OPTIONS'):
             self.env.pop(name, None)
 
     def command(self, args, env=None, timeout=120, check=True, start_failure=wine_start_failure):

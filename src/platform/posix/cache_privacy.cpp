@@ -52,7 +52,8 @@ CacheFault makeCacheRoot(Text& directory, Text& where)
     char real[PATH_MAX];
     int made = mkdir(directory.chars(), 0700);
     int error = errno;
-    where = directory;
+    if (!where.assign(directory))
+        return CacheFault::Unchecked;
     if ((made != 0 && error != EEXIST) || !realpath(directory.chars(), real))
         return CacheFault::CannotWrite;
     // From here on the path holds no link that anyone could lead elsewhere,
@@ -61,10 +62,8 @@ CacheFault makeCacheRoot(Text& directory, Text& where)
         return CacheFault::Unchecked;
     for (char* end = real + strlen(real);;) {
         CacheFault fault = sharedFolderFault(real);
-        if (fault != CacheFault::None) {
-            where = real;
-            return fault;
-        }
+        if (fault != CacheFault::None)
+            return where.assign(real) ? fault : CacheFault::Unchecked;
         if (end == real + 1)
             return CacheFault::None;
         end = strrchr(real, '/');

@@ -7,6 +7,7 @@
 #include "platform/settings_reader.h"
 #include "platform/user_cache.h"
 
+#include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <stdio.h>
@@ -25,6 +26,12 @@ const char kExecutableExtension[] = "";
 
 // Names on Linux are bytes: nothing stands between them and the locale.
 const int kUnrepresentableNameError = EILSEQ;
+
+namespace {
+
+using Directory = UniqueHandle<DIR*, closedir>;
+
+}
 
 size_t firstUndecodableByte(const Text& text)
 {
@@ -73,6 +80,53 @@ bool fileExists(const char* path)
 {
     struct stat status;
     return stat(path, &status) == 0;
+}
+
+bool currentDirectory(Text& directory)
+{
+    GrowResult got = fillGrowingBuffer(256, SIZE_MAX, directory, [](char* buffer, size_t size, size_t& length) {
+        if (getcwd(buffer, size)) {
+            length = strlen(buffer);
+            return FillResult::Complete;
+        }
+        return errno == ERANGE ? FillResult::TooSmall : FillResult::Failed;
+    });
+    return got == GrowResult::Complete;
+}
+
+bool changeDirectory(const char* path)
+{
+    return chdir(path) == 0;
+}
+
+bool isAbsolutePath(const char* path)
+{
+    return path[0] == '/';
+}
+
+bool nameExists(const char* path)
+{
+    return access(path, F_OK) == 0;
+}
+
+bool isFileSeparator(char c)
+{
+    return c == '/';
+}
+
+bool listWildcardFolder(const char* wildcard, TextList& names)
+{
+    Text folder;
+    size_t length = strlen(wildcard);
+    if (!(length >= 2 ? folder.assign(wildcard, length - 1) : folder.assign(".")))
+        return false;
+    Directory directory(opendir(folder.chars()));
+    if (!directory.isValid())
+        return false;
+    while (const dirent* entry = readdir(directory.get()))
+        if (!names.append(entry->d_name))
+            return false;
+    return true;
 }
 
 bool isDirectory(const char* path)

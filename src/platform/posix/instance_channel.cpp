@@ -53,8 +53,8 @@ bool channelFolder(Text& folder, ChannelProblem& problem)
 {
     if (environmentVariable("XDG_RUNTIME_DIR", folder) && folder.chars()[0] == '/')
         return true;
-    if (!environmentVariable("TMPDIR", folder) || folder.chars()[0] != '/')
-        folder = Text("/tmp");
+    if ((!environmentVariable("TMPDIR", folder) || folder.chars()[0] != '/') && !folder.assign("/tmp"))
+        return false;
     char user[24];
     snprintf(user, sizeof user, "%u", static_cast<unsigned>(geteuid()));
     if (!folder.append(kPrivateFolderPrefix) || !folder.append(user))
@@ -91,7 +91,9 @@ int openPrivateFolder(const Text& folder, ChannelProblem& problem)
     else if (status.st_mode & 077)
         problem.fault = "may be used by other users (its mode is wider than 0700)";
     if (problem.fault) {
-        problem.folder = folder;
+        // Without memory for the folder's name, the want of memory is the problem.
+        if (!problem.folder.assign(folder))
+            problem.fault = nullptr;
         return -1;
     }
     return opened.release();

@@ -167,7 +167,8 @@ Text localTimeText()
     struct tm parts;
     char text[64];
     size_t length = localtime_r(&now, &parts) ? strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &parts) : 0;
-    return Text(text, length);
+    Text result;
+    return result.assign(text, length) ? static_cast<Text&&>(result) : Text();
 }
 
 }

@@ -4,7 +4,9 @@
 
 #include <signal.h>
 #include <spawn.h>
+#include <stdio.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 extern char** environ;
 
@@ -29,9 +31,13 @@ bool startExecutableAgain(const char* executable, const char*& call, int& code)
     return code == 0;
 }
 
+// The machine's exit reaches the launcher from the C library's exit
+// handlers (see runAtExit), where exit() may not be called again: what the
+// C library's streams hold is written, and the process ends at once.
 void endProcess(int code)
 {
-    exit(code);
+    fflush(nullptr);
+    _exit(code);
 }
 
 }

@@ -1,6 +1,7 @@
 #include "platform/process.h"
 
 #include <locale.h>
+#include <stdlib.h>
 
 namespace {
 
@@ -11,6 +12,14 @@ bool useSystemLocale(platform::InstanceHandle, long&)
     return true;
 }
 
+void (*atExit)(int code) = nullptr;
+
+void callAtExit(int code, void*)
+{
+    if (atExit)
+        atExit(code);
+}
+
 }
 
 namespace platform {
@@ -19,5 +28,17 @@ const PlatformService kPlatformServices[] = {
     { StartUpFailure::None, useSystemLocale, nullptr },
     { StartUpFailure::None, nullptr, nullptr },
 };
+
+// glibc's on_exit, unlike atexit, hands over the exit code.
+bool runAtExit(void (*function)(int code))
+{
+    if (atExit)
+        return atExit == function;
+    atExit = function;
+    if (on_exit(callAtExit, nullptr) == 0)
+        return true;
+    atExit = nullptr;
+    return false;
+}
 
 }

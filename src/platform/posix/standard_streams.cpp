@@ -20,10 +20,13 @@ void capturedStandardStreams(Text& text)
 }
 
 // The machine shares the launcher's C library, so the stream is one of ours.
+// Flushed at once: a machine that ends the process with _exit would lose
+// what waits in the buffer, and its next words would come before it.
 bool passOnVmOutput(void* stream, const char* text, size_t length)
 {
     FILE* file = static_cast<FILE*>(stream);
     fwrite(text, 1, length, file);
+    fflush(file);
     return false;
 }
 

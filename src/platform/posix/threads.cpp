@@ -33,6 +33,11 @@ size_t currentThreadStackSize()
     return static_cast<size_t>(limit.rlim_cur);
 }
 
+bool firstThreadMayRunMachine()
+{
+    return false;
+}
+
 bool runOnNewThread(size_t stackSize, int (*function)(void*), void* argument, int& result)
 {
     pthread_attr_t attributes;
@@ -40,7 +45,7 @@ bool runOnNewThread(size_t stackSize, int (*function)(void*), void* argument, in
         return false;
     ThreadCall call = { function, argument, 0 };
     pthread_t thread;
-    bool started = pthread_attr_setstacksize(&attributes, stackSize) == 0
+    bool started = (stackSize == 0 || pthread_attr_setstacksize(&attributes, stackSize) == 0)
         && pthread_create(&thread, &attributes, runCall, &call) == 0;
     pthread_attr_destroy(&attributes);
     if (!started)

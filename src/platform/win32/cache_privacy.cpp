@@ -94,7 +94,8 @@ CacheFault entryFault(const char* path, DWORD kind)
 // another volume do.
 CacheFault makeCacheRoot(Text& directory, Text& where)
 {
-    where = directory;
+    if (!where.assign(directory))
+        return CacheFault::Unchecked;
     if (!makeDirectory(directory.chars()) || !isDirectory(directory.chars()))
         return CacheFault::CannotWrite;
     return securityFault(directory.chars());

@@ -36,8 +36,8 @@ bool executablePath(Text& path, int& errorCode)
     }
     if (codePagePath(units.units(), units.length, false, path))
         return true;
-    errorCode = kUnrepresentableNameError;
-    path = pathUpToNameAt(path, findCharacter(path, '?'), kPathSeparator);
+    bool named = pathUpToNameAt(path, findCharacter(path, '?'), kPathSeparator, path);
+    errorCode = named ? kUnrepresentableNameError : static_cast<int>(ERROR_NOT_ENOUGH_MEMORY);
     return false;
 }
 
@@ -120,6 +120,48 @@ bool fileExists(const char* path)
     WIN32_FIND_DATAA found;
     FindHandle search(FindFirstFileA(path, &found));
     return search.isValid();
+}
+
+bool currentDirectory(Text& directory)
+{
+    WideText units;
+    bool filled = fillWideText(units, [](wchar_t* buffer, DWORD size) { return GetCurrentDirectoryW(size, buffer); });
+    return filled && units.length > 0 && codePagePath(units.units(), units.length, true, directory);
+}
+
+bool changeDirectory(const char* path)
+{
+    return SetCurrentDirectoryA(path) != 0;
+}
+
+// "\\server\share", "\\folder" and "C:\folder" (and "C:folder", which the
+// current directory of another drive decides) are not anchored.
+bool isAbsolutePath(const char* path)
+{
+    return path[0] == '\\' || path[0] == '/' || (path[0] && path[1] == ':');
+}
+
+bool nameExists(const char* path)
+{
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool isFileSeparator(char c)
+{
+    return c == '\\' || c == '/';
+}
+
+bool listWildcardFolder(const char* wildcard, TextList& names)
+{
+    WIN32_FIND_DATAA found;
+    FindHandle search(FindFirstFileA(wildcard, &found));
+    if (!search.isValid())
+        return false;
+    do {
+        if (!names.append(found.cFileName))
+            return false;
+    } while (FindNextFileA(search.get(), &found));
+    return true;
 }
 
 bool isDirectory(const char* path)

@@ -94,9 +94,10 @@ bool makeNames(InstanceChannel* channel, const char* hash)
     ProcessIdToSessionId(GetCurrentProcessId(), &session);
     char number[16];
     wsprintfA(number, "%lu", session);
-    Text mutexName("Local\\JavaLauncher-");
-    Text pipeName("\\\\.\\pipe\\JavaLauncher-");
-    bool named = mutexName.append(sid) && mutexName.appendChar('-') && mutexName.append(hash)
+    Text mutexName;
+    Text pipeName;
+    bool named = mutexName.assign("Local\\JavaLauncher-") && pipeName.assign("\\\\.\\pipe\\JavaLauncher-")
+        && mutexName.append(sid) && mutexName.appendChar('-') && mutexName.append(hash)
         && pipeName.append(sid) && pipeName.appendChar('-') && pipeName.append(number) && pipeName.appendChar('-')
         && pipeName.append(hash) && widen(mutexName.chars(), channel->mutexName)
         && widen(pipeName.chars(), channel->pipeName);

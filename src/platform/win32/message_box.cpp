@@ -14,12 +14,15 @@ bool isConsoleProgram()
     return headers->OptionalHeader.Subsystem == IMAGE_SUBSYSTEM_WINDOWS_CUI;
 }
 
+// One line end after the text, whether or not the text has it.
 void writeToStandardError(const char* text)
 {
     HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
     DWORD written = 0;
-    WriteFile(error, text, lstrlenA(text), &written, nullptr);
-    WriteFile(error, "\n", 1, &written, nullptr);
+    int length = lstrlenA(text);
+    WriteFile(error, text, length, &written, nullptr);
+    if (length == 0 || text[length - 1] != '\n')
+        WriteFile(error, "\n", 1, &written, nullptr);
 }
 
 }

@@ -97,4 +97,11 @@ const PlatformService kPlatformServices[] = {
     { StartUpFailure::None, nullptr, nullptr },
 };
 
+// The machine ends the process through its own C runtime, which runs none
+// of the launcher's: its exit hook serves instead.
+bool runAtExit(void (*)(int))
+{
+    return false;
+}
+
 }

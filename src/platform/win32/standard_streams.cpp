@@ -179,7 +179,8 @@ Text localTimeText()
     char text[64];
     int length = wsprintfA(text, "%04u-%02u-%02u %02u:%02u:%02u", now.wYear, now.wMonth, now.wDay, now.wHour,
                            now.wMinute, now.wSecond);
-    return Text(text, length > 0 ? static_cast<size_t>(length) : 0);
+    Text result;
+    return result.assign(text, length > 0 ? static_cast<size_t>(length) : 0) ? static_cast<Text&&>(result) : Text();
 }
 
 void startCapturingStandardStreams()

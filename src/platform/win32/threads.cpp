@@ -30,6 +30,11 @@ size_t currentThreadStackSize()
     return static_cast<size_t>(headers->OptionalHeader.SizeOfStackReserve);
 }
 
+bool firstThreadMayRunMachine()
+{
+    return true;
+}
+
 bool runOnNewThread(size_t stackSize, int (*function)(void*), void* argument, int& result)
 {
     ThreadCall call = { function, argument };

@@ -37,7 +37,8 @@ bool sameReading(const Reading& a, const Reading& b)
 
 Text withCaseSwapped(const char* name)
 {
-    Text swapped(name);
+    Text swapped;
+    FUZZ_REQUIRE(swapped.assign(name));
     for (size_t i = 0; i < swapped.length(); ++i) {
         char c = swapped.at(i);
         if ((c | 0x20) >= 'a' && (c | 0x20) <= 'z')

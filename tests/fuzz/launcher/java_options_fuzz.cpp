@@ -69,7 +69,9 @@ void checkUserOptions(const ArgumentFiles& files, const JavaOptions& parameters)
     if (files.count == 0)
         return;
     TextList items;
-    FUZZ_REQUIRE(splitArgumentFile(Text(files.contents[0], files.lengths[0]), items));
+    Text contents;
+    FUZZ_REQUIRE(contents.assign(files.contents[0], files.lengths[0]));
+    FUZZ_REQUIRE(splitArgumentFile(contents, items));
     JavaOptions options;
     for (size_t i = 0; i < parameters.vmOptions.count(); ++i)
         FUZZ_REQUIRE(options.vmOptions.append(parameters.vmOptions.at(i)));

@@ -21,7 +21,8 @@ size_t turn = 0;
 
 Text spelledOtherwise(const char* name)
 {
-    Text other(" \t");
+    Text other;
+    FUZZ_REQUIRE(other.assign(" \t"));
     for (const char* c = name; *c; ++c)
         FUZZ_REQUIRE(other.appendChar((*c | 0x20) >= 'a' && (*c | 0x20) <= 'z' ? static_cast<char>(*c ^ 0x20) : *c));
     FUZZ_REQUIRE(other.append("\x1a "));
@@ -102,7 +103,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     InputFile& file = files[turn++ % 2];
     file.write(contents, length);
     bool marked = length >= 3 && memcmp(contents, "\xEF\xBB\xBF", 3) == 0;
-    Text read = readProfileValue(file.path(), section.chars(), key.chars());
+    Text read;
+    FUZZ_REQUIRE(read.assign(readProfileValue(file.path(), section.chars(), key.chars())));
     if (!marked || isAscii(contents + 3, length - 3))
         FUZZ_REQUIRE(sameText(read, value));
     FUZZ_REQUIRE(sameText(readProfileValue(file.path(), section.chars(), key.chars()), read));

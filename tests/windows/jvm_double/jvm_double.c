@@ -953,10 +953,13 @@ static void JNICALL ExceptionDescribe(JNIEnv* env)
 
 /* ---- the invocation interface ---- */
 
+/* As a real machine, a thread that leaves it hands a pending exception to its
+ * uncaught-exception handler, which describes it. */
 static jint JNICALL DetachCurrentThread(JavaVM* vm)
 {
     check(vm == &machine ? &environment : NULL, "DetachCurrentThread", 0);
-    record("detach", ",\"result\":%ld", config.detachResult);
+    record("detach", ",\"result\":%ld,\"uncaught\":%O", config.detachResult, pending);
+    pending = NULL;
     detached = config.detachResult == JNI_OK;
     return config.detachResult;
 }
@@ -1130,6 +1133,15 @@ static void sayWhyNot(const JavaVMInitArgs* init)
     if (config.says[0] && print)
         record("printed", ",\"result\":%ld", (long)callPrintHook(print, "%*s %d\n", (int)config.saysWidth,
                                                                    config.says, 42));
+    else if (config.says[0]) {
+        /* Without the hook a machine prints to its own standard error: the
+         * same bytes as through the hook, which the launcher passes on. */
+        char said[1100];
+        int length = _snprintf(said, sizeof said, "%s %d\n", config.says, 42);
+        DWORD written = 0;
+        if (length > 0)
+            WriteFile(GetStdHandle(STD_ERROR_HANDLE), said, (DWORD)length, &written, NULL);
+    }
     if (config.abortSays[0]) {
         DWORD written = 0;
         WriteFile(GetStdHandle(STD_ERROR_HANDLE), config.abortSays, lstrlenA(config.abortSays), &written, NULL);
@@ -1179,6 +1191,9 @@ JNIEXPORT jint JNICALL JNI_CreateJavaVM(JavaVM** pvm, void** penv, void* args)
     char library[MAX_PATH] = "";
     put(",\"library\":");
     putText(library, GetModuleFileNameA(self, library, sizeof library), 0);
+    char directory[MAX_PATH] = "";
+    put(",\"directory\":");
+    putText(directory, GetCurrentDirectoryA(sizeof directory, directory), 0);
     end();
     if (created)
         misuse("JNI_CreateJavaVM", "a machine exists already");
