@@ -14,8 +14,11 @@ def launch(wine, tmp_path, user_file='%USER_OPTIONS%\\MyApp.options', **settings
 
 
 def options(run):
+    """The options after the class path and before the names the launcher gives tools, which come last."""
     [create] = events(run, 'create')
-    return [bytes.fromhex(option) for option in create['options']][1:-1]
+    options = [bytes.fromhex(option) for option in create['options']]
+    assert options[-2:] == [b'-Dsun.java.command=com.example.Main', b'-Dsun.java.launcher=SUN_STANDARD']
+    return options[1:-2]
 
 
 def test_the_users_options_come_after_the_parameters(wine, tmp_path):

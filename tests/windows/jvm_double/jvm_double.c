@@ -938,15 +938,22 @@ static jint JNICALL Throw(JNIEnv* env, jthrowable throwable)
     return thrown ? JNI_OK : JNI_ERR;
 }
 
+/* As the default uncaught-exception handler and ExceptionDescribe print an
+ * exception, with JVMDOUBLE_WRITES. */
+static void writeException(void)
+{
+    char text[512];
+    if (!config.writes[0] || !pending)
+        return;
+    int length = snprintf(text, sizeof text, "Exception in thread \"main\" %s: %s\r\n", pending->text,
+                          pending->message);
+    writeStandard(STD_ERROR_HANDLE, text, (DWORD)length);
+}
+
 static void JNICALL ExceptionDescribe(JNIEnv* env)
 {
     check(env, "ExceptionDescribe", 0);
-    if (config.writes[0] && pending) {
-        char text[512];
-        int length = snprintf(text, sizeof text, "Exception in thread \"main\" %s: %s\r\n", pending->text,
-                              pending->message);
-        writeStandard(STD_ERROR_HANDLE, text, (DWORD)length);
-    }
+    writeException();
     record("describe", ",\"exception\":%O", pending);
     pending = NULL;
 }
@@ -959,6 +966,7 @@ static jint JNICALL DetachCurrentThread(JavaVM* vm)
 {
     check(vm == &machine ? &environment : NULL, "DetachCurrentThread", 0);
     record("detach", ",\"result\":%ld,\"uncaught\":%O", config.detachResult, pending);
+    writeException();
     pending = NULL;
     detached = config.detachResult == JNI_OK;
     return config.detachResult;
