@@ -63,11 +63,13 @@ def test_output_before_and_after_main_and_a_stack_trace(start, tmp_path, streams
 
 def test_each_start_appends_and_system_exit_loses_nothing(start, tmp_path):
     start(['exit=3'])
-    result, _ = start(['exit=4'])
+    # Much written just before System.exit is still in the pipe as the process ends.
+    result, _ = start([f'bytes={64 * 4096}', 'exit=4'])
     assert result.returncode == 4
     lines = lines_of(tmp_path / 'app' / 'logs' / 'output.log')
     assert [line for line in lines if HEADING.match(line)] == [lines[0], lines[6]]
-    assert lines[5] == lines[11] == 'exiting'
+    assert lines[5] == lines[-1] == 'exiting'
+    assert lines[11:-1] == ['x' * 63] * 4096
 
 
 def test_streams_of_its_own_are_kept(start, tmp_path):
