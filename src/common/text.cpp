@@ -121,6 +121,12 @@ bool Text::assign(const char* chars)
     return assign(chars, strlen(chars));
 }
 
+// Itself too: its own bytes stay where they are.
+bool Text::assign(const Text& other)
+{
+    return assign(other.chars(), other.length());
+}
+
 bool Text::append(const char* chars)
 {
     return append(chars, strlen(chars));

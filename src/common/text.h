@@ -25,7 +25,7 @@ public:
 
     [[nodiscard]] bool assign(const char* chars, size_t length);
     [[nodiscard]] bool assign(const char* chars);
-    [[nodiscard]] bool assign(const Text& other) { return this == &other || assign(other.chars(), other.length()); }
+    [[nodiscard]] bool assign(const Text& other);
     [[nodiscard]] bool append(const char* chars);
     [[nodiscard]] bool append(const char* chars, size_t length);
     [[nodiscard]] bool append(const Text& other) { return append(other.chars(), other.length()); }

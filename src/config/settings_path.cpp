@@ -5,10 +5,11 @@
 
 namespace {
 
-bool replaceAfter(const Text& path, size_t dot, Text& iniPath)
+// The path's first `length` bytes, then the ending.
+bool endedPath(const Text& path, size_t length, const char* ending, Text& iniPath)
 {
     Text result;
-    if (!result.assign(path.chars(), dot + 1) || !result.append("ini"))
+    if (!result.assign(path.chars(), length) || !result.append(ending))
         return false;
     iniPath = static_cast<Text&&>(result);
     return true;
@@ -21,7 +22,7 @@ bool iniPathAfterLastDot(const Text& executablePath, Text& iniPath)
     size_t dot = findLastCharacter(executablePath, '.');
     if (dot == kNotFound)
         return false;
-    return replaceAfter(executablePath, dot, iniPath);
+    return endedPath(executablePath, dot + 1, "ini", iniPath);
 }
 
 bool iniPathForFileName(const Text& executablePath, Text& iniPath)
@@ -30,12 +31,8 @@ bool iniPathForFileName(const Text& executablePath, Text& iniPath)
     size_t nameStart = slash == kNotFound ? 0 : slash + 1;
     size_t dot = findLastCharacter(executablePath, '.');
     if (dot != kNotFound && dot > nameStart)
-        return replaceAfter(executablePath, dot, iniPath);
-    Text result;
-    if (!result.assign(executablePath) || !result.append(".ini"))
-        return false;
-    iniPath = static_cast<Text&&>(result);
-    return true;
+        return endedPath(executablePath, dot + 1, "ini", iniPath);
+    return endedPath(executablePath, executablePath.length(), ".ini", iniPath);
 }
 
 bool settingsPathBeside(const Text& executablePath, Text& settingsPath)

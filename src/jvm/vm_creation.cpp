@@ -116,15 +116,14 @@ bool createVm(const VmLibrary& library, const TextList& options, VirtualMachine&
     VmHook hooks[kMostVmHooks];
     size_t hookCount = chosenVmHooks(hooks);
     JavaVMOption* array = fillOptions(options, hooks, hookCount, block);
-    if (!array)
+    // Without memory for the options or for what an end means, no machine.
+    if (!array || !setVmStartFailure(createFailed.isEmpty() ? kCreateFailed : createFailed.chars()))
         return fail(failure, kJniExceptionFormat, kCreateFailed);
     JavaVMInitArgs arguments;
     arguments.version = JNI_VERSION_1_2;
     arguments.nOptions = static_cast<jint>(options.count() + hookCount);
     arguments.options = array;
     arguments.ignoreUnrecognized = JNI_FALSE;
-    if (!setVmStartFailure(createFailed.isEmpty() ? kCreateFailed : createFailed.chars()))
-        return fail(failure, kJniExceptionFormat, kCreateFailed);
     JNIEnv* env = nullptr;
     jint result = library.createJavaVm(&machine.vm, reinterpret_cast<void**>(&env), &arguments);
     trace("JNI_CreateJavaVM: %d", { static_cast<int>(result) });
@@ -136,9 +135,8 @@ bool createVm(const VmLibrary& library, const TextList& options, VirtualMachine&
     machine.vm = nullptr;
     // Without memory for the message, what failed still stands.
     Text message;
-    if (!withVmReason(createFailed.chars(), message) || message.isEmpty())
-        return fail(failure, kCreateFailed);
-    return failWithText(failure, kJniExceptionFormat, static_cast<Text&&>(message));
+    bool told = withVmReason(createFailed.chars(), message) && !message.isEmpty();
+    return failWithText(failure, told ? kJniExceptionFormat : kCreateFailed, static_cast<Text&&>(message));
 }
 
 VirtualMachine::~VirtualMachine()

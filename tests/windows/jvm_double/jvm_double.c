@@ -938,22 +938,21 @@ static jint JNICALL Throw(JNIEnv* env, jthrowable throwable)
     return thrown ? JNI_OK : JNI_ERR;
 }
 
-/* As the default uncaught-exception handler and ExceptionDescribe print an
- * exception, with JVMDOUBLE_WRITES. */
-static void writeException(void)
+/* What the default uncaught-exception handler prints, when the double writes. */
+static void describePending(void)
 {
-    char text[512];
-    if (!config.writes[0] || !pending)
-        return;
-    int length = snprintf(text, sizeof text, "Exception in thread \"main\" %s: %s\r\n", pending->text,
-                          pending->message);
-    writeStandard(STD_ERROR_HANDLE, text, (DWORD)length);
+    if (config.writes[0] && pending) {
+        char text[512];
+        int length = snprintf(text, sizeof text, "Exception in thread \"main\" %s: %s\r\n", pending->text,
+                              pending->message);
+        writeStandard(STD_ERROR_HANDLE, text, (DWORD)length);
+    }
 }
 
 static void JNICALL ExceptionDescribe(JNIEnv* env)
 {
     check(env, "ExceptionDescribe", 0);
-    writeException();
+    describePending();
     record("describe", ",\"exception\":%O", pending);
     pending = NULL;
 }
@@ -965,8 +964,8 @@ static void JNICALL ExceptionDescribe(JNIEnv* env)
 static jint JNICALL DetachCurrentThread(JavaVM* vm)
 {
     check(vm == &machine ? &environment : NULL, "DetachCurrentThread", 0);
+    describePending();
     record("detach", ",\"result\":%ld,\"uncaught\":%O", config.detachResult, pending);
-    writeException();
     pending = NULL;
     detached = config.detachResult == JNI_OK;
     return config.detachResult;
