@@ -132,8 +132,11 @@ void JNICALL vmExitHook(jint code)
 
 namespace {
 
+// What the application wrote last reaches the output file before a chained
+// hook may end the process at once (a restart).
 void callChainedAtExit(int code)
 {
+    platform::finishOutputFile();
     if (vmStart.chained)
         vmStart.chained(static_cast<jint>(code));
 }
@@ -150,7 +153,8 @@ void VmStartCapture::begin(const FailureReport& report, ExitHookFunction chained
         vmStart.printed.clear();
         vmStart.starting = true;
     }
-    vmStart.exitHookWanted = platform::messagesShownInBox() || (chained && !platform::runAtExit(callChainedAtExit));
+    bool atExitWanted = chained || platform::outputFileTakesStreams();
+    vmStart.exitHookWanted = platform::messagesShownInBox() || (atExitWanted && !platform::runAtExit(callChainedAtExit));
     platform::startCapturingStandardStreams();
 }
 

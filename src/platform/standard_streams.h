@@ -45,6 +45,9 @@ bool sendMissingStreamsToFile(OpenFile&& file, MissingStreams missing, OutputCap
 // Waits, a second or two at the most, until what the streams were given so
 // far is in the file: before the process ends. Nothing without an output file.
 void finishOutputFile();
+// Whether the output file takes missing streams: the end of the process must
+// then reach finishOutputFile.
+bool outputFileTakesStreams();
 // How a text file's lines end here.
 extern const char kLineEnd[];
 // The local date and time, "2026-03-01 14:05:33".

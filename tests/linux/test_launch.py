@@ -118,7 +118,7 @@ def test_no_runtime_in_range(launch, classes):
     # The runtimes installed are all out of the range: the message names them.
     assert result.returncode == 255
     message = result.stderr.decode()
-    assert message.startswith(NOT_FOUND + '\n\nFound, but not taken:\n')
+    assert message.startswith(NOT_FOUND.rstrip('\n') + '\n\nFound, but not taken:\n')
     assert all(f'Java {r.version} in {r.home}/: out of the range the settings ask for' in message for r in RUNTIMES)
 
 

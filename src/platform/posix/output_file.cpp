@@ -151,6 +151,11 @@ bool sendMissingStreamsToFile(OpenFile&& file, MissingStreams missing, OutputCap
     return true;
 }
 
+bool outputFileTakesStreams()
+{
+    return output.started;
+}
+
 // What the reader has not taken yet is taken here: no waiting.
 void finishOutputFile()
 {

@@ -166,6 +166,11 @@ bool sendMissingStreamsToFile(OpenFile&& file, MissingStreams, OutputCap&& cap)
     return true;
 }
 
+bool outputFileTakesStreams()
+{
+    return capture.file != nullptr;
+}
+
 void finishOutputFile()
 {
     if (capture.file)
